@@ -1,0 +1,33 @@
+// Loads the product control file: definition lines become definitions, and the
+// release, synonym and affinity directives take effect.
+#ifndef TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
+#define TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
+
+#include <string>
+
+#include "definitions/definition_table.h"
+#include "definitions/synonym_group.h"
+#include "platform/console.h"
+#include "platform/line_reader.h"
+
+namespace tornvel {
+
+// What the loader reads and fills. It owns nothing.
+struct ControlLoader {
+  LineReader& control;
+  std::string productCode;  // stored in every definition ("IMS" for ZYQ)
+  bool verbose = false;
+  bool noWarnings = false;
+  std::string& currentRelease;  // sampled by each definition at its creation
+  std::string& runAffinities;   // the last directive wins
+  DefinitionTable& table;
+  SynonymList& synonyms;
+  Console& console;
+};
+
+// Reads the control file to its end, or to the 513th definition line.
+void loadControlFile(ControlLoader& loader);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_DEFINITIONS_CONTROL_LOADER_H_

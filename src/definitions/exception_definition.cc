@@ -1,0 +1,193 @@
+#include "definitions/exception_definition.h"
+
+#include <algorithm>
+
+#include "platform/text.h"
+
+namespace tornvel {
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "ON", "On" and "on" are on-words; only the first two characters count.
+bool beginsWithOnWord(std::string_view text) {
+  return startsWith(text, "ON") || startsWith(text, "On") || startsWith(text, "on");
+}
+
+bool isOffWord(std::string_view text) { return text == "OFF" || text == "Off" || text == "off"; }
+
+void assignOptional(std::string& field, OptionalText text, std::size_t capacity) {
+  if (text) {
+    assignField(field, *text, capacity);
+  } else {
+    field.clear();
+  }
+}
+
+}  // namespace
+
+// The point goes before the last `decimals` characters when the text has that
+// many; one leading "0" of the result is dropped. Only the first character is
+// checked for being a digit. "1000" with one decimal is the one exception: it
+// becomes "100" (a percentage of 100.0 written without its decimal).
+void insertImpliedDecimals(std::string& text, int decimals) {
+  if (text.empty() || !isDigit(text[0]) || decimals == 0) return;
+  if (decimals == 1 && text == "1000") {
+    text = "100";
+    return;
+  }
+  if (decimals > 0 && text.size() >= static_cast<std::size_t>(decimals)) {
+    text.insert(text.size() - static_cast<std::size_t>(decimals), 1, '.');
+  }
+  if (!text.empty() && text[0] == '0') text.erase(0, 1);
+}
+
+ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
+  assignField(product, in.product, field::kProduct);
+  assignField(release, in.release, field::kRelease);
+  assignField(name, in.name, field::kName);
+  assignField(attribute, in.attribute, field::kAttribute);
+
+  if (!in.typeText) {
+    valueType = 'I';
+  } else {
+    std::string_view type = *in.typeText;
+    char letter = type.empty() ? '\0' : type[0];
+    if (letter == 'F') {
+      valueType = 'I';
+      isFloat = 1;
+    } else {
+      valueType = letter;
+    }
+    if (type.size() == 2) impliedDecimals = type[1] - '0';
+  }
+
+  if (in.warningSituation) {
+    assignField(warningSituation, *in.warningSituation, field::kSituation);
+  } else {
+    assignField(warningSituation, product + "_" + name + "_Warning", field::kSituation);
+  }
+  if (in.criticalSituation) {
+    assignField(criticalSituation, *in.criticalSituation, field::kSituation);
+  } else {
+    assignField(criticalSituation, product + "_" + name + "_Critical", field::kSituation);
+  }
+
+  if (valueType == 'I') {
+    criticalOperator = "*GE";
+    warningOperator = "*GE";
+    warningUpperOperator = "*LT";
+  } else {
+    criticalOperator = "*EQ";
+  }
+
+  if (in.serviceClass) {
+    assignField(serviceClass, *in.serviceClass, field::kServiceClass);
+    name = "SVCL";
+  }
+  assignOptional(period, in.period, field::kPeriod);
+  assignOptional(indexWarning, in.indexWarning, field::kWorkload);
+  assignOptional(indexCritical, in.indexCritical, field::kWorkload);
+  assignOptional(ioWarning, in.ioWarning, field::kWorkload);
+  assignOptional(ioCritical, in.ioCritical, field::kWorkload);
+  assignOptional(storageWarning, in.storageWarning, field::kWorkload);
+  assignOptional(storageCritical, in.storageCritical, field::kWorkload);
+  assignOptional(cpuWarning, in.cpuWarning, field::kWorkload);
+  assignOptional(cpuCritical, in.cpuCritical, field::kWorkload);
+  assignOptional(busyThreshold, in.busyThreshold, field::kWorkload);
+}
+
+void ExceptionDefinition::setCriticalCondition(std::string_view op, OptionalText onValue) {
+  assignField(criticalOperator, op, field::kOperator);
+  if (onValue) assignField(criticalOnValue, *onValue, field::kValue);
+}
+
+void ExceptionDefinition::setWarningCondition(std::string_view op, OptionalText onValue,
+                                              OptionalText upperOperator,
+                                              OptionalText upperValue) {
+  if (op == "None") {
+    warningEnabled = 0;
+    return;
+  }
+  assignField(warningOperator, op, field::kOperator);
+  if (onValue) assignField(warningOnValue, *onValue, field::kValue);
+  if (upperOperator) assignField(warningUpperOperator, *upperOperator, field::kOperator);
+  if (upperValue) assignField(warningUpperValue, *upperValue, field::kValue);
+}
+
+void ExceptionDefinition::setExtraPredicate(std::string_view text) {
+  assignField(extraPredicate, text, field::kExtraPredicate);
+}
+
+// A negative count means nothing sensible and appends no zeros; a huge one is
+// capped so that a value cannot grow without bound.
+void ExceptionDefinition::setAppendZeros(std::string_view text) {
+  appendZeros = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
+}
+
+void ExceptionDefinition::setAffinities(std::string_view text) {
+  assignField(affinities, text, field::kAffinities);
+}
+
+int ExceptionDefinition::setWarningFromProfile(std::string& text) {
+  if (warningEnabled == 0) return 0;
+  if (valueType == 'B') {
+    if (beginsWithOnWord(text)) {
+      warningValue = warningOnValue.empty() ? std::string("True") : warningOnValue;
+      warningEnabled = 1;
+    } else if (isOffWord(text)) {
+      warningValue = "0";
+      warningEnabled = 0;
+    }
+    return 0;
+  }
+  if (isOffWord(text)) {
+    warningEnabled = 0;
+    return 0;
+  }
+  normaliseValue(text);
+  assignField(warningValue, text, field::kValue);
+  return 0;
+}
+
+// Deliberately not the mirror image of the warning setter: it does not test its
+// enable flag, a type "B" critical is switched off by anything but an on-word,
+// and on-words are recognised for every type.
+int ExceptionDefinition::setCriticalFromProfile(std::string& text) {
+  if (valueType == 'B') {
+    if (beginsWithOnWord(text)) {
+      criticalValue = criticalOnValue.empty() ? std::string("True") : criticalOnValue;
+    } else {
+      criticalEnabled = 0;
+    }
+    return 0;
+  }
+  if (beginsWithOnWord(text)) {
+    criticalValue = criticalOnValue.empty() ? std::string("0") : criticalOnValue;
+  } else if (isOffWord(text)) {
+    criticalEnabled = 0;
+  } else {
+    normaliseValue(text);
+    assignField(criticalValue, text, field::kValue);
+  }
+  return 0;
+}
+
+void ExceptionDefinition::normaliseValue(std::string& text) const {
+  if (impliedDecimals != 0) {
+    insertImpliedDecimals(text, impliedDecimals);
+  } else if (appendZeros != 0) {
+    appendZerosTo(text);
+  } else if (isFloat != 0) {
+    text += ".0";
+  }
+}
+
+void ExceptionDefinition::appendZerosTo(std::string& text) const {
+  if (text.empty() || !isDigit(text[0]) || appendZeros == 0) return;
+  if (isFloat != 0) text += '.';
+  text.append(static_cast<std::size_t>(appendZeros), '0');
+}
+
+}  // namespace tornvel

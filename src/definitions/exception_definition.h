@@ -1,0 +1,137 @@
+// One migratable exception: what the control file says about it, the thresholds
+// the profile gives it, and the extras build mode attaches. Every text field has
+// a fixed capacity in bytes (N bytes keep at most N - 1 characters) and is cut
+// there when copied in, so stored texts are exactly what the statements carry.
+#ifndef TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
+#define TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tornvel {
+
+// An optional input: absent (std::nullopt) is not the same as an empty text.
+using OptionalText = std::optional<std::string_view>;
+
+// Capacities of the record's text fields, in bytes.
+namespace field {
+inline constexpr std::size_t kName = 9;
+inline constexpr std::size_t kAttribute = 129;
+inline constexpr std::size_t kSituation = 65;
+inline constexpr std::size_t kValue = 24;
+inline constexpr std::size_t kOperator = 4;
+inline constexpr std::size_t kProduct = 4;
+inline constexpr std::size_t kRelease = 5;
+inline constexpr std::size_t kExtraPredicate = 128;
+inline constexpr std::size_t kServiceClass = 20;
+inline constexpr std::size_t kPeriod = 4;
+inline constexpr std::size_t kWorkload = 8;
+inline constexpr std::size_t kLastDate = 20;
+inline constexpr std::size_t kAffinities = 60;
+}  // namespace field
+
+// The largest append-zeros count honoured; a larger count is treated as this.
+inline constexpr std::int32_t kMaxAppendZeros = 1023;
+
+// Inserts a decimal point before the last `decimals` characters of a numeric
+// text (see the .cc for the exact rules and their worked values).
+void insertImpliedDecimals(std::string& text, int decimals);
+
+// The inputs of a definition. The first four are always given; every other one
+// may be absent.
+struct DefinitionInputs {
+  std::string_view product;
+  std::string_view release;
+  std::string_view name;
+  std::string_view attribute;
+  OptionalText typeText;
+  OptionalText warningSituation;
+  OptionalText criticalSituation;
+  OptionalText serviceClass;
+  OptionalText period;
+  OptionalText indexWarning;
+  OptionalText indexCritical;
+  OptionalText ioWarning;
+  OptionalText ioCritical;
+  OptionalText storageWarning;
+  OptionalText storageCritical;
+  OptionalText cpuWarning;
+  OptionalText cpuCritical;
+  OptionalText busyThreshold;
+};
+
+struct ExceptionDefinition {
+  explicit ExceptionDefinition(const DefinitionInputs& inputs);
+
+  // Configuration by the control-file loader, in this order.
+  void setCriticalCondition(std::string_view op, OptionalText onValue);
+  void setWarningCondition(std::string_view op, OptionalText onValue, OptionalText upperOperator,
+                           OptionalText upperValue);
+  void setExtraPredicate(std::string_view text);
+  void setAppendZeros(std::string_view text);
+
+  // Profile values. Both interpret on/off words and normalise numbers; both may
+  // lengthen `text` in place, so the caller passes a text of its own and
+  // afterwards holds the normalised text. Both return 0.
+  bool hasName(std::string_view text) const { return name == text; }
+  int setWarningFromProfile(std::string& text);
+  int setCriticalFromProfile(std::string& text);
+
+  // Normalises a numeric profile text in place: implied decimals, else appended
+  // zeros, else ".0" for a float type, else nothing.
+  void normaliseValue(std::string& text) const;
+  void appendZerosTo(std::string& text) const;
+
+  const std::string& getName() const { return name; }
+  const std::string& getWarningValue() const { return warningValue; }
+  const std::string& getCriticalValue() const { return criticalValue; }
+
+  // Build-mode extras.
+  void setParmsText(std::string_view text) { parmsText = std::string(text); }
+  void setSituationText(std::string_view text) { situationText = std::string(text); }
+  void setAffinities(std::string_view text);
+
+  std::string name;
+  char valueType = 'I';
+  std::string attribute;
+  std::string warningSituation;
+  std::string criticalSituation;
+  std::string warningValue;
+  std::string criticalValue;
+  std::string warningOnValue;
+  std::string warningUpperValue;
+  std::string warningOperator;
+  std::string warningUpperOperator;
+  std::string criticalOnValue;
+  std::string criticalOperator;
+  std::string product;
+  std::string release;
+  int warningEnabled = 1;
+  int criticalEnabled = 1;
+  std::string extraPredicate;
+  std::string serviceClass;
+  std::string period;
+  std::string indexWarning;
+  std::string indexCritical;
+  std::string ioWarning;
+  std::string ioCritical;
+  std::string storageWarning;
+  std::string storageCritical;
+  std::string cpuWarning;
+  std::string cpuCritical;
+  std::string busyThreshold;
+  std::int32_t impliedDecimals = 0;
+  std::int32_t appendZeros = 0;
+  int isFloat = 0;
+  std::string lastDate;
+  std::string affinities;
+  std::optional<std::string> parmsText;
+  std::optional<std::string> situationText;
+};
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_

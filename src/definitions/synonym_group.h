@@ -1,0 +1,93 @@
+// Synonym groups: several profile exception names whose thresholds are folded
+// into the values of one definition, the one named like the group.
+#ifndef TORNVEL_DEFINITIONS_SYNONYM_GROUP_H_
+#define TORNVEL_DEFINITIONS_SYNONYM_GROUP_H_
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tornvel {
+
+struct SynonymMember {
+  // Records the integer values of a profile line's warning and critical texts,
+  // replacing values recorded before.
+  void recordValues(std::string_view warningText, std::string_view criticalText);
+
+  std::string name;  // 9 bytes: at most 8 characters
+  bool hasValues = false;
+  std::int32_t warning = 0;
+  std::int32_t critical = 0;
+};
+
+struct SynonymGroup {
+  static constexpr int kCapacity = 20;
+
+  // Parses a directive text: kind word, group name, member names, separated by
+  // blanks, commas, semicolons and newlines. Returns 0, or 1 to 5 (see .cc).
+  // Cuts `text` in place after the end of its first word, as the error line
+  // that quotes it shows.
+  int initFromText(std::string& text);
+
+  // The first member, in member order, named exactly `memberName`; or nullptr.
+  SynonymMember* findMember(std::string_view memberName);
+
+  // Folds the recorded values into the combined values; 1 when no member has
+  // values (nothing changes then), else 0.
+  int combine();
+
+  void setNext(SynonymGroup* group) { next = group; }
+  SynonymGroup* getNext() const { return next; }
+  const std::string& getName() const { return name; }
+  std::int32_t getCombinedWarning() const { return combinedWarning; }
+  std::int32_t getCombinedCritical() const { return combinedCritical; }
+
+  // The group's line of the verbose synonym listing: "G <== A B \n".
+  void printGroup(std::ostream& out) const;
+
+  SynonymGroup* next = nullptr;
+  std::string name;  // the full word, at most 8 characters
+  int capacity = kCapacity;
+  int count = 0;
+  std::int32_t combinedWarning = 0;
+  std::int32_t combinedCritical = 0;
+  char kind = 'H';
+  std::array<SynonymMember, kCapacity> members{};
+};
+
+// The run's synonym groups, newest first. Owns the groups.
+class SynonymList {
+ public:
+  // Puts a parsed group at the head of the list.
+  void pushFront(std::unique_ptr<SynonymGroup> group);
+  SynonymGroup* head() const { return head_; }
+  bool empty() const { return head_ == nullptr; }
+
+  // The member that a profile exception name is recorded in: the first member
+  // of that name in the first group, in list order, that has one. nullptr when
+  // no group has such a member. Constant time per look-up.
+  SynonymMember* findFirstMember(std::string_view memberName);
+
+ private:
+  void buildIndex();
+
+  std::vector<std::unique_ptr<SynonymGroup>> owned_;
+  SynonymGroup* head_ = nullptr;
+  bool indexed_ = false;
+  struct NameHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  std::unordered_map<std::string, SynonymMember*, NameHash, std::equal_to<>> index_;
+};
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_DEFINITIONS_SYNONYM_GROUP_H_

@@ -1,0 +1,52 @@
+// The command line of a run: switches, positional arguments, the two product
+// codes and every file name derived from them.
+#ifndef TORNVEL_DRIVER_COMMAND_LINE_H_
+#define TORNVEL_DRIVER_COMMAND_LINE_H_
+
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+
+namespace tornvel {
+
+inline constexpr const char* kVersionText = "03.323";
+inline constexpr const char* kDefaultRelease = "V100";
+// 34 "#" and 9 "0": the affinity string until the control file gives another.
+inline constexpr const char* kDefaultAffinities = "##################################000000000";
+
+struct RunOptions {
+  bool verbose = false;
+  bool noWarnings = false;
+  bool csvOutput = false;
+  bool csvHeader = false;
+  bool buildMode = false;
+  std::string inputName;
+  std::string ProductCode;  // legacy-family form: selects control file and reader
+  std::string FileCode;     // new-family form: names the output files
+  std::string outputName;
+  std::string controlName;
+  std::string csvName;
+  std::string adviceName;
+  std::string templateSeedName;
+  // Run-level values that the control file may change.
+  std::string currentRelease = kDefaultRelease;
+  std::string runAffinities = kDefaultAffinities;
+};
+
+// The outcome of the set-up: go on with the run, or end it with an exit code.
+struct SetupResult {
+  bool proceed = false;
+  int exitCode = 0;
+};
+
+// Reads the arguments (program name first) into `options`, prints the usage
+// text, a set-up fault or, in a verbose run, the banner.
+SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console);
+
+// The "Z"-prefixed code mapped to its legacy-family and new-family forms.
+void mapProductCode(const std::string& zCode, std::string& productCode, std::string& fileCode);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_DRIVER_COMMAND_LINE_H_

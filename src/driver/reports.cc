@@ -1,0 +1,107 @@
+#include "driver/reports.h"
+
+#include <string>
+
+
+namespace tornvel {
+
+namespace {
+
+constexpr std::string_view kUnhandledTitle = "\n\nExceptions in profile not handled:\n\n";
+
+// A text left-justified in a field of `width` characters; a longer text is
+// printed whole.
+std::string padded(std::string_view text, std::size_t width) {
+  std::string result(text);
+  if (result.size() < width) result.append(width - result.size(), ' ');
+  return result;
+}
+
+}  // namespace
+
+void printProfileInformationRow(Console& console, std::string_view name, std::string_view warning,
+                                std::string_view critical) {
+  if (console.takeHeader()) {
+    console.print("Profile information\nException\tWarning   \tCritical\n");
+  }
+  std::string row;
+  row.append(name).append("        \t").append(warning).append("       \t").append(critical);
+  row += '\n';
+  console.print(row);
+}
+
+void UnhandledList::add(std::string_view name, std::string_view warning,
+                        std::string_view critical) {
+  entries_.push_back(Entry{std::string(name.substr(0, 20)), std::string(warning.substr(0, 40)),
+                           std::string(critical.substr(0, 40))});
+}
+
+void UnhandledList::print(Console& console) const {
+  if (entries_.empty()) return;
+  console.print(kUnhandledTitle);
+  console.print("Name    \tWarning\tCritical\n");
+  for (const Entry& entry : entries_) {
+    std::string row;
+    row.append(entry.name).append("    \t").append(entry.warning).append("\t");
+    row.append(entry.critical).append("\n");
+    console.print(row);
+  }
+}
+
+void UnhandledColumnTally::count(std::string_view column, std::string_view table) {
+  for (Entry& entry : entries_) {
+    if (entry.column == column && entry.table == table) {
+      ++entry.count;
+      return;
+    }
+  }
+  entries_.push_back(Entry{std::string(column), std::string(table), 1});
+}
+
+void UnhandledColumnTally::print(Console& console) const {
+  if (entries_.empty()) return;
+  console.print(kUnhandledTitle);
+  console.print("Name            \tTable           \tCount\n");
+  for (const Entry& entry : entries_) {
+    std::string row = padded(entry.column, 16);
+    row.append("    \t").append(padded(entry.table, 16)).append("    \t");
+    row.append(std::to_string(entry.count)).append("\n");
+    console.print(row);
+  }
+  console.print("\n");
+}
+
+void printMigratedHeader(Console& console) {
+  console.print("\n\nExceptions in profile migrated:\n\nName   \tType\tWarnVal\tCritVal\n");
+}
+
+void writeReportLine(Console& console, const ExceptionDefinition& definition) {
+  std::string row;
+  row.append(definition.name).append("\t");
+  row.push_back(definition.valueType);  // printed as one character, even NUL
+  row.append("\t").append(definition.warningValue).append("\t");
+  row.append(definition.criticalValue).append("\n");
+  console.print(row);
+}
+
+void ThresholdCsv::start(std::string_view fileCode, std::string_view inputName) {
+  header_.assign(fileCode).append(",Threshold");
+  critical_.assign(inputName).append(",Critical");
+  warning_.assign(inputName).append(",Warning");
+}
+
+void ThresholdCsv::add(const ExceptionDefinition& definition) {
+  header_.append(",").append(definition.getName());
+  critical_.append(",").append(definition.getCriticalValue());
+  warning_.append(",").append(definition.getWarningValue());
+}
+
+std::string ThresholdCsv::text(bool withHeader) const {
+  std::string result;
+  if (withHeader) result.append(header_).append("\n");
+  result.append(critical_).append("\n");
+  result.append(warning_).append("\n");
+  return result;
+}
+
+}  // namespace tornvel

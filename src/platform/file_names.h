@@ -1,0 +1,16 @@
+// File names are built with a back-slash separator ("SQLLIB\\ZT5_UPD.SQL") and
+// shown that way; on this system every back-slash names a directory level.
+#ifndef TORNVEL_PLATFORM_FILE_NAMES_H_
+#define TORNVEL_PLATFORM_FILE_NAMES_H_
+
+#include <string>
+#include <string_view>
+
+namespace tornvel {
+
+// The path under which a file named `nameAsBuilt` is opened.
+std::string hostPath(std::string_view nameAsBuilt);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_PLATFORM_FILE_NAMES_H_

@@ -1,0 +1,117 @@
+#include "platform/line_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_names.h"
+
+namespace tornvel {
+
+namespace {
+constexpr std::size_t kBufferSize = 1 << 16;
+}  // namespace
+
+LineReader::LineReader() = default;
+
+LineReader::~LineReader() { close(); }
+
+void LineReader::openText(std::string text) {
+  close();
+  inMemory_ = true;
+  ended_ = false;
+  buffer_.assign(text.begin(), text.end());
+  position_ = 0;
+  available_ = buffer_.size();
+}
+
+bool LineReader::open(const std::string& nameAsBuilt) {
+  close();
+  int fd = ::open(hostPath(nameAsBuilt).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  ended_ = false;
+  buffer_.resize(kBufferSize);
+  position_ = 0;
+  available_ = 0;
+  return true;
+}
+
+void LineReader::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  inMemory_ = false;
+  ended_ = true;
+  position_ = available_ = 0;
+}
+
+bool LineReader::refill() {
+  if (position_ < available_) return true;
+  if (fd_ < 0 || ended_) return false;
+  for (;;) {
+    ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+    if (got > 0) {
+      position_ = 0;
+      available_ = static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got < 0 && errno == EINTR) continue;
+    ended_ = true;  // end of file, or a read error: the input ends here
+    return false;
+  }
+}
+
+int LineReader::getByte() {
+  if (!refill()) return -1;
+  return static_cast<unsigned char>(buffer_[position_++]);
+}
+
+int LineReader::peekByte() {
+  if (!refill()) return -1;
+  return static_cast<unsigned char>(buffer_[position_]);
+}
+
+bool LineReader::readLine(std::string& line, std::size_t limit) {
+  line.clear();
+  if (limit == 0) return false;
+  std::size_t count = 0;
+  std::size_t textEnd = std::string::npos;  // where a NUL ended the text
+  bool readAny = false;
+  while (count < limit) {
+    // Fast path: copy a run of ordinary bytes straight from the buffer.
+    if (position_ < available_) {
+      std::size_t room = limit - count;
+      std::size_t span = available_ - position_;
+      if (span > room) span = room;
+      const char* start = buffer_.data() + position_;
+      std::size_t n = 0;
+      while (n < span && start[n] != '\n' && start[n] != '\r' && start[n] != '\0') ++n;
+      if (n > 0) {
+        if (textEnd == std::string::npos) line.append(start, n);
+        position_ += n;
+        count += n;
+        readAny = true;
+        continue;
+      }
+    }
+    int c = getByte();
+    if (c < 0) break;
+    readAny = true;
+    if (c == '\r' && peekByte() == '\n') continue;  // CR LF is one line end
+    if (c == '\0' && textEnd == std::string::npos) textEnd = count;
+    if (textEnd == std::string::npos) line.push_back(static_cast<char>(c));
+    ++count;
+    if (c == '\n') break;
+  }
+  return readAny;
+}
+
+}  // namespace tornvel

@@ -1,0 +1,65 @@
+// Small text helpers that reproduce the observable behaviour of fixed-width text
+// fields and of a delimiter tokeniser, without any fixed buffer.
+#ifndef TORNVEL_PLATFORM_TEXT_H_
+#define TORNVEL_PLATFORM_TEXT_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tornvel {
+
+// What a text field of `capacity` bytes keeps of `text`: at most capacity - 1
+// characters (the last byte of such a field holds the terminator).
+std::string_view cutToCapacity(std::string_view text, std::size_t capacity);
+
+// Copies `text` into `field`, cut at the field's capacity in bytes.
+void assignField(std::string& field, std::string_view text, std::size_t capacity);
+
+// A set of delimiter characters, built once and tested in constant time.
+class Delimiters {
+ public:
+  constexpr explicit Delimiters(std::string_view chars) : table_{} {
+    for (char c : chars) table_[static_cast<unsigned char>(c)] = true;
+  }
+  constexpr bool contains(char c) const { return table_[static_cast<unsigned char>(c)]; }
+
+ private:
+  std::array<bool, 256> table_;
+};
+
+// Splits a text into tokens the way the input formats are defined: a run of
+// delimiters counts as one, delimiters before a token are passed over, and the
+// one delimiter that ends a token is consumed with it. Each call may use its own
+// delimiter set. Once the text is used up, every further call finds nothing.
+class Tokenizer {
+ public:
+  explicit Tokenizer(std::string_view text) : text_(text) {}
+
+  std::optional<std::string_view> next(const Delimiters& delimiters);
+
+  // The text that has not been looked at yet.
+  std::string_view rest() const { return text_.substr(position_); }
+
+ private:
+  std::string_view text_;
+  std::size_t position_ = 0;
+};
+
+// Decimal value of a text read the way a C program reads an integer: leading
+// white space and one sign allowed, reading stops at the first non-digit, a text
+// without leading digits gives 0. Values outside the signed 32-bit range
+// saturate at its ends instead of wrapping around.
+std::int32_t toInt32Saturating(std::string_view text);
+
+// Letters a to z become A to Z; nothing else changes.
+void upperCaseInPlace(std::string& text);
+
+bool startsWith(std::string_view text, std::string_view prefix);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_PLATFORM_TEXT_H_
