@@ -12,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/text.h"
+
 namespace tornvel {
 
 struct SynonymMember {
@@ -58,6 +60,9 @@ struct SynonymGroup {
   std::int32_t combinedCritical = 0;
   char kind = 'H';
   std::array<SynonymMember, kCapacity> members{};
+
+ private:
+  int parseNames(Tokenizer& words);
 };
 
 // The run's synonym groups, newest first. Owns the groups.
