@@ -104,8 +104,7 @@ void ExceptionDefinition::setCriticalCondition(std::string_view op, OptionalText
 }
 
 void ExceptionDefinition::setWarningCondition(std::string_view op, OptionalText onValue,
-                                              OptionalText upperOperator,
-                                              OptionalText upperValue) {
+                                              OptionalText upperOperator, OptionalText upperValue) {
   if (op == "None") {
     warningEnabled = 0;
     return;

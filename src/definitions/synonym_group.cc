@@ -72,7 +72,8 @@ SynonymMember* SynonymGroup::findMember(std::string_view memberName) {
 int SynonymGroup::combine() {
   const SynonymMember* first = nullptr;
   for (int i = 0; i < count && first == nullptr; ++i) {
-    if (members[static_cast<std::size_t>(i)].hasValues) first = &members[static_cast<std::size_t>(i)];
+    if (members[static_cast<std::size_t>(i)].hasValues)
+      first = &members[static_cast<std::size_t>(i)];
   }
   if (first == nullptr) return 1;
   combinedWarning = first->warning;

@@ -28,11 +28,11 @@ TEST(LineReaderTest, LongLinesContinueAsNextLine) {
     std::vector<std::size_t> pieces;  // lengths handed out, line ends included
   };
   const Case cases[] = {
-      {1022, {1023}},        // 1022 characters and the line end fit
-      {1023, {1023, 1}},     // the line end alone is the next line
-      {1024, {1023, 2}},     // one character and the line end
-      {1100, {1023, 78}},    // the remaining 77 and the line end
-      {100000, {}},          // checked below
+      {1022, {1023}},      // 1022 characters and the line end fit
+      {1023, {1023, 1}},   // the line end alone is the next line
+      {1024, {1023, 2}},   // one character and the line end
+      {1100, {1023, 78}},  // the remaining 77 and the line end
+      {100000, {}},        // checked below
   };
   for (const Case& c : cases) {
     auto lines = readAll(std::string(c.length, 'x') + "\n");

@@ -47,8 +47,9 @@ std::int32_t toInt32Saturating(std::string_view text) {
       value = kLowest - 1;  // saturated; keep consuming digits
     }
   }
-  if (negative) return value < kLowest ? std::numeric_limits<std::int32_t>::min()
-                                       : static_cast<std::int32_t>(value);
+  if (negative)
+    return value < kLowest ? std::numeric_limits<std::int32_t>::min()
+                           : static_cast<std::int32_t>(value);
   if (-value > std::numeric_limits<std::int32_t>::max()) {
     return std::numeric_limits<std::int32_t>::max();
   }

@@ -1,0 +1,155 @@
+#include "driver/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace tornvel {
+namespace {
+
+struct Outcome {
+  SetupResult result;
+  RunOptions options;
+  std::string output;
+};
+
+Outcome setUp(std::vector<std::string> args) {
+  args.insert(args.begin(), "tornvel");
+  std::ostringstream out;
+  Console console(out);
+  Outcome outcome;
+  outcome.result = setUpRun(args, outcome.options, console);
+  outcome.output = out.str();
+  return outcome;
+}
+
+const char kUsageStart[] =
+    "\n\n  <<TORNVEL - Version 03.323>>\n\n"
+    "Migration utility will read an exported Pelloran profile and generate \n"
+    "seed data to update thresholds in Quillmark product provided situations.\n\n"
+    "The command line format is:\n\n"
+    "  TORNVEL <options> input product <output> <control>\n\n"
+    "  Where:    options:  -v   verbose\n"
+    "                      -nw  no warning situations\n";
+const char kUsageEnd[] =
+    "                      -?   display this text\n"
+    "            input:    identifies the exported Pelloran profile.\n"
+    "            product:  is the product code (R5, T5, W5, Y5).\n"
+    "            output:   identifies the output filename.\n"
+    "            control:  name of product control file.\n\n";
+
+TEST(CommandLineTest, UsageTextWordings) {
+  const std::string create = std::string(kUsageStart) +
+                             "                      -d   create comma delimited output file\n"
+                             "                      -dh  create comma delimited output file with "
+                             "header\n" +
+                             kUsageEnd;
+  const std::string dump = std::string(kUsageStart) +
+                           "                      -d   dump comma delimited data\n"
+                           "                      -dh  dump comma delimited data with header\n" +
+                           kUsageEnd;
+  struct Case {
+    std::vector<std::string> args;
+    const std::string* text;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {{}, &create, 8},
+      {{"PROF.TXT"}, &create, 8},
+      {{"-?"}, &create, 8},  // the argument count is tested before any switch
+      {{"-?", "x"}, &dump, 0},
+      {{"PROF.TXT", "R55", "-?"}, &dump, 0},  // even after a faulty argument
+      {{"a", "r5", "c", "d", "-v", "-?"}, &dump, 0},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = setUp(c.args);
+    EXPECT_FALSE(outcome.result.proceed);
+    EXPECT_EQ(outcome.result.exitCode, c.exitCode);
+    EXPECT_EQ(outcome.output, *c.text);
+  }
+}
+
+TEST(CommandLineTest, SetUpFaults) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"a", "r5", "c", "d", "e", "-?"}, "Too many options on command line\n"},
+      {{"-v", "-d"}, "Missing the name of the input file\n"},
+      // An empty input argument leaves the slot to the next positional one.
+      {{"", "r5"}, "Invalid or missing product code \n"},
+      {{"", "-v"}, "Missing the name of the input file\n"},
+      {{"PROF.TXT", "R55"}, "Invalid or missing product code ZR55\n"},
+      {{"PROF.TXT", "-v"}, "Invalid or missing product code \n"},
+      {{"PROF.TXT", ""}, "Invalid or missing product code Z\n"},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = setUp(c.args);
+    EXPECT_FALSE(outcome.result.proceed);
+    EXPECT_EQ(outcome.result.exitCode, 8);
+    EXPECT_EQ(outcome.output, c.message);
+  }
+}
+
+TEST(CommandLineTest, ProductCodesAndDerivedNames) {
+  struct Case {
+    const char* argument;
+    const char* product;
+    const char* file;
+  };
+  const Case cases[] = {
+      {"r5", "ZR5", "ZR5"}, {"T5", "ZTQ", "ZT5"}, {"w5", "ZWQ", "ZW5"}, {"Y5", "ZYQ", "ZY5"},
+      {"tq", "ZTQ", "ZT5"}, {"WQ", "ZWQ", "ZW5"}, {"yq", "ZYQ", "ZY5"}, {"ab", "ZAB", "ZAB"},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = setUp({"PROF.TXT", c.argument});
+    ASSERT_TRUE(outcome.result.proceed) << c.argument;
+    const RunOptions& o = outcome.options;
+    EXPECT_EQ(o.ProductCode, c.product);
+    EXPECT_EQ(o.FileCode, c.file);
+    EXPECT_EQ(o.outputName, std::string("SQLLIB\\") + c.file + "_UPD.SQL");
+    EXPECT_EQ(o.csvName, std::string("SQLLIB\\") + c.file + "_CDF.TXT");
+    EXPECT_EQ(o.controlName, std::string(c.product) + "PROD.TXT");
+    EXPECT_EQ(o.adviceName, std::string(c.file) + "_ADVICE.TXT");
+    EXPECT_EQ(o.templateSeedName, "SQLLIB\\UR5_ZPX.SQL");
+    EXPECT_EQ(outcome.output, "");
+  }
+}
+
+TEST(CommandLineTest, SwitchesAndPositionalSlots) {
+  Outcome outcome = setUp({"-V", "-dh", "w5", "", "OUT.SQL", "-nw", "", "CTL.TXT", "-bd", "-d"});
+  ASSERT_TRUE(outcome.result.proceed);
+  const RunOptions& o = outcome.options;
+  EXPECT_EQ(o.inputName, "-V");  // only the listed switches are switches
+  EXPECT_EQ(o.ProductCode, "ZWQ");
+  EXPECT_EQ(o.outputName, "OUT.SQL");  // an empty argument leaves its slot empty
+  EXPECT_EQ(o.controlName, "CTL.TXT");
+  EXPECT_EQ(o.csvName, "SQLLIB\\ZW5_CDF.TXT");  // whatever the output argument says
+  EXPECT_TRUE(o.csvOutput && o.csvHeader && o.noWarnings && o.buildMode);
+  EXPECT_FALSE(o.verbose);
+  EXPECT_EQ(o.currentRelease, "V100");
+  EXPECT_EQ(o.runAffinities, std::string(34, '#') + "000000000");
+}
+
+TEST(CommandLineTest, VerboseBanner) {
+  Outcome outcome = setUp({"PROF.TXT", "wq", "-v"});
+  ASSERT_TRUE(outcome.result.proceed);
+  EXPECT_EQ(outcome.output,
+            "\n\nTORNVEL Version: 03.323\n\nOptions:\tVerbose\n"
+            "         \tGenerate Warnings\n"
+            "         \tInput Profile Name:\tPROF.TXT\n"
+            "         \tOutput file Name:  \tSQLLIB\\ZW5_UPD.SQL\n"
+            "         \tProduct Code:      \tZWQ\n"
+            "         \tControl file Name: \tZWQPROD.TXT\n"
+            "\n\n\n");
+  Outcome noWarnings = setUp({"-nw", "-v", "P", "r5", "-bd"});
+  EXPECT_NE(noWarnings.output.find("         \tNo Warnings\n"), std::string::npos);
+  // The banner shows the output name before build mode changes it.
+  EXPECT_NE(noWarnings.output.find("\tSQLLIB\\ZR5_UPD.SQL\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tornvel
