@@ -152,16 +152,5 @@ TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
   EXPECT_NE(statement.find("say \" WHERE SITNAME = here\""), std::string::npos);
 }
 
-TEST(BuildModeTest, StatementMayServeAsItsOwnScratch) {
-  auto definition = lockWait();
-  std::string apart;
-  std::string scratch;
-  ASSERT_EQ(buildWarningStatement(*definition, apart, kTimestamp, 0, ""), 0);
-  std::string statement = apart;
-  buildWarningInsert(*definition, apart, scratch, kBuildModeInsertHead);
-  buildWarningInsert(*definition, statement, statement, kBuildModeInsertHead);
-  EXPECT_EQ(statement, apart);
-}
-
 }  // namespace
 }  // namespace tornvel

@@ -35,18 +35,10 @@ Head parse(std::string_view head) {
           split(head.substr(valuesAt + kValues.size()), ',')};
 }
 
+// The build-mode head is checked whole by the worked INSERT of build mode.
 TEST(InsertHeadsTest, BuildModeHeadEndsByOpeningTheText) {
   EXPECT_EQ(kBuildModeInsertHead.size(), 257u);
-  const Head head = parse(kBuildModeInsertHead);
-  EXPECT_EQ(head.columns, (std::vector<std::string>{
-                              "ADVISE", "AUTOSOPT", "AUTOSTART", "CMD", "LSTRELEASE", "LSTUSRPRF",
-                              "QIBCLASSID", "QIBSCOPE", "REEV_DAYS", "REEV_TIME", "SENDMSGQ",
-                              "SITINFO", "TEXT", "LSTDATE", "AFFINITIES", "SITNAME", "PDT"}));
-  // Twelve fixed values, then the opening quote of TEXT.
-  EXPECT_EQ(head.values,
-            (std::vector<std::string>{"?", "\"NNN\"", "\"*NO\"", "\"*NONE\"", "\"V100\"",
-                                      "\"SYSADMIN\"", "\"UUUU\"", "\"E\"", "\"0\"", "\"001500\"",
-                                      "\"*NONE\"", "\"~\"", "\""}));
+  EXPECT_EQ(parse(kBuildModeInsertHead).values.back(), "\"");
 }
 
 TEST(InsertHeadsTest, ServiceClassHeadFixesEverythingBeforeLastDate) {

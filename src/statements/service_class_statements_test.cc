@@ -96,57 +96,45 @@ TEST(ServiceClassStatementsTest, OtherReleasesUseTheOs390Names) {
             "MWLMPR.PERIODNUM *EQ 1 *AND *VALUE MWLMPR.PCTCPU *GE 40\");\n");
 }
 
-TEST(ServiceClassStatementsTest, NamesByKindAndRelease) {
+TEST(ServiceClassStatementsTest, KindsDifferInNameTextAndAttribute) {
   struct Case {
     const char* release;
     int kind;
     const char* warning;
     const char* critical;
+    const char* textEnd;  // of the warning's TEXT
+    const char* formulaEnd;
   };
   const Case cases[] = {
-      {"V100", 0, "ZR5_BATCHLOWP1_Warning", "ZR5_BATCHLOWP1_Critical"},
-      {"V100", 1, "ZR5_IO_BATCHLOWP1_Warning", "ZR5_IO_BATCHLOWP1_Critical"},
-      {"V100", 2, "ZR5_STG_BATCHLOWP1_Warning", "ZR5_STG_BATCHLOWP1_Critical"},
-      {"V100", 3, "ZR5_CPU_BATCHLOWP1_Warning", "ZR5_CPU_BATCHLOWP1_Critical"},
-      {"V110", 0, "OS390_BATCHLOWP1_Warn", "OS390_BATCHLOWP1_Crit"},
-      {"V110", 1, "OS390_IO_BATCHLOWP1_Warn", "OS390_IO_BATCHLOWP1_Crit"},
-      {"", 2, "OS390_STG_BATCHLOWP1_Warn", "OS390_STG_BATCHLOWP1_Crit"},
-      {"v100", 3, "OS390_CPU_BATCHLOWP1_Warn", "OS390_CPU_BATCHLOWP1_Crit"},
+      {"V100", 0, "ZR5_BATCHLOWP1_Warning", "ZR5_BATCHLOWP1_Critical", "1 Warning",
+       "PERHINDX *GE 1.50 *AND *VALUE MWLMPR.PERHINDX *LT 2.00"},
+      {"V100", 1, "ZR5_IO_BATCHLOWP1_Warning", "ZR5_IO_BATCHLOWP1_Critical", "1 I/O Warning",
+       "IORATE *GE 50 *AND *VALUE MWLMPR.IORATE *LT 90"},
+      {"V100", 2, "ZR5_STG_BATCHLOWP1_Warning", "ZR5_STG_BATCHLOWP1_Critical", "1 STG Warning",
+       "AVGSTOR *GE 400 *AND *VALUE MWLMPR.AVGSTOR *LT 800"},
+      {"V100", 3, "ZR5_CPU_BATCHLOWP1_Warning", "ZR5_CPU_BATCHLOWP1_Critical", "1 CPU Warning",
+       "PCTCPU *GE 20 *AND *VALUE MWLMPR.PCTCPU *LT 40"},
+      {"V110", 0, "OS390_BATCHLOWP1_Warn", "OS390_BATCHLOWP1_Crit", "1 Warning", "2.00"},
+      {"V110", 1, "OS390_IO_BATCHLOWP1_Warn", "OS390_IO_BATCHLOWP1_Crit", "I/O Warning", "90"},
+      {"", 2, "OS390_STG_BATCHLOWP1_Warn", "OS390_STG_BATCHLOWP1_Crit", "STG Warning", "800"},
+      {"v100", 3, "OS390_CPU_BATCHLOWP1_Warn", "OS390_CPU_BATCHLOWP1_Crit", "CPU Warning", "40"},
   };
   for (const Case& c : cases) {
     ExceptionDefinition definition(batchLow(c.release));
     SCOPED_TRACE(std::string(c.release) + " kind " + std::to_string(c.kind));
-    const std::string quotedWarning = std::string("\"") + c.warning + "\"";
-    const std::string quotedCritical = std::string("\"") + c.critical + "\"";
-    EXPECT_NE(warningAfterHead(definition, c.kind).find("," + quotedWarning + ","),
+    const std::string warning = warningAfterHead(definition, c.kind);
+    EXPECT_NE(warning.find(std::string(c.textEnd) + " situation\",\"" + c.warning + "\",\"*IF"),
               std::string::npos);
-    EXPECT_NE(criticalAfterHead(definition, c.kind).find("," + quotedCritical + ","),
+    EXPECT_NE(warning.find(std::string(c.formulaEnd) + "\");\n"), std::string::npos);
+    EXPECT_NE(criticalAfterHead(definition, c.kind).find(std::string(",\"") + c.critical + "\","),
               std::string::npos);
     std::string row;
     ASSERT_EQ(buildWarningTemplateRow(definition, row, c.kind), 0);
-    EXPECT_NE(row.find("VALUES(" + quotedWarning + ", \"Warning\""), std::string::npos);
+    EXPECT_NE(row.find(std::string("VALUES(\"") + c.warning + "\", \"Warning\""),
+              std::string::npos);
     ASSERT_EQ(buildCriticalTemplateRow(definition, row, c.kind), 0);
-    EXPECT_NE(row.find("VALUES(" + quotedCritical + ", \"Critical\""), std::string::npos);
-  }
-}
-
-TEST(ServiceClassStatementsTest, EachKindTestsItsOwnAttribute) {
-  struct Case {
-    int kind;
-    const char* infix;
-    const char* warningFormulaEnd;
-  };
-  const Case cases[] = {
-      {0, "Period 1 Warning", "MWLMPR.PERHINDX *GE 1.50 *AND *VALUE MWLMPR.PERHINDX *LT 2.00"},
-      {1, "Period 1 I/O Warning", "MWLMPR.IORATE *GE 50 *AND *VALUE MWLMPR.IORATE *LT 90"},
-      {2, "Period 1 STG Warning", "MWLMPR.AVGSTOR *GE 400 *AND *VALUE MWLMPR.AVGSTOR *LT 800"},
-      {3, "Period 1 CPU Warning", "MWLMPR.PCTCPU *GE 20 *AND *VALUE MWLMPR.PCTCPU *LT 40"},
-  };
-  for (const Case& c : cases) {
-    ExceptionDefinition definition(batchLow("V100"));
-    const std::string text = warningAfterHead(definition, c.kind);
-    EXPECT_NE(text.find(std::string(c.infix) + " situation\""), std::string::npos) << c.kind;
-    EXPECT_NE(text.find(std::string(c.warningFormulaEnd) + "\");\n"), std::string::npos) << c.kind;
+    EXPECT_NE(row.find(std::string("VALUES(\"") + c.critical + "\", \"Critical\""),
+              std::string::npos);
   }
 }
 
