@@ -51,9 +51,9 @@ bool isOff(std::string& threshold) {
 }
 
 // Kind 0 is never switched off and its thresholds are never tested.
-bool kindSwitchedOff(ExceptionDefinition& definition, int kind, const Kind& spec,
+bool kindSwitchedOff(ExceptionDefinition& definition, int kind, const Kind& traits,
                      Severity severity) {
-  return kind != 0 && isOff(testedThreshold(definition, spec, severity));
+  return kind != 0 && isOff(testedThreshold(definition, traits, severity));
 }
 
 // Situations of release V100 keep the product's own names; later releases use
@@ -81,7 +81,7 @@ void appendGreaterOrEqual(std::string& out, std::string_view attribute,
   out += threshold;
 }
 
-void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, const Kind& spec,
+void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, const Kind& traits,
                    Severity severity) {
   out += "*IF *VALUE MWLMPR.CLSNAME *EQ ";
   out += definition.serviceClass;
@@ -90,13 +90,13 @@ void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, 
   if (kind == 0 && !isOff(definition.busyThreshold)) {
     appendGreaterOrEqual(out, "MWLMPR.BUSY", definition.busyThreshold);
   }
-  appendGreaterOrEqual(out, spec.attribute, testedThreshold(definition, spec, severity));
+  appendGreaterOrEqual(out, traits.attribute, testedThreshold(definition, traits, severity));
   if (severity == Severity::kCritical) return;
   // The band's upper bound is the critical value; kind 0 always has one.
-  std::string& upper = definition.*spec.critical;
+  std::string& upper = definition.*traits.critical;
   if (kind == 0 || !isOff(upper)) {
     out += " *AND *VALUE ";
-    out += spec.attribute;
+    out += traits.attribute;
     out += " *LT ";
     out += upper;
   }
@@ -105,8 +105,8 @@ void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, 
 int buildSituation(ExceptionDefinition& definition, Severity severity, std::string& output,
                    std::string_view timestamp, int kind, std::string_view head) {
   output.clear();
-  const Kind* spec = findKind(kind);
-  if (spec == nullptr || kindSwitchedOff(definition, kind, *spec, severity)) {
+  const Kind* traits = findKind(kind);
+  if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
     return kKindSwitchedOff;
   }
   output.assign(head);
@@ -116,12 +116,12 @@ int buildSituation(ExceptionDefinition& definition, Severity severity, std::stri
   output += definition.serviceClass;
   output += " Period ";
   output += definition.period;
-  output += spec->textInfix;
+  output += traits->textInfix;
   output += severity == Severity::kWarning ? "Warning situation" : "Critical situation";
   output += "\",\"";
-  appendSituationName(output, definition, *spec, severity);
+  appendSituationName(output, definition, *traits, severity);
   output += "\",\"";
-  appendFormula(output, definition, kind, *spec, severity);
+  appendFormula(output, definition, kind, *traits, severity);
   output += "\");\n";
   return kStatementBuilt;
 }
@@ -130,12 +130,12 @@ int buildSituation(ExceptionDefinition& definition, Severity severity, std::stri
 int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::string& output,
                      int kind) {
   output.clear();
-  const Kind* spec = findKind(kind);
-  if (spec == nullptr || kindSwitchedOff(definition, kind, *spec, severity)) {
+  const Kind* traits = findKind(kind);
+  if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
     return kKindSwitchedOff;
   }
   output.assign("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"");
-  appendSituationName(output, definition, *spec, severity);
+  appendSituationName(output, definition, *traits, severity);
   output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
   output += ", \"WLM_Service_Class_Resources\", 0 );\n";
   return kStatementBuilt;
