@@ -48,13 +48,15 @@ void UnhandledList::print(Console& console) const {
 }
 
 void UnhandledColumnTally::count(std::string_view column, std::string_view table) {
-  for (Entry& entry : entries_) {
-    if (entry.column == column && entry.table == table) {
-      ++entry.count;
-      return;
-    }
+  std::string key;
+  key.reserve(column.size() + table.size() + 1);
+  key.append(column).append(1, '\0').append(table);
+  auto [position, added] = positions_.try_emplace(std::move(key), entries_.size());
+  if (added) {
+    entries_.push_back(Entry{std::string(column), std::string(table), 1});
+  } else {
+    ++entries_[position->second].count;
   }
-  entries_.push_back(Entry{std::string(column), std::string(table), 1});
 }
 
 void UnhandledColumnTally::print(Console& console) const {

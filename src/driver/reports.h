@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "definitions/exception_definition.h"
@@ -57,6 +58,9 @@ class UnhandledColumnTally {
 
  private:
   std::vector<Entry> entries_;
+  // Column and table, joined by a NUL, to the entry's position: a profile with
+  // many distinct unmatched columns is still counted in linear time.
+  std::unordered_map<std::string, std::size_t> positions_;
 };
 
 // The header of the table of migrated exceptions.

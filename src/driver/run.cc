@@ -1,16 +1,184 @@
 #include "driver/run.h"
 
+#include <string>
+
+#include "definitions/control_loader.h"
+#include "definitions/definition_table.h"
+#include "definitions/synonym_group.h"
 #include "driver/command_line.h"
+#include "driver/emission_loop.h"
+#include "driver/reports.h"
+#include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/line_reader.h"
+#include "platform/output_file.h"
+#include "readers/profile_reader.h"
+#include "statements/advice_file.h"
 
 namespace tornvel {
+
+namespace {
+
+// One run after its command line is settled. Each step either goes on or ends
+// the run with its message and exit code; nothing is repeated.
+class MigrationRun {
+ public:
+  MigrationRun(RunOptions& options, Console& console) : options_(options), console_(console) {}
+
+  int execute();
+
+ private:
+  using ProfileReader = void (*)(ProfileContext&);
+
+  bool openControlFile();
+  bool openThresholdCsv();
+  void loadDefinitions();
+  void listSynonyms();
+  ProfileReader chooseReader() const;
+  void readAdviceFile();
+  bool writeThresholdCsv();
+
+  RunOptions& options_;
+  Console& console_;
+  LineReader control_;
+  DefinitionTable table_;
+  SynonymList synonyms_;
+  UnhandledList unhandled_;
+  ThresholdCsv csvLines_;
+  OutputFile csvFile_;
+};
+
+int MigrationRun::execute() {
+  if (!openControlFile() || !openThresholdCsv()) return 12;
+  // The IMS product's legacy code becomes "IMS" for the rest of the run: after
+  // the file names were settled, before any definition records its product.
+  if (options_.ProductCode == "ZYQ") options_.ProductCode = "IMS";
+  loadDefinitions();
+  if (table_.empty()) {
+    console_.print("Unable to find any threshold values in: " + options_.controlName + "\n");
+    return 16;
+  }
+
+  LineReader profile;
+  if (!profile.open(options_.inputName)) {
+    console_.print("Unable to open file:" + options_.inputName + "\n");
+    return 12;
+  }
+  ProfileReader reader = chooseReader();
+  if (reader == nullptr) {
+    console_.print("Unsupported product " + options_.ProductCode + "\n");
+    return 20;
+  }
+  ProfileContext context{
+      profile, table_, console_, unhandled_, synonyms_, options_.currentRelease, options_.verbose};
+  reader(context);
+  profile.close();
+
+  // One timestamp for every statement of the run.
+  std::string timestamp = formatRunTimestamp(localRunTime());
+  if (options_.buildMode) {
+    std::size_t upd = options_.outputName.find("UPD");
+    if (upd != std::string::npos) options_.outputName.replace(upd, 3, "INS");
+  }
+  EmissionLoop loop(options_, console_, table_, timestamp);
+  if (!loop.openStatementFile()) return 12;
+  if (options_.buildMode) readAdviceFile();
+  if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return 12;
+  if (!loop.closeFiles()) return 12;
+  if (options_.csvOutput && !writeThresholdCsv()) return 12;
+  return 0;
+}
+
+// The control file named on the command line (or derived from the product
+// code); when it does not open and the two codes differ, the other product
+// family's control file.
+bool MigrationRun::openControlFile() {
+  if (control_.open(options_.controlName)) return true;
+  if (options_.ProductCode != options_.FileCode) {
+    options_.controlName = options_.FileCode + "PROD.TXT";
+    if (control_.open(options_.controlName)) return true;
+  }
+  console_.print("Unable to open control file: " + options_.controlName + "\n");
+  return false;
+}
+
+// The threshold file is appended to, so that runs over several profiles of a
+// product gather their lines in one file.
+bool MigrationRun::openThresholdCsv() {
+  if (!options_.csvOutput) return true;
+  if (!csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
+    console_.print("Unable to open file " + options_.csvName + " for output.\n");
+    return false;
+  }
+  csvLines_.start(options_.FileCode, options_.inputName);
+  return true;
+}
+
+void MigrationRun::loadDefinitions() {
+  ControlLoader loader{control_,
+                       options_.ProductCode,
+                       options_.verbose,
+                       options_.noWarnings,
+                       options_.currentRelease,
+                       options_.runAffinities,
+                       table_,
+                       synonyms_,
+                       console_};
+  loadControlFile(loader);
+  console_.rearmHeader();
+  if (options_.verbose) {
+    console_.print("\nA total of " + std::to_string(table_.size()) + " definitions processed\n\n");
+  }
+  control_.close();
+  if (options_.verbose) listSynonyms();
+  console_.rearmHeader();
+}
+
+// Newest group first, the heading before the first group only; the closing
+// newline also after an empty list.
+void MigrationRun::listSynonyms() {
+  for (SynonymGroup* group = synonyms_.head(); group != nullptr; group = group->getNext()) {
+    if (console_.takeHeader()) console_.print("\nDefined Synonyms:\n\n");
+    group->printGroup(console_.stream());
+  }
+  console_.print("\n");
+}
+
+MigrationRun::ProfileReader MigrationRun::chooseReader() const {
+  const std::string& code = options_.ProductCode;
+  if (code == "ZTQ" || code == "ZT5") return readPlainList;
+  if (code == "IMS" || code == "ZYQ") return readThresholdStatements;
+  if (code == "ZWQ") return readNumberedRecords;
+  if (code == "ZR5") return readSectionedProfile;
+  return nullptr;
+}
+
+// Build mode's advice file is optional: a file that does not open is passed
+// over without a message.
+void MigrationRun::readAdviceFile() {
+  LineReader advice;
+  if (!advice.open(options_.adviceName)) return;
+  applyAdviceFile(advice, table_);
+}
+
+bool MigrationRun::writeThresholdCsv() {
+  csvFile_.write(csvLines_.text(options_.csvHeader));
+  if (!csvFile_.close()) {
+    console_.print("Unable to write file " + options_.csvName + "\n");
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 int runMigration(const std::vector<std::string>& args, std::ostream& out) {
   Console console(out);
   RunOptions options;
   SetupResult setup = setUpRun(args, options, console);
   if (!setup.proceed) return setup.exitCode;
-  return 0;
+  MigrationRun run(options, console);
+  return run.execute();
 }
 
 }  // namespace tornvel

@@ -1,0 +1,154 @@
+#include "definitions/control_loader.h"
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "definitions/exception_definition.h"
+#include "platform/text.h"
+
+namespace tornvel {
+
+namespace {
+
+// Fields of a definition line and the directive word are split here.
+constexpr Delimiters kFieldSeparators(", \n");
+// A directive's value may hold commas (an affinity string does).
+constexpr Delimiters kValueSeparators(" \n");
+// The extra predicate and the append-zeros count are formula text and may hold
+// blanks.
+constexpr Delimiters kFormulaSeparators(",\n");
+
+constexpr std::size_t kReleaseCapacity = 5;
+constexpr std::size_t kAffinitiesCapacity = 80;
+// The group text starts right after the eight characters of ":SYNONYM", counted
+// from the start of the line, wherever the directive word really stands.
+constexpr std::size_t kSynonymTextOffset = 8;
+
+constexpr int kLastField = 13;
+constexpr int kFirstFormulaField = 12;
+
+constexpr std::string_view kSupportedHeader =
+    "\nSupported exceptions for product:\n\nException\tAttribute\n";
+
+// The tokens of a definition line, indexed by field number (1 to 13); a field
+// the line does not give, or gives as "~", is absent.
+using DefinitionFields = std::array<OptionalText, kLastField + 1>;
+
+enum class LineOutcome { kNextLine, kStop };
+
+// Fields 3 and 4 are always looked for; from the fifth on, a field is looked for
+// only when the one before it was found ("~" counts as found). Only then does
+// "~" mark fields 4 to 13 absent: the type text may be "~" itself.
+DefinitionFields readDefinitionFields(Tokenizer& tokens, std::string_view name,
+                                      std::string_view attribute) {
+  DefinitionFields fields;
+  fields[1] = name;
+  fields[2] = attribute;
+  for (int n = 3; n <= kLastField; ++n) {
+    if (n >= 5 && !fields[n - 1]) break;
+    fields[n] = tokens.next(n >= kFirstFormulaField ? kFormulaSeparators : kFieldSeparators);
+  }
+  for (int n = 4; n <= kLastField; ++n) {
+    if (fields[n] && startsWith(*fields[n], "~")) fields[n].reset();
+  }
+  return fields;
+}
+
+void printSupportedRow(ControlLoader& loader, std::string_view name, std::string_view attribute) {
+  if (loader.console.takeHeader()) loader.console.print(kSupportedHeader);
+  std::string row(name);
+  row += "      \t";
+  row += attribute;
+  row += '\n';
+  loader.console.print(row);
+}
+
+// Creates the definition and configures it in the record's own order: critical
+// condition, warning condition, extra predicate, append-zeros count.
+void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
+  DefinitionInputs inputs;
+  inputs.product = loader.productCode;
+  inputs.release = loader.currentRelease;
+  inputs.name = *fields[1];
+  inputs.attribute = *fields[2];
+  inputs.typeText = fields[3];
+  inputs.warningSituation = fields[4];
+  inputs.criticalSituation = fields[5];
+  ExceptionDefinition* definition =
+      loader.table.append(std::make_unique<ExceptionDefinition>(inputs));
+  if (definition == nullptr) return;  // the caller checked the limit first
+
+  if (fields[6]) definition->setCriticalCondition(*fields[6], fields[7]);
+  if (loader.noWarnings) {
+    // No warning situation is wanted, whatever the line says.
+    definition->setWarningCondition("None", std::nullopt, std::nullopt, std::nullopt);
+  } else if (fields[8]) {
+    definition->setWarningCondition(*fields[8], fields[9], fields[10], fields[11]);
+  }
+  if (fields[12]) definition->setExtraPredicate(*fields[12]);
+  if (fields[13]) definition->setAppendZeros(*fields[13]);
+}
+
+LineOutcome loadDefinitionLine(ControlLoader& loader, Tokenizer& tokens, std::string_view name) {
+  std::optional<std::string_view> attribute = tokens.next(kFieldSeparators);
+  if (!attribute) return LineOutcome::kNextLine;  // a lone word defines nothing
+  DefinitionFields fields = readDefinitionFields(tokens, name, *attribute);
+  if (loader.table.full()) {
+    printLimitWarning(loader.console);
+    return LineOutcome::kStop;
+  }
+  if (loader.verbose) printSupportedRow(loader, name, *attribute);
+  addDefinition(loader, fields);
+  return LineOutcome::kNextLine;
+}
+
+// A group that does not parse is reported in every run, quoting the directive
+// text as far as the parse left it, and is dropped.
+void loadSynonymGroup(ControlLoader& loader, std::string_view line) {
+  std::string text(line.size() > kSynonymTextOffset ? line.substr(kSynonymTextOffset)
+                                                    : std::string_view{});
+  auto group = std::make_unique<SynonymGroup>();
+  int result = group->initFromText(text);
+  if (result == 0) {
+    loader.synonyms.pushFront(std::move(group));
+    return;
+  }
+  loader.console.print("Error " + std::to_string(result) + " From Init for " + text + "\n");
+}
+
+LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
+  Tokenizer tokens(line);
+  std::optional<std::string_view> first = tokens.next(kFieldSeparators);
+  if (!first || startsWith(*first, "*")) return LineOutcome::kNextLine;
+  if (*first == ":RELEASE") {
+    if (auto value = tokens.next(kValueSeparators)) {
+      assignField(loader.currentRelease, *value, kReleaseCapacity);
+    }
+    return LineOutcome::kNextLine;
+  }
+  if (*first == ":SYNONYM") {
+    loadSynonymGroup(loader, line);
+    return LineOutcome::kNextLine;
+  }
+  if (*first == ":AFFINITY") {
+    if (auto value = tokens.next(kValueSeparators)) {
+      assignField(loader.runAffinities, *value, kAffinitiesCapacity);
+    }
+    return LineOutcome::kNextLine;
+  }
+  return loadDefinitionLine(loader, tokens, *first);
+}
+
+}  // namespace
+
+void loadControlFile(ControlLoader& loader) {
+  std::string line;
+  while (loader.control.readLine(line)) {
+    if (loadLine(loader, line) == LineOutcome::kStop) return;
+  }
+}
+
+}  // namespace tornvel

@@ -1,0 +1,415 @@
+#include "definitions/exception_definition.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tornvel {
+namespace {
+
+DefinitionInputs basicInputs(OptionalText typeText = std::nullopt) {
+  DefinitionInputs in;
+  in.product = "ZR5";
+  in.release = "V100";
+  in.name = "X";
+  in.attribute = "TAB.COL";
+  in.typeText = typeText;
+  return in;
+}
+
+// A record of the given type text, configured with an append-zeros count.
+ExceptionDefinition makeDefinition(OptionalText typeText, std::string_view zeros = "0") {
+  ExceptionDefinition d(basicInputs(typeText));
+  d.setAppendZeros(zeros);
+  return d;
+}
+
+TEST(InsertImpliedDecimalsTest, WorkedValues) {
+  struct Case {
+    const char* text;
+    int decimals;
+    const char* result;
+  };
+  const Case cases[] = {
+      {"1234", 2, "12.34"},
+      {"25", 2, ".25"},
+      {"5", 1, ".5"},
+      {"05", 1, ".5"},
+      {"10", 1, "1.0"},
+      {"100", 1, "10.0"},
+      {"0050", 2, "0.50"},
+      {"0", 1, ".0"},
+      {"5", 2, "5"},
+      {"1000", 1, "100"},
+      {"1000", 2, "10.00"},
+      {"-5", 1, "-5"},
+      {"-5", 2, "-5"},
+      {"1000", 3, "1.000"},
+      {"10000", 1, "1000.0"},
+      {"1234", 0, "1234"},
+      {"N/A", 1, "N/A"},
+      {"", 2, ""},
+      {"12AB", 2, "12.AB"},
+      {"05", 2, ".05"},
+      // No point fits, yet one leading zero is still dropped.
+      {"007", 5, "07"},
+  };
+  for (const Case& c : cases) {
+    std::string text = c.text;
+    insertImpliedDecimals(text, c.decimals);
+    EXPECT_EQ(text, c.result) << c.text << " / " << c.decimals;
+  }
+}
+
+TEST(InsertImpliedDecimalsTest, LongTextsKeepEveryCharacter) {
+  std::string digits = "123456789012345678901234567890";
+  std::string text = digits;
+  insertImpliedDecimals(text, 3);
+  EXPECT_EQ(text, digits.substr(0, 27) + "." + digits.substr(27));
+
+  text = "0" + digits;
+  insertImpliedDecimals(text, 2);
+  EXPECT_EQ(text, digits.substr(0, 28) + "." + digits.substr(28));
+
+  // Fewer characters than decimals: nothing to place the point before.
+  text = std::string(40, '9');
+  insertImpliedDecimals(text, 45);
+  EXPECT_EQ(text, std::string(40, '9'));
+}
+
+TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
+  struct Case {
+    OptionalText typeText;
+    char valueType;
+    int isFloat;
+    int decimals;
+    const char* criticalOp;
+    const char* warningOp;
+    const char* upperOp;
+  };
+  const Case cases[] = {
+      {std::nullopt, 'I', 0, 0, "*GE", "*GE", "*LT"},
+      {"I", 'I', 0, 0, "*GE", "*GE", "*LT"},
+      {"I2", 'I', 0, 2, "*GE", "*GE", "*LT"},
+      {"B", 'B', 0, 0, "*EQ", "", ""},
+      {"B2", 'B', 0, 2, "*EQ", "", ""},
+      {"F", 'I', 1, 0, "*GE", "*GE", "*LT"},
+      {"F1", 'I', 1, 1, "*GE", "*GE", "*LT"},
+      {"b", 'b', 0, 0, "*EQ", "", ""},
+      {"i", 'i', 0, 0, "*EQ", "", ""},
+      {"S", 'S', 0, 0, "*EQ", "", ""},
+      {"", '\0', 0, 0, "*EQ", "", ""},
+      {"I23", 'I', 0, 0, "*GE", "*GE", "*LT"},
+      {"X7", 'X', 0, 7, "*EQ", "", ""},
+      {"I/", 'I', 0, -1, "*GE", "*GE", "*LT"},  // the character is not checked
+  };
+  for (const Case& c : cases) {
+    ExceptionDefinition d(basicInputs(c.typeText));
+    std::string label = c.typeText ? std::string(*c.typeText) : "(absent)";
+    EXPECT_EQ(d.valueType, c.valueType) << label;
+    EXPECT_EQ(d.isFloat, c.isFloat) << label;
+    EXPECT_EQ(d.impliedDecimals, c.decimals) << label;
+    EXPECT_EQ(d.appendZeros, 0) << label;
+    EXPECT_EQ(d.criticalOperator, c.criticalOp) << label;
+    EXPECT_EQ(d.warningOperator, c.warningOp) << label;
+    EXPECT_EQ(d.warningUpperOperator, c.upperOp) << label;
+  }
+}
+
+TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
+  ExceptionDefinition d(basicInputs("I2"));
+  EXPECT_EQ(d.name, "X");
+  EXPECT_EQ(d.attribute, "TAB.COL");
+  EXPECT_EQ(d.product, "ZR5");
+  EXPECT_EQ(d.release, "V100");
+  EXPECT_EQ(d.warningSituation, "ZR5_X_Warning");
+  EXPECT_EQ(d.criticalSituation, "ZR5_X_Critical");
+  EXPECT_EQ(d.warningEnabled, 1);
+  EXPECT_EQ(d.criticalEnabled, 1);
+  for (const std::string* text : {&d.warningValue, &d.criticalValue, &d.warningOnValue,
+                                  &d.warningUpperValue, &d.criticalOnValue, &d.extraPredicate,
+                                  &d.serviceClass, &d.period, &d.indexWarning, &d.busyThreshold}) {
+    EXPECT_TRUE(text->empty());
+  }
+  EXPECT_FALSE(d.parmsText.has_value());
+  EXPECT_FALSE(d.situationText.has_value());
+}
+
+TEST(ExceptionDefinitionTest, AbsentSituationIsDefaultedButEmptyOneIsKept) {
+  DefinitionInputs in = basicInputs();
+  in.warningSituation = "";
+  in.criticalSituation = std::nullopt;
+  ExceptionDefinition d(in);
+  EXPECT_EQ(d.warningSituation, "");
+  EXPECT_EQ(d.criticalSituation, "ZR5_X_Critical");
+}
+
+TEST(ExceptionDefinitionTest, DefaultSituationNamesUseTheCutFields) {
+  DefinitionInputs in = basicInputs();
+  in.product = "ZR5LONG";
+  in.name = "ABCDEFGHIJK";
+  in.release = "V1001";
+  ExceptionDefinition d(in);
+  EXPECT_EQ(d.product, "ZR5");
+  EXPECT_EQ(d.name, "ABCDEFGH");
+  EXPECT_EQ(d.release, "V100");
+  EXPECT_EQ(d.warningSituation, "ZR5_ABCDEFGH_Warning");
+  EXPECT_EQ(d.criticalSituation, "ZR5_ABCDEFGH_Critical");
+}
+
+TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
+  DefinitionInputs in = basicInputs();
+  std::string attribute(200, 'a');
+  in.attribute = attribute;
+  std::string situation(100, 's');
+  in.warningSituation = situation;
+  in.criticalSituation = situation;
+  ExceptionDefinition d(in);
+  EXPECT_EQ(d.attribute, std::string(128, 'a'));
+  EXPECT_EQ(d.warningSituation, std::string(64, 's'));
+  EXPECT_EQ(d.criticalSituation, std::string(64, 's'));
+
+  std::string longText(300, 'v');
+  d.setCriticalCondition("*GEX", longText);
+  d.setWarningCondition("*LTX", longText, "*NEX", longText);
+  d.setExtraPredicate(longText);
+  d.setAffinities(longText);
+  EXPECT_EQ(d.criticalOperator, "*GE");
+  EXPECT_EQ(d.criticalOnValue, std::string(23, 'v'));
+  EXPECT_EQ(d.warningOperator, "*LT");
+  EXPECT_EQ(d.warningOnValue, std::string(23, 'v'));
+  EXPECT_EQ(d.warningUpperOperator, "*NE");
+  EXPECT_EQ(d.warningUpperValue, std::string(23, 'v'));
+  EXPECT_EQ(d.extraPredicate, std::string(127, 'v'));
+  EXPECT_EQ(d.affinities, std::string(59, 'v'));
+}
+
+TEST(ExceptionDefinitionTest, ServiceClassInputsFillTheirOwnFields) {
+  DefinitionInputs in = basicInputs();
+  in.name = "WLM1";
+  std::string serviceClass = "CLASSNAMEISVERYLONGINDEED";
+  in.serviceClass = serviceClass;
+  in.period = "1234";
+  in.indexWarning = "1.1";
+  in.indexCritical = "1.2";
+  in.ioWarning = "10";
+  in.ioCritical = "20";
+  in.storageWarning = "300";
+  in.storageCritical = "400";
+  in.cpuWarning = "50";
+  in.cpuCritical = "60";
+  in.busyThreshold = "123456789";
+  ExceptionDefinition d(in);
+  EXPECT_EQ(d.name, "SVCL");
+  EXPECT_EQ(d.warningSituation, "ZR5_WLM1_Warning");
+  EXPECT_EQ(d.criticalSituation, "ZR5_WLM1_Critical");
+  EXPECT_EQ(d.serviceClass, serviceClass.substr(0, 19));
+  EXPECT_EQ(d.period, "123");
+  EXPECT_EQ(d.indexWarning, "1.1");
+  EXPECT_EQ(d.indexCritical, "1.2");
+  EXPECT_EQ(d.ioWarning, "10");
+  EXPECT_EQ(d.ioCritical, "20");
+  EXPECT_EQ(d.storageWarning, "300");
+  EXPECT_EQ(d.storageCritical, "400");
+  EXPECT_EQ(d.cpuWarning, "50");
+  EXPECT_EQ(d.cpuCritical, "60");
+  EXPECT_EQ(d.busyThreshold, "1234567");
+  EXPECT_TRUE(d.hasName("SVCL"));
+  EXPECT_FALSE(d.hasName("WLM1"));
+}
+
+TEST(ExceptionDefinitionTest, HasNameComparesWholeAndExactly) {
+  ExceptionDefinition d(basicInputs());
+  EXPECT_TRUE(d.hasName("X"));
+  EXPECT_FALSE(d.hasName("x"));
+  EXPECT_FALSE(d.hasName("XY"));
+  EXPECT_FALSE(d.hasName(""));
+}
+
+TEST(ExceptionDefinitionTest, ConditionSetters) {
+  ExceptionDefinition d(basicInputs());
+  d.setCriticalCondition("*LT", std::nullopt);
+  EXPECT_EQ(d.criticalOperator, "*LT");
+  EXPECT_TRUE(d.criticalOnValue.empty());
+  d.setWarningCondition("*LE", std::nullopt, std::nullopt, "75");
+  EXPECT_EQ(d.warningOperator, "*LE");
+  EXPECT_EQ(d.warningUpperOperator, "*LT");  // absent: the default stays
+  EXPECT_EQ(d.warningUpperValue, "75");
+  EXPECT_EQ(d.warningEnabled, 1);
+
+  // Only "None" exactly switches the warning off, and nothing else changes.
+  ExceptionDefinition none(basicInputs());
+  none.setWarningCondition("None", "ON1", "*GT", "9");
+  EXPECT_EQ(none.warningEnabled, 0);
+  EXPECT_EQ(none.warningOperator, "*GE");
+  EXPECT_EQ(none.warningUpperOperator, "*LT");
+  EXPECT_TRUE(none.warningOnValue.empty());
+  EXPECT_TRUE(none.warningUpperValue.empty());
+  std::string value = "80";
+  none.setWarningFromProfile(value);
+  EXPECT_TRUE(none.warningValue.empty());
+  EXPECT_EQ(none.warningEnabled, 0);
+
+  ExceptionDefinition lower(basicInputs());
+  lower.setWarningCondition("none", std::nullopt, std::nullopt, std::nullopt);
+  EXPECT_EQ(lower.warningEnabled, 1);
+  EXPECT_EQ(lower.warningOperator, "non");
+}
+
+TEST(ExceptionDefinitionTest, AppendZerosCountReadsLikeAnInteger) {
+  struct Case {
+    const char* text;
+    int zeros;
+  };
+  const Case cases[] = {
+      {"3", 3},       {"  2", 2},     {"+7abc", 7},          {"x", 0},   {"", 0}, {"-2", 0},
+      {"1023", 1023}, {"1024", 1023}, {"99999999999", 1023}, {"4.5", 4},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(makeDefinition(std::nullopt, c.text).appendZeros, c.zeros) << c.text;
+  }
+}
+
+// One profile value through the warning setter and the critical setter of a
+// fresh record each; `caller` is what the caller's text holds afterwards.
+struct ProfileCase {
+  OptionalText typeText;
+  const char* zeros;
+  const char* text;
+  const char* stored;
+  const char* caller;
+};
+
+TEST(ExceptionDefinitionTest, NumbersAreNormalisedInRuleOrder) {
+  const ProfileCase cases[] = {
+      {"I2", "0", "1234", "12.34", "12.34"},
+      {"F1", "0", "25", "2.5", "2.5"},        // decimals first: no ".0"
+      {"I2", "3", "1234", "12.34", "12.34"},  // decimals before zeros
+      {std::nullopt, "2", "5", "500", "500"},
+      {"F", "2", "5", "5.00", "5.00"},
+      {"F", "1", "50", "50.0", "50.0"},  // by the zeros rule
+      {"F", "0", "50", "50.0", "50.0"},
+      {"F", "0", "N/A", "N/A.0", "N/A.0"},  // whatever the text holds
+      {"F", "0", "ON", "ON.0", "ON.0"},
+      {std::nullopt, "2", "N/A", "N/A", "N/A"},  // zeros need a leading digit
+      {std::nullopt, "2", "-5", "-5", "-5"},
+      {"F", "-3", "7", "7.0", "7.0"},  // a negative count appends nothing
+      {"I1", "0", "1000", "100", "100"},
+      {"I/", "0", "0750", "750", "750"},  // a non-digit decimals character
+      {std::nullopt, "0", "80", "80", "80"},
+      {std::nullopt, "0", "ON", "ON", "ON"},
+      {std::nullopt, "0", "12345678901234567890123456", "12345678901234567890123",
+       "12345678901234567890123456"},
+      {std::nullopt, "3", "12345678901234567890", "12345678901234567890000",
+       "12345678901234567890000"},
+      {std::nullopt, "5", "12345678901234567890", "12345678901234567890000",
+       "1234567890123456789000000"},
+  };
+  for (const ProfileCase& c : cases) {
+    ExceptionDefinition warning = makeDefinition(c.typeText, c.zeros);
+    std::string text = c.text;
+    EXPECT_EQ(warning.setWarningFromProfile(text), 0);
+    EXPECT_EQ(warning.warningValue, c.stored) << "warning " << c.text;
+    EXPECT_EQ(text, c.caller) << "warning " << c.text;
+
+    ExceptionDefinition critical = makeDefinition(c.typeText, c.zeros);
+    text = c.text;
+    if (std::string_view(c.text).substr(0, 2) == "ON") continue;  // an on-word to the critical
+    EXPECT_EQ(critical.setCriticalFromProfile(text), 0);
+    EXPECT_EQ(critical.criticalValue, c.stored) << "critical " << c.text;
+    EXPECT_EQ(text, c.caller) << "critical " << c.text;
+  }
+}
+
+TEST(ExceptionDefinitionTest, LongAppendZerosCountStaysBounded) {
+  ExceptionDefinition d = makeDefinition(std::nullopt, "5000");
+  std::string text = "7";
+  d.setWarningFromProfile(text);
+  EXPECT_EQ(text, "7" + std::string(1023, '0'));
+  EXPECT_EQ(d.warningValue, "7" + std::string(22, '0'));
+}
+
+struct WordCase {
+  const char* typeText;
+  const char* onValue;  // given to both conditions; "" leaves them empty
+  const char* text;
+  const char* value;
+  int enabled;
+};
+
+TEST(ExceptionDefinitionTest, WarningWordsByType) {
+  const WordCase cases[] = {
+      {"B", "", "ON", "True", 1},   {"B", "", "On", "True", 1}, {"B", "", "once", "True", 1},
+      {"B", "YES", "ON", "YES", 1}, {"B", "", "oN", "", 1},     {"B", "", "OFF", "0", 0},
+      {"B", "", "Off", "0", 0},     {"B", "", "off", "0", 0},   {"B", "", "oFF", "", 1},
+      {"B", "", "OFFX", "", 1},     {"B", "", "5", "", 1},      {"I", "", "OFF", "", 0},
+      {"I", "YES", "ON", "ON", 1},  {"b", "", "ON", "ON", 1},
+  };
+  for (const WordCase& c : cases) {
+    ExceptionDefinition d(basicInputs(c.typeText));
+    if (*c.onValue != '\0') d.setWarningCondition("*EQ", c.onValue, std::nullopt, std::nullopt);
+    std::string text = c.text;
+    d.setWarningFromProfile(text);
+    EXPECT_EQ(d.warningValue, c.value) << c.typeText << " " << c.text;
+    EXPECT_EQ(d.warningEnabled, c.enabled) << c.typeText << " " << c.text;
+    EXPECT_EQ(d.criticalEnabled, 1);
+  }
+}
+
+TEST(ExceptionDefinitionTest, CriticalWordsByType) {
+  const WordCase cases[] = {
+      {"B", "", "ON", "True", 1}, {"B", "", "on", "True", 1},  {"B", "HI", "On", "HI", 1},
+      {"B", "", "OFF", "", 0},    {"B", "", "5", "", 0},       {"B", "", "oN", "", 0},
+      {"I", "", "On", "0", 1},    {"I", "", "ONLINE", "0", 1}, {"I", "HI", "ON", "HI", 1},
+      {"I", "", "OFF", "", 0},    {"I", "", "off", "", 0},     {"I", "", "OFFX", "OFFX", 1},
+      {"b", "", "OFF", "", 0},    {"b", "", "on", "0", 1},
+  };
+  for (const WordCase& c : cases) {
+    ExceptionDefinition d(basicInputs(c.typeText));
+    if (*c.onValue != '\0') d.setCriticalCondition("*EQ", c.onValue);
+    std::string text = c.text;
+    d.setCriticalFromProfile(text);
+    EXPECT_EQ(d.criticalValue, c.value) << c.typeText << " " << c.text;
+    EXPECT_EQ(d.criticalEnabled, c.enabled) << c.typeText << " " << c.text;
+    EXPECT_EQ(d.warningEnabled, 1);
+  }
+}
+
+TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
+  ExceptionDefinition d(basicInputs());
+  std::string off = "OFF";
+  d.setWarningFromProfile(off);
+  d.setCriticalFromProfile(off);
+  EXPECT_EQ(d.warningEnabled, 0);
+  EXPECT_EQ(d.criticalEnabled, 0);
+
+  std::string later = "90";
+  d.setWarningFromProfile(later);
+  d.setCriticalFromProfile(later);
+  EXPECT_TRUE(d.warningValue.empty());
+  EXPECT_EQ(d.criticalValue, "90");
+  EXPECT_EQ(d.criticalEnabled, 0);  // stored, but the flag stays off
+
+  // A later value overwrites an earlier one; an off-word keeps the value.
+  ExceptionDefinition kept(basicInputs());
+  std::string first = "70";
+  std::string second = "75";
+  kept.setWarningFromProfile(first);
+  kept.setWarningFromProfile(second);
+  EXPECT_EQ(kept.warningValue, "75");
+  kept.setWarningFromProfile(off);
+  EXPECT_EQ(kept.warningValue, "75");
+  EXPECT_EQ(kept.warningEnabled, 0);
+}
+
+TEST(ExceptionDefinitionTest, AdviceTextsAreAttached) {
+  ExceptionDefinition d(basicInputs());
+  d.setParmsText("");
+  d.setSituationText("Text of the situation");
+  ASSERT_TRUE(d.parmsText.has_value());
+  EXPECT_EQ(*d.parmsText, "");
+  EXPECT_EQ(d.situationText, "Text of the situation");
+}
+
+}  // namespace
+}  // namespace tornvel

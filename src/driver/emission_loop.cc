@@ -1,0 +1,116 @@
+#include "driver/emission_loop.h"
+
+#include <utility>
+
+#include "statements/build_mode.h"
+#include "statements/insert_heads.h"
+#include "statements/service_class_statements.h"
+#include "statements/statement_writer.h"
+#include "statements/update_statements.h"
+
+namespace tornvel {
+
+namespace {
+constexpr int kKinds = 4;  // performance index, I/O rate, storage, CPU
+}  // namespace
+
+EmissionLoop::EmissionLoop(const RunOptions& options, Console& console, DefinitionTable& table,
+                           std::string timestamp)
+    : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
+
+bool EmissionLoop::openStatementFile() {
+  if (statementFile_.open(options_.outputName, OutputFile::Mode::kReplace)) return true;
+  console_.print("Unable to open file " + options_.outputName + " for output.\n");
+  return false;
+}
+
+bool EmissionLoop::run(ThresholdCsv* csvLines) {
+  for (std::size_t i = 0; i < table_.size(); ++i) {
+    ExceptionDefinition& definition = table_.at(i);
+    if (options_.verbose) {
+      if (i == 0) printMigratedHeader(console_);
+      writeReportLine(console_, definition);
+    }
+    if (csvLines != nullptr) csvLines->add(definition);
+    if (options_.ProductCode == "ZR5" && definition.hasName("SVCL")) {
+      if (!emitServiceClass(definition)) return false;
+    } else {
+      emitOrdinary(definition);
+    }
+  }
+  return true;
+}
+
+// The warning statement, then the critical one; in build mode each becomes a
+// DELETE, a $PARMS and an INSERT. A builder that declines leaves out its whole
+// group.
+void EmissionLoop::emitOrdinary(ExceptionDefinition& definition) {
+  StatementWriter writer(statementFile_);
+  if (buildWarningStatement(definition, statement_, timestamp_, 0, {}) == 0) {
+    if (options_.buildMode) emitBuildMode(definition, true);
+    writer.write(statement_);
+  }
+  if (buildCriticalStatement(definition, statement_, timestamp_, 0, {}) == 0) {
+    if (options_.buildMode) emitBuildMode(definition, false);
+    writer.write(statement_);
+  }
+}
+
+// Writes the DELETE and $PARMS of a situation and turns its update statement
+// into the INSERT that defines it anew.
+void EmissionLoop::emitBuildMode(ExceptionDefinition& definition, bool warning) {
+  StatementWriter writer(statementFile_);
+  definition.setAffinities(options_.runAffinities);
+  if (warning) {
+    buildWarningDelete(definition, scratch_);
+  } else {
+    buildCriticalDelete(definition, scratch_);
+  }
+  writer.write(scratch_);
+  buildParmsStatement(definition, scratch_);
+  writer.write(scratch_);
+  if (warning) {
+    buildWarningInsert(definition, statement_, scratch_, kBuildModeInsertHead);
+  } else {
+    buildCriticalInsert(definition, statement_, scratch_, kBuildModeInsertHead);
+  }
+}
+
+// Four warning situations and then four critical ones, each followed by its
+// template row. The template seed file is opened at the first service class.
+bool EmissionLoop::emitServiceClass(ExceptionDefinition& definition) {
+  if (!templateSeedFile_.isOpen() &&
+      !templateSeedFile_.open(options_.templateSeedName, OutputFile::Mode::kReplace)) {
+    console_.print("Unable to open file " + options_.templateSeedName + " for output.\n");
+    return false;
+  }
+  StatementWriter writer(statementFile_);
+  for (bool warning : {true, false}) {
+    for (int kind = 0; kind < kKinds; ++kind) {
+      int built = warning ? buildWarningStatement(definition, statement_, timestamp_, kind,
+                                                  kServiceClassInsertHead)
+                          : buildCriticalStatement(definition, statement_, timestamp_, kind,
+                                                   kServiceClassInsertHead);
+      if (built == 0) writer.write(statement_);
+      int row = warning ? buildWarningTemplateRow(definition, statement_, kind)
+                        : buildCriticalTemplateRow(definition, statement_, kind);
+      if (row == 0) templateSeedFile_.write(statement_);
+    }
+  }
+  return true;
+}
+
+bool EmissionLoop::closeFiles() {
+  bool statementsOk = closeFile(statementFile_, options_.outputName);
+  if (!statementsOk) return false;
+  if (templateSeedFile_.isOpen()) return closeFile(templateSeedFile_, options_.templateSeedName);
+  return true;
+}
+
+bool EmissionLoop::closeFile(OutputFile& file, const std::string& name) {
+  if (file.close()) return true;
+  console_.print("Unable to write file " + name + "\n");
+  return false;
+}
+
+}  // namespace tornvel

@@ -1,0 +1,52 @@
+// The walk over the definition table that writes every statement, the table of
+// migrated exceptions and the threshold lines.
+#ifndef TORNVEL_DRIVER_EMISSION_LOOP_H_
+#define TORNVEL_DRIVER_EMISSION_LOOP_H_
+
+#include <string>
+
+#include "definitions/definition_table.h"
+#include "driver/command_line.h"
+#include "driver/reports.h"
+#include "platform/console.h"
+#include "platform/output_file.h"
+
+namespace tornvel {
+
+class EmissionLoop {
+ public:
+  EmissionLoop(const RunOptions& options, Console& console, DefinitionTable& table,
+               std::string timestamp);
+
+  // Opens the statement file (replacing an earlier one). On failure prints the
+  // message and returns false.
+  bool openStatementFile();
+
+  // Walks the table in order. `csvLines`, when given, grows by every
+  // definition. Returns false after printing the message when the template
+  // seed file cannot be opened.
+  bool run(ThresholdCsv* csvLines);
+
+  // Closes the statement file and the template seed file; false after printing
+  // the message when anything written did not reach its file.
+  bool closeFiles();
+
+ private:
+  void emitOrdinary(ExceptionDefinition& definition);
+  bool emitServiceClass(ExceptionDefinition& definition);
+  void emitBuildMode(ExceptionDefinition& definition, bool warning);
+  bool closeFile(OutputFile& file, const std::string& name);
+
+  const RunOptions& options_;
+  Console& console_;
+  DefinitionTable& table_;
+  std::string timestamp_;
+  OutputFile statementFile_;
+  OutputFile templateSeedFile_;
+  std::string statement_;
+  std::string scratch_;
+};
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_DRIVER_EMISSION_LOOP_H_

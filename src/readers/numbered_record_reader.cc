@@ -1,0 +1,124 @@
+// The transaction product's profile: numbered records, each typed by its first
+// character. A keyword record ("4") announces what the next value record ("5")
+// holds: an exception name, a warning or a critical threshold.
+//
+//   4THR_NAME
+//   5   ABC1        <- the name follows three characters of its own
+//   4THR_WARN
+//   580.00          <- a value ends at the first "." (80)
+//   4THR_CRIT
+//   595.
+//
+// A warning and a critical are applied together, to the name read last, once
+// both are held.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "readers/profile_reader.h"
+
+namespace tornvel {
+
+namespace {
+
+constexpr Delimiters kKeywordDelimiters(" \n");
+// A value may hold blanks; only a point or the line end ends it.
+constexpr Delimiters kValueDelimiters(".\n");
+
+// The characters a value record carries before the exception name itself.
+constexpr std::size_t kNamePrefixLength = 3;
+// The longest name or value the reader holds; the rest is dropped.
+constexpr std::size_t kHeldTextLimit = 39;
+
+struct RecordState {
+  bool nameExpected = false;
+  bool warningExpected = false;
+  bool criticalExpected = false;
+  bool warningHeld = false;
+  bool criticalHeld = false;
+  std::string name;
+  std::string warning;
+  std::string critical;
+};
+
+void readKeywordRecord(RecordState& state, std::string_view rest) {
+  Tokenizer tokens(rest);
+  std::optional<std::string_view> keyword = tokens.next(kKeywordDelimiters);
+  if (!keyword) {
+    // Forgets the values held so far, not what is expected next.
+    state.warningHeld = false;
+    state.criticalHeld = false;
+  } else if (*keyword == "THR_NAME") {
+    state.nameExpected = true;
+  } else if (*keyword == "THR_WARN") {
+    state.warningExpected = true;
+  } else if (*keyword == "THR_CRIT") {
+    state.criticalExpected = true;
+  }
+}
+
+// Returns true when the record stored something.
+bool readValueRecord(RecordState& state, std::string_view rest) {
+  Tokenizer tokens(rest);
+  std::optional<std::string_view> value = tokens.next(kValueDelimiters);
+  if (!value) {
+    // Forgets everything but the held name and texts.
+    state.nameExpected = state.warningExpected = state.criticalExpected = false;
+    state.warningHeld = state.criticalHeld = false;
+    return false;
+  }
+  if (state.nameExpected) {
+    // A value too short to carry a name gives an empty name.
+    std::string_view name =
+        value->size() > kNamePrefixLength ? value->substr(kNamePrefixLength) : std::string_view();
+    state.name.assign(name.substr(0, kHeldTextLimit));
+    state.nameExpected = false;
+  } else if (state.warningExpected) {
+    state.warning.assign(value->substr(0, kHeldTextLimit));
+    state.warningExpected = false;
+    state.warningHeld = true;
+  } else if (state.criticalExpected) {
+    state.critical.assign(value->substr(0, kHeldTextLimit));
+    state.criticalExpected = false;
+    state.criticalHeld = true;
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void applyHeldValues(RecordState& state, ProfileContext& context) {
+  if (ExceptionDefinition* definition = context.table.findFirst(state.name)) {
+    // The held texts are handed over as read; the setters may lengthen them,
+    // which is harmless, as both are read afresh before the next pair applies.
+    definition->setWarningFromProfile(state.warning);
+    definition->setCriticalFromProfile(state.critical);
+  } else if (context.verbose) {
+    context.unhandled.add(state.name, state.warning, state.critical);
+  }
+  state.warningHeld = false;
+  state.criticalHeld = false;
+}
+
+}  // namespace
+
+void readNumberedRecords(ProfileContext& context) {
+  RecordState state;
+  std::string line;
+  while (context.profile.readLine(line)) {
+    if (line.empty()) continue;
+    std::string_view rest = std::string_view(line).substr(1);
+    if (line.front() == '4') {
+      readKeywordRecord(state, rest);
+    } else if (line.front() == '5') {
+      if (readValueRecord(state, rest) && state.warningHeld && state.criticalHeld) {
+        applyHeldValues(state, context);
+      }
+    }
+  }
+
+  if (context.verbose) context.unhandled.print(context.console);
+}
+
+}  // namespace tornvel

@@ -1,0 +1,53 @@
+// The database product's profile: one exception per line, its name followed by
+// its warning and its critical threshold.
+//
+//   ABC1 80 95
+//   ABC2 80, 95
+//   * a comment line
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "readers/profile_reader.h"
+
+namespace tornvel {
+
+namespace {
+
+// A comma does not end the name, so "ABC1,80,95" is one token (and a short line).
+constexpr Delimiters kNameDelimiters(" \n");
+constexpr Delimiters kValueDelimiters(", \n");
+
+}  // namespace
+
+void readPlainList(ProfileContext& context) {
+  // Reused from line to line. Each value has a text of its own: the
+  // definition's setters may lengthen it in place before storing it.
+  std::string line;
+  std::string warning;
+  std::string critical;
+
+  while (context.profile.readLine(line)) {
+    Tokenizer tokens(line);
+    std::optional<std::string_view> name = tokens.next(kNameDelimiters);
+    if (!name || name->front() == '*') continue;
+    std::optional<std::string_view> warningToken = tokens.next(kValueDelimiters);
+    std::optional<std::string_view> criticalToken = tokens.next(kValueDelimiters);
+    if (!warningToken || !criticalToken) continue;
+
+    ExceptionDefinition* definition = context.table.findFirst(*name);
+    if (definition == nullptr) {
+      if (context.verbose) context.unhandled.add(*name, *warningToken, *criticalToken);
+      continue;
+    }
+    warning.assign(*warningToken);
+    critical.assign(*criticalToken);
+    definition->setWarningFromProfile(warning);
+    definition->setCriticalFromProfile(critical);
+    if (context.verbose) printProfileInformationRow(context.console, *name, warning, critical);
+  }
+
+  if (context.verbose) context.unhandled.print(context.console);
+}
+
+}  // namespace tornvel

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "readers/profile_reader.h"
+
+namespace tornvel {
+namespace {
+
+constexpr std::string_view kProfileHeader =
+    "Profile information\nException\tWarning   \tCritical\n";
+constexpr std::string_view kUnhandledHeader =
+    "\n\nExceptions in profile not handled:\n\nName    \tWarning\tCritical\n";
+
+struct PlainListRun {
+  std::ostringstream out;
+  Console console{out};
+  LineReader profile;
+  DefinitionTable table;
+  UnhandledList unhandled;
+  SynonymList synonyms;
+
+  ExceptionDefinition& define(std::string_view name, OptionalText typeText = std::nullopt) {
+    DefinitionInputs inputs;
+    inputs.product = "ZT5";
+    inputs.release = "V100";
+    inputs.name = name;
+    inputs.attribute = "TABLE.COLUMN";
+    inputs.typeText = typeText;
+    return *table.append(std::make_unique<ExceptionDefinition>(inputs));
+  }
+  void read(std::string text, bool verbose) {
+    profile.openText(std::move(text));
+    ProfileContext context{profile, table, console, unhandled, synonyms, "V100", verbose};
+    readPlainList(context);
+  }
+};
+
+TEST(PlainListReaderTest, ValuesMayBeSeparatedByBlanksCommasOrRunsOfBoth) {
+  for (const char* text : {"ABC1 80 95\n", "ABC1 80,95\n", "ABC1 80, 95\n", "ABC1 80 ,,95\n",
+                           "  ABC1 80 95 70\n", "ABC1 80 95"}) {
+    PlainListRun run;
+    ExceptionDefinition& abc1 = run.define("ABC1");
+    run.read(text, false);
+    EXPECT_EQ(abc1.warningValue, "80") << text;
+    EXPECT_EQ(abc1.criticalValue, "95") << text;
+  }
+}
+
+TEST(PlainListReaderTest, PassesOverCommentEmptyAndShortLinesWithoutAMessage) {
+  PlainListRun run;
+  ExceptionDefinition& abc1 = run.define("ABC1");
+  // A comma or a tab does not end the name, so the first and the last line are
+  // one token each.
+  run.read("ABC1,80,95\nABC1 80\n*ABC1 80 95\n   *ABC1 80 95\n\n \n , \nABC1\t80\t95\n", true);
+  EXPECT_EQ(abc1.warningValue, "");
+  EXPECT_EQ(abc1.criticalValue, "");
+  EXPECT_EQ(run.out.str(), "");
+}
+
+TEST(PlainListReaderTest, VerboseRunShowsAppliedValuesThenUnmatchedLines) {
+  PlainListRun run;
+  run.define("ABC1");
+  run.define("FLT1", "F");
+  const std::string longValue = "1234567890123456789012345678901234567890X";
+  run.read("abc1 80 95\nABC1 70 90\nFLT1 80 95\nLONG_EXCEPTION_NAME_XY " + longValue + " OFF\n",
+           true);
+  EXPECT_EQ(run.out.str(), std::string(kProfileHeader) +
+                               "ABC1        \t70       \t90\n"
+                               "FLT1        \t80.0       \t95.0\n" +
+                               std::string(kUnhandledHeader) +
+                               "abc1    \t80\t95\n"
+                               "LONG_EXCEPTION_NAME_    \t" +
+                               longValue.substr(0, 40) + "\tOFF\n");
+}
+
+TEST(PlainListReaderTest, EachValueGrowsInItsOwnTextAndIsShownWhole) {
+  PlainListRun run;
+  ExceptionDefinition& abc1 = run.define("ABC1");
+  abc1.setAppendZeros("25");
+  run.read("ABC1 8 9\n", true);
+  const std::string warning = "8" + std::string(25, '0');
+  const std::string critical = "9" + std::string(25, '0');
+  EXPECT_EQ(abc1.warningValue, warning.substr(0, 23));
+  EXPECT_EQ(abc1.criticalValue, critical.substr(0, 23));
+  EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \t" + warning + "       \t" +
+                               critical + "\n");
+}
+
+TEST(PlainListReaderTest, FirstDefinitionOfANameTakesEveryLineInFileOrder) {
+  PlainListRun run;
+  ExceptionDefinition& first = run.define("ABC1");
+  ExceptionDefinition& second = run.define("ABC1");
+  run.read("ABC1 80 95\nXYZ1 1 2\nABC1 70 90\n", false);
+  EXPECT_EQ(first.warningValue, "70");
+  EXPECT_EQ(first.criticalValue, "90");
+  EXPECT_EQ(second.warningValue, "");
+  EXPECT_TRUE(run.unhandled.empty());
+  EXPECT_EQ(run.out.str(), "");
+}
+
+}  // namespace
+}  // namespace tornvel

@@ -1,0 +1,255 @@
+#include "readers/sectioned_profile_reader.h"
+
+#include <array>
+#include <string>
+
+#include "platform/text.h"
+#include "readers/profile_reader.h"
+#include "readers/service_class_row_reader.h"
+
+namespace tornvel {
+
+namespace {
+
+// Field sizes of the column token, the table name and a column value, in bytes.
+constexpr std::size_t kColumnCapacity = 20;
+constexpr std::size_t kTableNameCapacity = 40;
+constexpr std::size_t kValueCapacity = 40;
+
+constexpr Delimiters kColumnEnd("( \n");
+constexpr Delimiters kValueEnd(")\n");
+constexpr Delimiters kTableNameEnd(", \n");
+
+constexpr std::string_view kBeginProfile = "Begin Profile";
+constexpr std::string_view kBeginSection = "Begin Section";
+constexpr std::string_view kBeginTable = "Begin Table PR.";
+constexpr std::string_view kBeginRow = "Begin Row";
+constexpr std::string_view kEndProfile = "End Profile";
+constexpr std::string_view kEndSection = "End Section";
+constexpr std::string_view kEndTable = "End Table";
+constexpr std::string_view kEndRow = "End Row";
+constexpr std::string_view kWorkloadTable = "WLM";
+
+// Key columns and control tables whose columns are never thresholds, so an
+// unmatched one is not worth reporting.
+constexpr std::array<std::string_view, 3> kUntalliedColumns{"ID", "USERID", "NAME"};
+constexpr std::array<std::string_view, 5> kUntalliedTables{"TERMINAL_CONTROL", "STATUS_CTL_V105",
+                                                           "TRENDS", "CONSOLE_AND_HIST", "DOMAINS"};
+
+bool contains(std::string_view line, std::string_view text) {
+  return line.find(text) != std::string_view::npos;
+}
+
+template <std::size_t N>
+bool isOneOf(std::string_view text, const std::array<std::string_view, N>& list) {
+  for (std::string_view entry : list) {
+    if (text == entry) return true;
+  }
+  return false;
+}
+
+bool isThresholdKind(char kind) { return kind == 'W' || kind == 'C'; }
+
+class SectionedProfileReader {
+ public:
+  explicit SectionedProfileReader(ProfileContext& context) : context_(context) {}
+
+  void run() {
+    while (takeLine()) {
+      if (!examine()) break;
+    }
+    tally_.print(context_.console);
+  }
+
+ private:
+  // The line loop's next line: the look-ahead line left over, else a new one.
+  bool takeLine() {
+    if (lookAheadPending_) {
+      line_.swap(lookAhead_);
+      lookAheadPending_ = false;
+      return true;
+    }
+    return context_.profile.readLine(line_, LineReader::kLineLimit);
+  }
+
+  // Handles the current line; false when reading has to stop. The first rule
+  // that applies decides: a level's Begin line counts only while that level is
+  // off and its End line only while it is on, wherever the text stands.
+  bool examine() {
+    std::string_view line = line_;
+    if (!line.empty() && line[0] == '*') return true;
+    if (!inProfile_ && contains(line, kBeginProfile)) {
+      inProfile_ = true;
+    } else if (!inSection_ && contains(line, kBeginSection)) {
+      inSection_ = true;
+    } else if (!inTable_ && contains(line, kBeginTable)) {
+      takeTableName(line.substr(line.find(kBeginTable) + kBeginTable.size()));
+      inTable_ = true;
+    } else if (!inRow_ && contains(line, kBeginRow)) {
+      inRow_ = true;
+    } else if (inProfile_ && contains(line, kEndProfile)) {
+      inProfile_ = false;
+    } else if (inSection_ && contains(line, kEndSection)) {
+      inSection_ = false;
+    } else if (inTable_ && contains(line, kEndTable)) {
+      tableName_.clear();
+      inTable_ = false;
+    } else if (inRow_ && contains(line, kEndRow)) {
+      inRow_ = false;
+    } else if (!inRow_) {
+      // Outside a row nothing is read.
+    } else if (tableName_ == kWorkloadTable) {
+      return readServiceClassRow();
+    } else {
+      return readThresholdColumn();
+    }
+    return true;
+  }
+
+  void takeTableName(std::string_view rest) {
+    Tokenizer tokens(rest);
+    auto name = tokens.next(kTableNameEnd);
+    tableName_.assign(name ? cutToCapacity(*name, kTableNameCapacity) : std::string_view());
+  }
+
+  // The row reader takes the current line as the row's first line and reads the
+  // rest of the row, its "End Row" line included.
+  bool readServiceClassRow() {
+    context_.table.append(
+        ServiceClassRowReader::read(context_.profile, line_, context_.currentRelease));
+    if (context_.table.full()) {
+      printLimitWarning(context_.console);
+      return false;
+    }
+    inRow_ = false;
+    clearHeld();
+    return true;
+  }
+
+  bool readThresholdColumn() {
+    ColumnLine column = splitColumnLine(line_);
+    if (column.column.empty()) return true;
+    ExceptionDefinition* definition = context_.table.findFirst(column.exceptionName);
+    if (definition == nullptr) {
+      countUnhandled(column.column);
+      return true;
+    }
+    // A column of neither kind, or one without a value, holds nothing.
+    if (!isThresholdKind(column.kind) || !column.value) return true;
+    heldDefinition_ = definition;
+    heldName_.assign(column.exceptionName);
+    hold(column.kind, *column.value);
+    return pairByLookingAhead();
+  }
+
+  // The warning and critical columns of one exception usually stand on
+  // consecutive lines; both are applied together. Lines of the same exception
+  // are consumed; the first line that is not stays for the line loop. False
+  // when the profile ended while looking ahead.
+  bool pairByLookingAhead() {
+    while (!(warningHeld_ && criticalHeld_)) {
+      if (!context_.profile.readLine(lookAhead_, LineReader::kLineLimit)) {
+        apply();
+        return false;
+      }
+      ColumnLine next = splitColumnLine(lookAhead_);
+      if (!continuesHeldException(next)) {
+        apply();
+        lookAheadPending_ = true;
+        return true;
+      }
+      hold(next.kind, *next.value);
+    }
+    apply();
+    return true;
+  }
+
+  // A comment line never pairs: a commented-out column must not be applied
+  // just because the other column of its exception stands right before it.
+  bool continuesHeldException(const ColumnLine& next) const {
+    if (!lookAhead_.empty() && lookAhead_[0] == '*') return false;
+    return !next.column.empty() && next.exceptionName == heldName_ && isThresholdKind(next.kind) &&
+           next.value.has_value();
+  }
+
+  // A later text of the same kind replaces the one held before.
+  void hold(char kind, std::string_view value) {
+    if (kind == 'W') {
+      warning_.assign(value);
+      warningHeld_ = true;
+    } else {
+      critical_.assign(value);
+      criticalHeld_ = true;
+    }
+  }
+
+  // Hands the held texts, upper-cased, to the definition, warning first. The
+  // setters may lengthen the texts in place, which is why they are the
+  // reader's own buffers.
+  void apply() {
+    if (warningHeld_) {
+      upperCaseInPlace(warning_);
+      heldDefinition_->setWarningFromProfile(warning_);
+    }
+    if (criticalHeld_) {
+      upperCaseInPlace(critical_);
+      heldDefinition_->setCriticalFromProfile(critical_);
+    }
+    clearHeld();
+  }
+
+  void clearHeld() {
+    heldDefinition_ = nullptr;
+    warningHeld_ = false;
+    criticalHeld_ = false;
+  }
+
+  // Only verbose runs keep the tally, and only columns inside a table count.
+  void countUnhandled(std::string_view column) {
+    if (!context_.verbose || !inTable_) return;
+    if (isOneOf(column, kUntalliedColumns) || isOneOf(tableName_, kUntalliedTables)) return;
+    tally_.count(column, tableName_);
+  }
+
+  ProfileContext& context_;
+  // The line being examined and the line read ahead; their storage is reused
+  // from line to line.
+  std::string line_;
+  std::string lookAhead_;
+  bool lookAheadPending_ = false;
+
+  bool inProfile_ = false;
+  bool inSection_ = false;
+  bool inTable_ = false;
+  bool inRow_ = false;
+  std::string tableName_;
+
+  // The threshold held while an exception's columns are paired.
+  ExceptionDefinition* heldDefinition_ = nullptr;
+  std::string heldName_;
+  std::string warning_;
+  std::string critical_;
+  bool warningHeld_ = false;
+  bool criticalHeld_ = false;
+
+  UnhandledColumnTally tally_;
+};
+
+}  // namespace
+
+ColumnLine splitColumnLine(std::string_view line) {
+  ColumnLine result;
+  if (line.empty()) return result;
+  Tokenizer tokens(line.substr(1));
+  auto column = tokens.next(kColumnEnd);
+  if (!column) return result;
+  result.column = cutToCapacity(*column, kColumnCapacity);
+  result.exceptionName = result.column.substr(0, result.column.size() - 1);
+  result.kind = result.column.back();
+  if (auto value = tokens.next(kValueEnd)) result.value = cutToCapacity(*value, kValueCapacity);
+  return result;
+}
+
+void readSectionedProfile(ProfileContext& context) { SectionedProfileReader(context).run(); }
+
+}  // namespace tornvel

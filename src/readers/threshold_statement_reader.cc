@@ -1,0 +1,90 @@
+// The IMS product's profile: one threshold statement per line, the exception
+// name after the prefix "THR", then an unused value, the critical and the
+// warning threshold.
+//
+//   THRABC1 5 90 80
+//   THRABC2 5,N/A,N/A
+//   * a comment line
+//
+// Exceptions that belong to a synonym group only record their values in the
+// group; after the profile each group's combined values go to the definition
+// named like the group.
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "readers/profile_reader.h"
+
+namespace tornvel {
+
+namespace {
+
+constexpr Delimiters kStatementDelimiters(" \n");
+constexpr Delimiters kValueDelimiters(", \n");
+constexpr std::string_view kStatementPrefix = "THR";
+
+// Hands both texts to the definition, warning first, and in a verbose run shows
+// them as the definition's setters left them.
+void applyValues(ProfileContext& context, ExceptionDefinition& definition, std::string_view name,
+                 std::string& warning, std::string& critical) {
+  definition.setWarningFromProfile(warning);
+  definition.setCriticalFromProfile(critical);
+  if (context.verbose) printProfileInformationRow(context.console, name, warning, critical);
+}
+
+void applyGroups(ProfileContext& context) {
+  std::string warning;
+  std::string critical;
+  for (SynonymGroup* group = context.synonyms.head(); group != nullptr; group = group->getNext()) {
+    if (group->combine() != 0) continue;  // no member had values
+    warning = std::to_string(group->getCombinedWarning());
+    critical = std::to_string(group->getCombinedCritical());
+    if (ExceptionDefinition* definition = context.table.findFirst(group->getName())) {
+      applyValues(context, *definition, group->getName(), warning, critical);
+    } else if (context.verbose) {
+      context.unhandled.add(group->getName(), warning, critical);
+    }
+  }
+}
+
+}  // namespace
+
+void readThresholdStatements(ProfileContext& context) {
+  // Reused from line to line; each value has a text of its own because the
+  // setters may lengthen it in place.
+  std::string line;
+  std::string warning;
+  std::string critical;
+
+  while (context.profile.readLine(line)) {
+    Tokenizer tokens(line);
+    std::optional<std::string_view> statement = tokens.next(kStatementDelimiters);
+    if (!statement || statement->front() == '*' || !startsWith(*statement, kStatementPrefix)) {
+      continue;
+    }
+    std::string_view name = statement->substr(kStatementPrefix.size());
+    std::optional<std::string_view> unused = tokens.next(kValueDelimiters);
+    std::optional<std::string_view> criticalToken = tokens.next(kValueDelimiters);
+    std::optional<std::string_view> warningToken = tokens.next(kValueDelimiters);
+    if (!unused || !criticalToken || !warningToken) continue;
+
+    // "N/A" leaves the warning off and the critical at its on-value.
+    warning.assign(*warningToken == "N/A" ? std::string_view("OFF") : *warningToken);
+    critical.assign(*criticalToken == "N/A" ? std::string_view("ON") : *criticalToken);
+
+    if (SynonymMember* member = context.synonyms.findFirstMember(name)) {
+      member->recordValues(warning, critical);
+      continue;
+    }
+    if (ExceptionDefinition* definition = context.table.findFirst(name)) {
+      applyValues(context, *definition, name, warning, critical);
+    } else if (context.verbose) {
+      context.unhandled.add(name, warning, critical);
+    }
+  }
+
+  applyGroups(context);
+  if (context.verbose) context.unhandled.print(context.console);
+}
+
+}  // namespace tornvel

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <sstream>
+#include <string>
+#include <tuple>
+
+#include "readers/profile_reader.h"
+
+namespace tornvel {
+namespace {
+
+constexpr std::string_view kProfileHeader =
+    "Profile information\nException\tWarning   \tCritical\n";
+constexpr std::string_view kUnhandledHeader =
+    "\n\nExceptions in profile not handled:\n\nName    \tWarning\tCritical\n";
+
+struct StatementRun {
+  std::ostringstream out;
+  Console console{out};
+  LineReader profile;
+  DefinitionTable table;
+  UnhandledList unhandled;
+  SynonymList synonyms;
+
+  ExceptionDefinition& define(std::string_view name, OptionalText typeText = std::nullopt) {
+    DefinitionInputs inputs;
+    inputs.product = "IMS";
+    inputs.release = "V100";
+    inputs.name = name;
+    inputs.attribute = "TABLE.COLUMN";
+    inputs.typeText = typeText;
+    return *table.append(std::make_unique<ExceptionDefinition>(inputs));
+  }
+  // The group declared last comes first in the list.
+  void declareGroup(std::string directive) {
+    auto group = std::make_unique<SynonymGroup>();
+    ASSERT_EQ(group->initFromText(directive), 0);
+    synonyms.pushFront(std::move(group));
+  }
+  void read(std::string text, bool verbose) {
+    profile.openText(std::move(text));
+    ProfileContext context{profile, table, console, unhandled, synonyms, "V100", verbose};
+    readThresholdStatements(context);
+  }
+};
+
+TEST(ThresholdStatementReaderTest, TakesTheCriticalBeforeTheWarning) {
+  for (const char* text :
+       {"THRABC1 5 90 80\n", "THRABC1 5,90,80\n", "THRABC1 5, 90 ,,80 70\n", "  THRABC1 5 90 80"}) {
+    StatementRun run;
+    ExceptionDefinition& abc1 = run.define("ABC1");
+    run.read(text, false);
+    EXPECT_EQ(abc1.warningValue, "80") << text;
+    EXPECT_EQ(abc1.criticalValue, "90") << text;
+  }
+}
+
+TEST(ThresholdStatementReaderTest, NotApplicableSwitchesTheWarningOffAndTheCriticalOn) {
+  StatementRun run;
+  ExceptionDefinition& abc1 = run.define("ABC1");
+  run.read("THRABC1 5 N/A N/A\n", true);
+  EXPECT_EQ(abc1.warningEnabled, 0);
+  EXPECT_EQ(abc1.criticalValue, "0");  // the on-value of a numeric critical
+  EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \tOFF       \tON\n");
+}
+
+TEST(ThresholdStatementReaderTest, IgnoresLinesThatAreNoThresholdStatement) {
+  StatementRun run;
+  ExceptionDefinition& abc1 = run.define("ABC1");
+  run.read(
+      "thr1 5 90 80\nTHRABC1,5,90,80\nTHRABC1 5 90\n*THRABC1 5 90 80\n  *THRABC1 5 90 80\n\n"
+      "XTHRABC1 5 90 80\nTHR 5 90 80\n",
+      true);
+  EXPECT_EQ(abc1.warningValue, "");
+  EXPECT_EQ(abc1.criticalValue, "");
+  // Only the statement without a name is a threshold, for no definition.
+  EXPECT_EQ(run.out.str(), std::string(kUnhandledHeader) + "    \t80\t90\n");
+}
+
+TEST(ThresholdStatementReaderTest, GroupKindDecidesWhetherLowestOrHighestValuesWin) {
+  for (const auto& [kind, warning, critical] :
+       {std::tuple{"H", "70", "90"}, std::tuple{"L", "80", "95"}}) {
+    StatementRun run;
+    ExceptionDefinition& abc1 = run.define("ABC1");
+    ExceptionDefinition& abc2 = run.define("ABC2");
+    ExceptionDefinition& grp = run.define("GRP");
+    run.declareGroup(std::string(kind) + " GRP ABC1 ABC2");
+    run.read("THRABC1 0 90 80\nTHRABC2 0 95 70\n", false);
+    EXPECT_EQ(grp.warningValue, warning) << kind;
+    EXPECT_EQ(grp.criticalValue, critical) << kind;
+    EXPECT_EQ(abc1.warningValue + abc1.criticalValue + abc2.warningValue + abc2.criticalValue, "");
+  }
+}
+
+TEST(ThresholdStatementReaderTest, MemberOfTwoGroupsRecordsOnlyInTheFirstGroupOfTheList) {
+  StatementRun run;
+  ExceptionDefinition& g1 = run.define("G1");
+  ExceptionDefinition& g2 = run.define("G2");
+  run.declareGroup("H G1 ABC1 X1");
+  run.declareGroup("H G2 ABC1 X2");  // comes first in the list
+  run.read("THRABC1 0 90 80\n", true);
+  EXPECT_EQ(g2.warningValue, "80");
+  EXPECT_EQ(g2.criticalValue, "90");
+  // G1 recorded nothing: it applies nothing and is not listed.
+  EXPECT_EQ(g1.warningValue + g1.criticalValue, "");
+  EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "G2        \t80       \t90\n");
+}
+
+TEST(ThresholdStatementReaderTest, GroupsReachTheirDefinitionsAfterTheProfile) {
+  for (bool verbose : {true, false}) {
+    StatementRun run;
+    ExceptionDefinition& grp = run.define("GRP", "F");
+    ExceptionDefinition& abc9 = run.define("ABC9");
+    run.declareGroup("H GRP ABC1");
+    run.declareGroup("L NODEF ABC5");
+    // The line for GRP only records its values in the group, like any member.
+    run.read("THRGRP 0 95 85\nTHRABC1 0 90 80\nTHRABC9 0 20 10\nTHRABC5 0 -3 -7\nTHRZZZ 0 2 1\n",
+             verbose);
+    EXPECT_EQ(grp.warningValue, "80.0");
+    EXPECT_EQ(grp.criticalValue, "90.0");
+    EXPECT_EQ(abc9.warningValue, "10");
+    EXPECT_EQ(abc9.criticalValue, "20");
+    EXPECT_EQ(run.out.str(), !verbose ? ""
+                                      : std::string(kProfileHeader) +
+                                            "ABC9        \t10       \t20\n"
+                                            "GRP        \t80.0       \t90.0\n" +
+                                            std::string(kUnhandledHeader) +
+                                            "ZZZ    \t1\t2\n"
+                                            "NODEF    \t-7\t-3\n");
+  }
+}
+
+}  // namespace
+}  // namespace tornvel

@@ -1,0 +1,34 @@
+// Build mode defines each situation anew instead of updating its formula: for
+// every update statement built, the run writes a DELETE of the situation's
+// row, a $PARMS statement and an INSERT that carries the update's formula.
+// None of these statements ends with a line end.
+#ifndef TORNVEL_STATEMENTS_BUILD_MODE_H_
+#define TORNVEL_STATEMENTS_BUILD_MODE_H_
+
+#include <string>
+#include <string_view>
+
+#include "definitions/exception_definition.h"
+
+namespace tornvel {
+
+// DELETE FROM VORDA.TSITDESC WHERE SITNAME = "situation";
+void buildWarningDelete(const ExceptionDefinition& definition, std::string& output);
+void buildCriticalDelete(const ExceptionDefinition& definition, std::string& output);
+
+// $PARMS("parameter text"); with the advice file's text, or empty without one.
+void buildParmsStatement(const ExceptionDefinition& definition, std::string& output);
+
+// Turns the update statement in `statement`, just built for the same
+// situation, into the INSERT that creates the situation's row: `head`
+// (kBuildModeInsertHead), the situation text (the advice file's, else the
+// situation name), `lastDate`, `affinities`, the situation name and the
+// update's formula. `scratch` is overwritten with a copy of the update.
+void buildWarningInsert(const ExceptionDefinition& definition, std::string& statement,
+                        std::string& scratch, std::string_view head);
+void buildCriticalInsert(const ExceptionDefinition& definition, std::string& statement,
+                         std::string& scratch, std::string_view head);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_STATEMENTS_BUILD_MODE_H_

@@ -1,0 +1,164 @@
+#include "statements/service_class_statements.h"
+
+#include <iterator>
+#include <string_view>
+
+#include "platform/text.h"
+
+namespace tornvel {
+
+namespace {
+
+enum class Severity { kWarning, kCritical };
+
+using Threshold = std::string ExceptionDefinition::*;
+
+// What distinguishes the four kinds. The critical threshold doubles as the
+// upper bound of the warning band.
+struct Kind {
+  std::string_view attribute;
+  std::string_view textInfix;
+  std::string_view namePart;  // follows "ZR5_" or "OS390_" in the situation name
+  Threshold warning;
+  Threshold critical;
+};
+
+constexpr Kind kKinds[] = {
+    {"MWLMPR.PERHINDX", " ", "", &ExceptionDefinition::indexWarning,
+     &ExceptionDefinition::indexCritical},
+    {"MWLMPR.IORATE", " I/O ", "IO_", &ExceptionDefinition::ioWarning,
+     &ExceptionDefinition::ioCritical},
+    {"MWLMPR.AVGSTOR", " STG ", "STG_", &ExceptionDefinition::storageWarning,
+     &ExceptionDefinition::storageCritical},
+    {"MWLMPR.PCTCPU", " CPU ", "CPU_", &ExceptionDefinition::cpuWarning,
+     &ExceptionDefinition::cpuCritical},
+};
+
+const Kind* findKind(int kind) {
+  if (kind < 0 || kind >= static_cast<int>(std::size(kKinds))) return nullptr;
+  return &kKinds[kind];
+}
+
+// The threshold that decides whether the kind is on: the warning's lower bound
+// or the critical value.
+std::string& testedThreshold(ExceptionDefinition& definition, const Kind& kind, Severity severity) {
+  return definition.*(severity == Severity::kWarning ? kind.warning : kind.critical);
+}
+
+bool isOff(std::string& threshold) {
+  upperCaseInPlace(threshold);
+  return threshold == "OFF";
+}
+
+// Kind 0 is never switched off and its thresholds are never tested.
+bool kindSwitchedOff(ExceptionDefinition& definition, int kind, const Kind& traits,
+                     Severity severity) {
+  return kind != 0 && isOff(testedThreshold(definition, traits, severity));
+}
+
+// Situations of release V100 keep the product's own names; later releases use
+// the names of the OS390 situation set.
+void appendSituationName(std::string& out, const ExceptionDefinition& definition, const Kind& kind,
+                         Severity severity) {
+  const bool v100 = definition.release == "V100";
+  out += v100 ? "ZR5_" : "OS390_";
+  out += kind.namePart;
+  out += definition.serviceClass;
+  out += 'P';
+  out += definition.period;
+  if (severity == Severity::kWarning) {
+    out += v100 ? "_Warning" : "_Warn";
+  } else {
+    out += v100 ? "_Critical" : "_Crit";
+  }
+}
+
+void appendGreaterOrEqual(std::string& out, std::string_view attribute,
+                          const std::string& threshold) {
+  out += " *AND *VALUE ";
+  out += attribute;
+  out += " *GE ";
+  out += threshold;
+}
+
+void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, const Kind& traits,
+                   Severity severity) {
+  out += "*IF *VALUE MWLMPR.CLSNAME *EQ ";
+  out += definition.serviceClass;
+  out += " *AND *VALUE MWLMPR.PERIODNUM *EQ ";
+  out += definition.period;
+  if (kind == 0 && !isOff(definition.busyThreshold)) {
+    appendGreaterOrEqual(out, "MWLMPR.BUSY", definition.busyThreshold);
+  }
+  appendGreaterOrEqual(out, traits.attribute, testedThreshold(definition, traits, severity));
+  if (severity == Severity::kCritical) return;
+  // The band's upper bound is the critical value; kind 0 always has one.
+  std::string& upper = definition.*traits.critical;
+  if (kind == 0 || !isOff(upper)) {
+    out += " *AND *VALUE ";
+    out += traits.attribute;
+    out += " *LT ";
+    out += upper;
+  }
+}
+
+int buildSituation(ExceptionDefinition& definition, Severity severity, std::string& output,
+                   std::string_view timestamp, int kind, std::string_view head) {
+  output.clear();
+  const Kind* traits = findKind(kind);
+  if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
+    return kKindSwitchedOff;
+  }
+  output.assign(head);
+  output += '"';
+  output += timestamp;
+  output += "\",\"Service Class ";
+  output += definition.serviceClass;
+  output += " Period ";
+  output += definition.period;
+  output += traits->textInfix;
+  output += severity == Severity::kWarning ? "Warning situation" : "Critical situation";
+  output += "\",\"";
+  appendSituationName(output, definition, *traits, severity);
+  output += "\",\"";
+  appendFormula(output, definition, kind, *traits, severity);
+  output += "\");\n";
+  return kStatementBuilt;
+}
+
+// A kind outside 0 to 3 has no situation, so it gets no row either.
+int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::string& output,
+                     int kind) {
+  output.clear();
+  const Kind* traits = findKind(kind);
+  if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
+    return kKindSwitchedOff;
+  }
+  output.assign("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"");
+  appendSituationName(output, definition, *traits, severity);
+  output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
+  output += ", \"WLM_Service_Class_Resources\", 0 );\n";
+  return kStatementBuilt;
+}
+
+}  // namespace
+
+int buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
+                             std::string_view timestamp, int kind, std::string_view head) {
+  return buildSituation(definition, Severity::kWarning, output, timestamp, kind, head);
+}
+
+int buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
+                              std::string_view timestamp, int kind, std::string_view head) {
+  return buildSituation(definition, Severity::kCritical, output, timestamp, kind, head);
+}
+
+int buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output, int kind) {
+  return buildTemplateRow(definition, Severity::kWarning, output, kind);
+}
+
+int buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output, int kind) {
+  return buildTemplateRow(definition, Severity::kCritical, output, kind);
+}
+
+}  // namespace tornvel

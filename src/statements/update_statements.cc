@@ -1,0 +1,129 @@
+#include "statements/update_statements.h"
+
+#include "platform/text.h"
+#include "statements/service_class_statements.h"
+
+namespace tornvel {
+
+namespace {
+
+// The system-monitoring product writes its formulas in a form of its own: the
+// extra predicate comes first, and a 'B' warning compares with its on-value.
+bool isZr5(const ExceptionDefinition& definition) { return definition.product == "ZR5"; }
+
+bool isServiceClass(const ExceptionDefinition& definition) {
+  return isZr5(definition) && definition.name == "SVCL";
+}
+
+// " *AND *VALUE attribute upper-operator bound", left out without a bound.
+void appendUpperClause(std::string& out, const ExceptionDefinition& definition,
+                       const std::string& bound) {
+  if (bound.empty()) return;
+  out += " *AND *VALUE ";
+  out += definition.attribute;
+  out += ' ';
+  out += definition.warningUpperOperator;
+  out += ' ';
+  out += bound;
+}
+
+// "*IF " and, in the ZR5 form, the extra predicate joined by " *AND ".
+void appendFormulaStart(std::string& out, const ExceptionDefinition& definition) {
+  out += "*IF ";
+  if (isZr5(definition) && !definition.extraPredicate.empty()) {
+    out += definition.extraPredicate;
+    out += " *AND ";
+  }
+}
+
+// In the general form the extra predicate ends the formula and must carry its
+// own connective.
+void appendFormulaEnd(std::string& out, const ExceptionDefinition& definition) {
+  if (!isZr5(definition) && !definition.extraPredicate.empty()) {
+    out += ' ';
+    out += definition.extraPredicate;
+  }
+}
+
+void appendComparison(std::string& out, const ExceptionDefinition& definition,
+                      const std::string& op, const std::string& value) {
+  out += "*VALUE ";
+  out += definition.attribute;
+  out += ' ';
+  out += op;
+  out += ' ';
+  out += value;
+}
+
+// A 'B' warning is one comparison; any other type tests the band from the
+// warning value up to an upper bound. The two forms prefer opposite upper
+// bounds: the general form the control file's upper value, the ZR5 form the
+// critical value.
+void appendWarningFormula(std::string& out, const ExceptionDefinition& definition) {
+  appendFormulaStart(out, definition);
+  if (definition.valueType == 'B') {
+    // The ZR5 form compares with the on-value; without one it falls back to
+    // the stored warning value rather than leave the comparison unfinished.
+    const std::string& value = isZr5(definition) && !definition.warningOnValue.empty()
+                                   ? definition.warningOnValue
+                                   : definition.warningValue;
+    appendComparison(out, definition, definition.warningOperator, value);
+  } else {
+    appendComparison(out, definition, definition.warningOperator, definition.warningValue);
+    const std::string& preferred =
+        isZr5(definition) ? definition.criticalValue : definition.warningUpperValue;
+    const std::string& fallback =
+        isZr5(definition) ? definition.warningUpperValue : definition.criticalValue;
+    appendUpperClause(out, definition, preferred.empty() ? fallback : preferred);
+  }
+  appendFormulaEnd(out, definition);
+}
+
+void appendCriticalFormula(std::string& out, const ExceptionDefinition& definition) {
+  appendFormulaStart(out, definition);
+  appendComparison(out, definition, definition.criticalOperator, definition.criticalValue);
+  appendFormulaEnd(out, definition);
+}
+
+template <typename AppendFormula>
+void buildUpdate(std::string& output, const ExceptionDefinition& definition,
+                 std::string_view timestamp, const std::string& situation,
+                 AppendFormula appendFormula) {
+  output.assign("UPDATE VORDA.TSITDESC SET LSTDATE = \"");
+  output += timestamp;
+  output += "\", PDT = \"";
+  appendFormula(output, definition);
+  output += "\" WHERE SITNAME = \"";
+  output += situation;
+  output += "\";\n";
+}
+
+}  // namespace
+
+int buildWarningStatement(ExceptionDefinition& definition, std::string& output,
+                          std::string_view timestamp, int kind, std::string_view head) {
+  output.clear();
+  if (definition.warningEnabled == 0) return kSituationUntouched;
+  assignField(definition.lastDate, timestamp, field::kLastDate);
+  if (isServiceClass(definition)) {
+    return buildServiceClassWarning(definition, output, timestamp, kind, head);
+  }
+  if (definition.warningValue.empty()) return kSituationUntouched;
+  buildUpdate(output, definition, timestamp, definition.warningSituation, appendWarningFormula);
+  return kStatementBuilt;
+}
+
+int buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
+                           std::string_view timestamp, int kind, std::string_view head) {
+  output.clear();
+  if (definition.criticalEnabled == 0) return kSituationUntouched;
+  assignField(definition.lastDate, timestamp, field::kLastDate);
+  if (isServiceClass(definition)) {
+    return buildServiceClassCritical(definition, output, timestamp, kind, head);
+  }
+  if (definition.criticalValue.empty()) return kSituationUntouched;
+  buildUpdate(output, definition, timestamp, definition.criticalSituation, appendCriticalFormula);
+  return kStatementBuilt;
+}
+
+}  // namespace tornvel

@@ -1,0 +1,31 @@
+// The two statement builders of a definition. For an ordinary definition each
+// builds the UPDATE that rewrites the threshold formula of the warning or the
+// critical situation and stamps it with the run timestamp; for a service-class
+// definition of the system-monitoring product each builds the INSERT of one
+// kind's new situation instead (service_class_statements.h).
+#ifndef TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_
+#define TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_
+
+#include <string>
+#include <string_view>
+
+#include "definitions/exception_definition.h"
+#include "statements/build_results.h"
+
+namespace tornvel {
+
+// Both builders replace `output` with the statement and return
+// kStatementBuilt, or return kSituationUntouched when the situation is disabled
+// or has no threshold (kKindSwitchedOff only on the service-class path); then
+// `output` is left empty. Whenever the situation is enabled, the timestamp is
+// copied into `lastDate` first, also when no statement follows. `kind` and
+// `head` matter only for service-class definitions: ordinary definitions are
+// built with kind 0 and an empty head.
+int buildWarningStatement(ExceptionDefinition& definition, std::string& output,
+                          std::string_view timestamp, int kind, std::string_view head);
+int buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
+                           std::string_view timestamp, int kind, std::string_view head);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_

@@ -1,0 +1,238 @@
+#include "statements/update_statements.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "statements/insert_heads.h"
+
+namespace tornvel {
+namespace {
+
+constexpr std::string_view kTimestamp = "1261207093000000";
+
+// Inputs as a control-file line gives them: release V100 and type I unless
+// changed, every optional input absent.
+DefinitionInputs inputs(std::string_view product, std::string_view name,
+                        std::string_view attribute) {
+  DefinitionInputs in;
+  in.product = product;
+  in.release = "V100";
+  in.name = name;
+  in.attribute = attribute;
+  return in;
+}
+
+DefinitionInputs typed(DefinitionInputs in, std::string_view typeText) {
+  in.typeText = typeText;
+  return in;
+}
+
+// Hands a profile value over the way the readers do: in storage of its own.
+void giveWarning(ExceptionDefinition& definition, std::string text) {
+  definition.setWarningFromProfile(text);
+}
+void giveCritical(ExceptionDefinition& definition, std::string text) {
+  definition.setCriticalFromProfile(text);
+}
+
+// The database product's lock-wait exception: type I, warning 50, critical 200.
+ExceptionDefinition lockWait() {
+  DefinitionInputs in = typed(inputs("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME"), "I");
+  in.warningSituation = "ZT5_LOCKWAIT_Warning";
+  in.criticalSituation = "ZT5_LOCKWAIT_Critical";
+  ExceptionDefinition definition(in);
+  giveWarning(definition, "50");
+  giveCritical(definition, "200");
+  return definition;
+}
+
+// A system-monitoring exception: warning 100, critical 300, upper value 500 and
+// an extra predicate that names the system.
+ExceptionDefinition sysPage() {
+  ExceptionDefinition definition(inputs("ZR5", "SYSPAGE", "SYSPAGE.RATE"));
+  definition.setWarningCondition("*GE", std::nullopt, "*LT", "500");
+  definition.setExtraPredicate("*VALUE SYSPAGE.SYSNAME *EQ PRODA");
+  giveWarning(definition, "100");
+  giveCritical(definition, "300");
+  return definition;
+}
+
+// The formula of an update statement, between PDT = " and the closing quote.
+std::string formulaOf(const std::string& statement) {
+  const std::string start = "PDT = \"";
+  auto from = statement.find(start);
+  auto to = statement.find("\" WHERE SITNAME");
+  if (from == std::string::npos || to == std::string::npos) return "<not an update>";
+  from += start.size();
+  return statement.substr(from, to - from);
+}
+
+std::string warningFormula(ExceptionDefinition& definition) {
+  std::string out;
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 0);
+  return formulaOf(out);
+}
+
+std::string criticalFormula(ExceptionDefinition& definition) {
+  std::string out;
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  return formulaOf(out);
+}
+
+TEST(UpdateStatementsTest, GeneralFormWritesWholeUpdates) {
+  ExceptionDefinition definition = lockWait();
+  std::string out = "left over";
+  ASSERT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(out,
+            "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
+            "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
+            "\"ZT5_LOCKWAIT_Warning\";\n");
+  EXPECT_EQ(definition.lastDate, kTimestamp);
+  ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(out,
+            "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
+            "DBLOCKS.WAITTIME *GE 200\" WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";\n");
+}
+
+TEST(UpdateStatementsTest, GeneralFormUpperValueAndExtraPredicate) {
+  ExceptionDefinition definition = lockWait();
+  definition.setWarningCondition("*GE", std::nullopt, std::nullopt, "500");
+  definition.setExtraPredicate("*AND *VALUE DBLOCKS.DBNAME *EQ PAYROLL");
+  EXPECT_EQ(warningFormula(definition),
+            "*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 500 *AND "
+            "*VALUE DBLOCKS.DBNAME *EQ PAYROLL");
+  EXPECT_EQ(criticalFormula(definition),
+            "*IF *VALUE DBLOCKS.WAITTIME *GE 200 *AND *VALUE DBLOCKS.DBNAME *EQ PAYROLL");
+}
+
+TEST(UpdateStatementsTest, Zr5FormPutsThePredicateFirst) {
+  ExceptionDefinition definition = sysPage();
+  EXPECT_EQ(warningFormula(definition),
+            "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 100 *AND *VALUE "
+            "SYSPAGE.RATE *LT 300");
+  EXPECT_EQ(criticalFormula(definition),
+            "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 300");
+
+  // Without a critical value the band ends at the upper value.
+  definition.criticalValue.clear();
+  EXPECT_EQ(warningFormula(definition),
+            "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 100 *AND *VALUE "
+            "SYSPAGE.RATE *LT 500");
+  std::string out;
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 4);
+}
+
+TEST(UpdateStatementsTest, FormsPreferOppositeUpperBounds) {
+  struct Case {
+    const char* product;
+    const char* upperValue;
+    const char* criticalValue;
+    const char* formula;
+  };
+  const Case cases[] = {
+      {"ZTQ", "500", "300", "*IF *VALUE A.B *GE 100 *AND *VALUE A.B *LT 500"},
+      {"ZR5", "500", "300", "*IF *VALUE A.B *GE 100 *AND *VALUE A.B *LT 300"},
+      {"ZTQ", "", "300", "*IF *VALUE A.B *GE 100 *AND *VALUE A.B *LT 300"},
+      {"ZR5", "500", "", "*IF *VALUE A.B *GE 100 *AND *VALUE A.B *LT 500"},
+      {"ZTQ", "", "", "*IF *VALUE A.B *GE 100"},
+      {"ZR5", "", "", "*IF *VALUE A.B *GE 100"},
+  };
+  for (const Case& c : cases) {
+    ExceptionDefinition definition(inputs(c.product, "X", "A.B"));
+    definition.setWarningCondition("*GE", std::nullopt, std::nullopt, c.upperValue);
+    giveWarning(definition, "100");
+    definition.criticalValue = c.criticalValue;
+    EXPECT_EQ(warningFormula(definition), c.formula) << c.product << " " << c.upperValue;
+  }
+}
+
+TEST(UpdateStatementsTest, OnOffWarningIsOneComparison) {
+  // Product ZR5 compares with the on-value, never with an upper bound.
+  ExceptionDefinition stalled(typed(inputs("ZR5", "STALLED", "SYSJOB.STALLED"), "B"));
+  stalled.setWarningCondition("*EQ", "Y", "*LT", "9");
+  giveWarning(stalled, "ON");
+  giveCritical(stalled, "ON");
+  EXPECT_EQ(warningFormula(stalled), "*IF *VALUE SYSJOB.STALLED *EQ Y");
+
+  // Any other product writes the stored warning value.
+  ExceptionDefinition general(typed(inputs("ZWQ", "STALLED", "SYSJOB.STALLED"), "B"));
+  general.setWarningCondition("*EQ", std::nullopt, std::nullopt, std::nullopt);
+  giveWarning(general, "On");
+  giveCritical(general, "ON");
+  EXPECT_EQ(warningFormula(general), "*IF *VALUE SYSJOB.STALLED *EQ True");
+  EXPECT_EQ(criticalFormula(general), "*IF *VALUE SYSJOB.STALLED *EQ True");
+
+  // A ZR5 warning without an on-value falls back to the stored value.
+  ExceptionDefinition noOnValue(typed(inputs("ZR5", "STALLED", "SYSJOB.STALLED"), "B"));
+  noOnValue.setWarningCondition("*EQ", std::nullopt, std::nullopt, std::nullopt);
+  giveWarning(noOnValue, "ON");
+  EXPECT_EQ(warningFormula(noOnValue), "*IF *VALUE SYSJOB.STALLED *EQ True");
+}
+
+TEST(UpdateStatementsTest, EmptyFieldsAreWrittenAsEmptyPieces) {
+  // A type without default operators leaves them empty.
+  ExceptionDefinition definition(typed(inputs("ZTQ", "X", "A.B"), "S"));
+  giveWarning(definition, "50");
+  definition.criticalValue = "200";
+  EXPECT_EQ(warningFormula(definition), "*IF *VALUE A.B  50 *AND *VALUE A.B  200");
+}
+
+TEST(UpdateStatementsTest, DisabledSituationLeavesLastDateAlone) {
+  ExceptionDefinition definition = lockWait();
+  definition.warningEnabled = 0;
+  definition.lastDate = "earlier";
+  std::string out;
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(definition.lastDate, "earlier");
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(definition.lastDate, kTimestamp);
+
+  definition.criticalEnabled = 0;
+  definition.lastDate = "earlier";
+  EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""), 4);
+  EXPECT_EQ(definition.lastDate, "earlier");
+}
+
+TEST(UpdateStatementsTest, MissingValueStillStampsLastDate) {
+  ExceptionDefinition definition(inputs("ZR5", "X", "A.B"));
+  std::string out;
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(definition.lastDate, kTimestamp);
+  definition.lastDate.clear();
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(definition.lastDate, kTimestamp);
+}
+
+TEST(UpdateStatementsTest, LastDateKeepsNineteenCharacters) {
+  ExceptionDefinition definition = lockWait();
+  std::string out;
+  ASSERT_EQ(buildWarningStatement(definition, out, "12345678901234567890123", 0, ""), 0);
+  EXPECT_EQ(definition.lastDate, "1234567890123456789");
+}
+
+TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
+  DefinitionInputs row = inputs("ZR5", "ROW", "");
+  row.serviceClass = "BATCHLOW";
+  row.period = "1";
+  row.indexWarning = "1.50";
+  row.indexCritical = "2.00";
+  ExceptionDefinition serviceClass(row);
+  std::string out;
+  ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead), 0);
+  EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
+  EXPECT_EQ(serviceClass.lastDate, kTimestamp);
+  // The service-class path gives its own result for a kind out of range.
+  EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead), 1);
+
+  // Named SVCL under another product, it is an ordinary definition.
+  row.product = "ZTQ";
+  ExceptionDefinition ordinary(row);
+  EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 4);
+  giveWarning(ordinary, "7");
+  ASSERT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(out.substr(0, 7), "UPDATE ");
+}
+
+}  // namespace
+}  // namespace tornvel
