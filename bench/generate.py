@@ -32,7 +32,7 @@ import random
 import sys
 
 # Bump when the generated content changes, so cached inputs are rebuilt.
-FORMAT_VERSION = "1"
+FORMAT_VERSION = "2"
 
 PRODUCTS = ("t5", "w5", "y5", "r5")
 
@@ -84,6 +84,16 @@ def unknown_name(rng):
 def attribute(product, rng):
     tables, columns = ATTRIBUTES[product]
     return "%s.%s" % (rng.choice(tables), rng.choice(columns))
+
+
+def switched_off(names):
+    """The exceptions whose profile values are sometimes on/off words.
+
+    A definition switched off stays off for the rest of the run, so only a fixed
+    tenth of the names gets such words; in a long profile every name is met many
+    times, and the others must still give statements.
+    """
+    return set(names[::10])
 
 
 def threshold_pair(rng):
@@ -201,6 +211,7 @@ def write_w5_profile(path, names, lines, rng):
 
 
 def write_y5_profile(path, names, members, lines, rng):
+    switched = switched_off(names)
     written = 0
     with open(path, "w", newline="\n") as out:
         out.write("* IMS threshold statements\n")
@@ -223,7 +234,7 @@ def write_y5_profile(path, names, members, lines, rng):
                 written += 1
                 continue
             warning, critical = threshold_pair(rng)
-            if rng.random() < 0.05:
+            if name in switched and rng.random() < 0.2:
                 text = "N/A N/A"
             elif rng.random() < 0.3:
                 text = "%d,%d" % (critical, warning)
@@ -234,6 +245,7 @@ def write_y5_profile(path, names, members, lines, rng):
 
 
 def write_r5_profile(path, names, lines, rng, wlm_rows=100):
+    switched = switched_off(names)
     written = 0
     row_id = 0
     with open(path, "w", newline="\n") as out:
@@ -286,7 +298,7 @@ def write_r5_profile(path, names, lines, rng, wlm_rows=100):
                             name = rng.choice(names)
                         else:
                             name = unknown_name(rng)
-                        if rng.random() < 0.05:
+                        if name in switched and rng.random() < 0.2:
                             warn_text, crit_text = rng.choice((("on", "off"), ("OFF", "ON")))
                         else:
                             warn_text, crit_text = str(warning), str(critical)
