@@ -1,0 +1,87 @@
+#include "fuzz_support.h"
+
+#include <sstream>
+
+#include "definitions/control_loader.h"
+#include "driver/command_line.h"
+#include "driver/reports.h"
+#include "statements/build_mode.h"
+#include "statements/insert_heads.h"
+#include "statements/service_class_statements.h"
+#include "statements/update_statements.h"
+
+namespace tornvel::fuzz {
+
+// Names the four profile formats use, every type and field form, directives and
+// synonym groups, so that fuzzed profiles reach matching definitions.
+const char kControlText[] =
+    "* control file for fuzzing\n"
+    ":RELEASE V100\n"
+    "ABC1,TAB.COL,I\n"
+    "ABC2,TAB.COL2,I2,~,~,*GE,~,*GE,~,*LT,500,*AND *VALUE TAB.X *EQ Y,2\n"
+    "ABC3,TAB.COL3,B,SIT_W,SIT_C,*EQ,YES,*EQ,Y\n"
+    "ABC4,TAB.COL4,F1,~,~,*GT,~,None\n"
+    "ABC5 TAB.COL5 F ~ ~ ~ ~ ~ ~ ~ ~ ~ 3\n"
+    "GRP TAB.GRP I\n"
+    "LOW TAB.LOW X9\n"
+    "ABC1,TAB.DUP,I\n"
+    ":SYNONYM H GRP,ABC1,ABC6\n"
+    ":SYNONYM L LOW;ABC7;ABC8\n"
+    ":SYNONYM X BAD\n"
+    ":AFFINITY ###,000\n";
+
+void migrateInMemory(std::string_view productCode, const std::string& controlText,
+                     const std::string& profileText, void (*reader)(ProfileContext&),
+                     bool verbose) {
+  std::ostringstream out;
+  Console console(out);
+  std::string release = kDefaultRelease;
+  std::string affinities = kDefaultAffinities;
+  DefinitionTable table;
+  SynonymList synonyms;
+  LineReader control;
+  control.openText(controlText);
+  ControlLoader loader{
+      control, std::string(productCode), verbose, false, release, affinities, table, synonyms,
+      console};
+  loadControlFile(loader);
+
+  LineReader profile;
+  profile.openText(profileText);
+  UnhandledList unhandled;
+  ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose};
+  reader(context);
+
+  std::string statement;
+  std::string scratch;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    ExceptionDefinition& definition = table.at(i);
+    writeReportLine(console, definition);
+    for (int kind = 0; kind < 5; ++kind) {
+      for (bool warning : {true, false}) {
+        std::string_view head = definition.hasName("SVCL") ? kServiceClassInsertHead : "";
+        int built =
+            warning ? buildWarningStatement(definition, statement, "1261207084522000", kind, head)
+                    : buildCriticalStatement(definition, statement, "1261207084522000", kind, head);
+        if (built == 0 && !definition.hasName("SVCL")) {
+          definition.setAffinities(affinities);
+          buildParmsStatement(definition, scratch);
+          if (warning) {
+            buildWarningDelete(definition, scratch);
+            buildWarningInsert(definition, statement, scratch, kBuildModeInsertHead);
+          } else {
+            buildCriticalDelete(definition, scratch);
+            buildCriticalInsert(definition, statement, scratch, kBuildModeInsertHead);
+          }
+        }
+        if (warning) {
+          buildWarningTemplateRow(definition, statement, kind);
+        } else {
+          buildCriticalTemplateRow(definition, statement, kind);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace tornvel::fuzz

@@ -1,0 +1,15 @@
+// Fuzzes the sectioned profile reader with the fixed control file; the first byte
+// chooses a verbose run.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  bool verbose = size > 0 && (data[0] & 1) != 0;
+  std::string profile(reinterpret_cast<const char*>(data), size);
+  tornvel::fuzz::migrateInMemory("ZR5", tornvel::fuzz::kControlText, profile,
+                                 tornvel::readSectionedProfile, verbose);
+  return 0;
+}
