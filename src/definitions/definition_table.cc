@@ -6,14 +6,14 @@ ExceptionDefinition* DefinitionTable::append(std::unique_ptr<ExceptionDefinition
   if (full() || !definition) return nullptr;
   // A definition's name never changes after construction, so the index stays valid.
   byName_[definition->name].push_back(entries_.size());
+  firstByName_.insertFirst(definition->name, entries_.size());
   entries_.push_back(std::move(definition));
   return entries_.back().get();
 }
 
 ExceptionDefinition* DefinitionTable::findFirst(std::string_view name) {
-  auto found = byName_.find(name);
-  if (found == byName_.end()) return nullptr;
-  return entries_[found->second.front()].get();
+  const std::size_t* found = firstByName_.find(name);
+  return found == nullptr ? nullptr : entries_[*found].get();
 }
 
 std::vector<ExceptionDefinition*> DefinitionTable::findAll(std::string_view name) {

@@ -12,6 +12,7 @@
 
 #include "definitions/exception_definition.h"
 #include "platform/console.h"
+#include "platform/name_index.h"
 
 namespace tornvel {
 
@@ -47,6 +48,8 @@ class DefinitionTable {
   std::vector<std::unique_ptr<ExceptionDefinition>> entries_;
   // Name -> positions of the definitions of that name, in table order.
   std::unordered_map<std::string, std::vector<std::size_t>, NameHash, std::equal_to<>> byName_;
+  // Name -> position of its first definition: the look-up of every profile line.
+  NameIndex<std::size_t> firstByName_;
 };
 
 // The warning printed when a definition arrives while the table is full (or a

@@ -108,8 +108,8 @@ void SynonymList::pushFront(std::unique_ptr<SynonymGroup> group) {
 
 SynonymMember* SynonymList::findFirstMember(std::string_view memberName) {
   if (!indexed_) buildIndex();
-  auto found = index_.find(memberName);
-  return found == index_.end() ? nullptr : found->second;
+  SynonymMember* const* found = index_.find(memberName);
+  return found == nullptr ? nullptr : *found;
 }
 
 // Each name maps to its first member in the first group, in list order, that
@@ -120,7 +120,7 @@ void SynonymList::buildIndex() {
   for (SynonymGroup* group = head_; group != nullptr; group = group->getNext()) {
     for (int i = 0; i < group->count; ++i) {
       SynonymMember& member = group->members[static_cast<std::size_t>(i)];
-      index_.try_emplace(member.name, &member);
+      index_.insertFirst(member.name, &member);
     }
   }
   indexed_ = true;

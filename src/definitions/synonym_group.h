@@ -9,9 +9,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "platform/name_index.h"
 #include "platform/text.h"
 
 namespace tornvel {
@@ -84,13 +84,7 @@ class SynonymList {
   std::vector<std::unique_ptr<SynonymGroup>> owned_;
   SynonymGroup* head_ = nullptr;
   bool indexed_ = false;
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-      return std::hash<std::string_view>{}(text);
-    }
-  };
-  std::unordered_map<std::string, SynonymMember*, NameHash, std::equal_to<>> index_;
+  NameIndex<SynonymMember*> index_;
 };
 
 }  // namespace tornvel
