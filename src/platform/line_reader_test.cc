@@ -1,7 +1,9 @@
 #include "platform/line_reader.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -80,6 +82,73 @@ TEST(LineReaderTest, DirectoriesAndMissingFilesDoNotOpen) {
   LineReader reader;
   EXPECT_FALSE(reader.open("/"));
   EXPECT_FALSE(reader.open("/nonexistent/dir/file.txt"));
+}
+
+// The reading rules, one byte at a time: at most `limit` bytes per line, a
+// carriage return right before a line feed dropped and not counted, a NUL ends
+// the line's text (the bytes after it still count), the line feed is kept.
+std::vector<std::string> readByteByByte(const std::string& text, std::size_t limit) {
+  std::vector<std::string> lines;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    std::string line;
+    std::size_t count = 0;
+    bool ended = false;
+    while (count < limit && i < text.size()) {
+      char c = text[i++];
+      if (c == '\r' && i < text.size() && text[i] == '\n') continue;
+      if (c == '\0') ended = true;
+      if (!ended) line.push_back(c);
+      ++count;
+      if (c == '\n') break;
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Line ends, carriage returns and NULs at every offset of a line, among bytes
+// with the high bit set: the reader tests several bytes at a time and must
+// find exactly the first of them.
+TEST(LineReaderTest, FindsEachSpecialByteAtEveryOffset) {
+  const std::string specials[] = {"\n", "\r", std::string(1, '\0'), "\r\n", "\r\r\n"};
+  for (const std::string& special : specials) {
+    for (std::size_t offset = 0; offset < 24; ++offset) {
+      std::string text;
+      for (std::size_t i = 0; i < offset; ++i) text.push_back(i % 2 ? '\xff' : 'a');
+      text += special;
+      text += "\x80tail\x7f\n";
+      text += std::string(offset, 'b') + special + "\n";
+      for (std::size_t limit :
+           {std::size_t{1023}, std::size_t{8}, std::size_t{9}, std::size_t{3}}) {
+        EXPECT_EQ(readAll(text, limit), readByteByByte(text, limit))
+            << "offset " << offset << " limit " << limit << " special " << int(special[0]);
+      }
+    }
+  }
+}
+
+// Lines that straddle the boundaries of the reader's file buffer read the
+// same as from memory.
+TEST(LineReaderTest, LinesAcrossFileBufferBoundaries) {
+  std::string text;
+  for (int i = 0; text.size() < 300000; ++i) {
+    text += std::string(static_cast<std::size_t>(i % 37), static_cast<char>('A' + i % 26));
+    text += i % 11 == 0 ? "\r\n" : (i % 13 == 0 ? std::string(1, '\0') + "x\n" : "\n");
+    if (i % 500 == 0) text += std::string(1500, 'L') + "\n";
+  }
+  char name[] = "/tmp/tornvel-line-reader-XXXXXX";
+  int fd = ::mkstemp(name);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+  ::close(fd);
+  LineReader reader;
+  ASSERT_TRUE(reader.open(name));
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.readLine(line)) lines.push_back(line);
+  ::unlink(name);
+  EXPECT_EQ(lines, readByteByByte(text, LineReader::kLineLimit));
 }
 
 }  // namespace
