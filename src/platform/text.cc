@@ -4,29 +4,6 @@
 
 namespace tornvel {
 
-std::string_view cutToCapacity(std::string_view text, std::size_t capacity) {
-  if (capacity == 0) return {};
-  return text.substr(0, capacity - 1);
-}
-
-void assignField(std::string& field, std::string_view text, std::size_t capacity) {
-  field.assign(cutToCapacity(text, capacity));
-}
-
-std::optional<std::string_view> Tokenizer::next(const Delimiters& delimiters) {
-  std::size_t start = position_;
-  while (start < text_.size() && delimiters.contains(text_[start])) ++start;
-  if (start >= text_.size()) {
-    position_ = text_.size();
-    return std::nullopt;
-  }
-  std::size_t end = start;
-  while (end < text_.size() && !delimiters.contains(text_[end])) ++end;
-  // The delimiter that ended the token is consumed with it.
-  position_ = end < text_.size() ? end + 1 : end;
-  return text_.substr(start, end - start);
-}
-
 std::int32_t toInt32Saturating(std::string_view text) {
   std::size_t i = 0;
   auto isSpace = [](char c) {
@@ -60,10 +37,6 @@ void upperCaseInPlace(std::string& text) {
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
-}
-
-bool startsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
 }
 
 }  // namespace tornvel

@@ -14,10 +14,15 @@ namespace tornvel {
 
 // What a text field of `capacity` bytes keeps of `text`: at most capacity - 1
 // characters (the last byte of such a field holds the terminator).
-std::string_view cutToCapacity(std::string_view text, std::size_t capacity);
+inline std::string_view cutToCapacity(std::string_view text, std::size_t capacity) {
+  if (capacity == 0) return {};
+  return text.substr(0, capacity - 1);
+}
 
 // Copies `text` into `field`, cut at the field's capacity in bytes.
-void assignField(std::string& field, std::string_view text, std::size_t capacity);
+inline void assignField(std::string& field, std::string_view text, std::size_t capacity) {
+  field.assign(cutToCapacity(text, capacity));
+}
 
 // A set of delimiter characters, built once and tested in constant time.
 class Delimiters {
@@ -39,7 +44,21 @@ class Tokenizer {
  public:
   explicit Tokenizer(std::string_view text) : text_(text) {}
 
-  std::optional<std::string_view> next(const Delimiters& delimiters);
+  // Defined here: every profile line takes two to four tokens, and the call
+  // would cost as much as the scan of a short token.
+  std::optional<std::string_view> next(const Delimiters& delimiters) {
+    std::size_t start = position_;
+    while (start < text_.size() && delimiters.contains(text_[start])) ++start;
+    if (start >= text_.size()) {
+      position_ = text_.size();
+      return std::nullopt;
+    }
+    std::size_t end = start;
+    while (end < text_.size() && !delimiters.contains(text_[end])) ++end;
+    // The delimiter that ended the token is consumed with it.
+    position_ = end < text_.size() ? end + 1 : end;
+    return text_.substr(start, end - start);
+  }
 
   // The text that has not been looked at yet.
   std::string_view rest() const { return text_.substr(position_); }
@@ -58,7 +77,13 @@ std::int32_t toInt32Saturating(std::string_view text);
 // Letters a to z become A to Z; nothing else changes.
 void upperCaseInPlace(std::string& text);
 
-bool startsWith(std::string_view text, std::string_view prefix);
+inline bool startsWith(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (text[i] != prefix[i]) return false;
+  }
+  return true;
+}
 
 }  // namespace tornvel
 
