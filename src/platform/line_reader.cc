@@ -4,9 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <bit>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "platform/file_names.h"
@@ -15,32 +13,6 @@ namespace tornvel {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
-
-// The number of bytes at the start of `text` (at most `size`) that are none of
-// line feed, carriage return and NUL. Eight bytes are tested at a time: a byte
-// equal to one of the three leaves the high bit set in "has a zero byte".
-std::size_t ordinaryRun(const char* text, std::size_t size) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
-  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
-  auto hasZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
-  std::size_t n = 0;
-  for (; n + 8 <= size; n += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, text + n, sizeof word);
-    std::uint64_t found =
-        hasZeroByte(word) | hasZeroByte(word ^ (kOnes * '\n')) | hasZeroByte(word ^ (kOnes * '\r'));
-    if (found != 0) {
-      // The lowest marked byte is exact (only bytes above a match can be
-      // marked by a borrow); bytes are in memory order on this host.
-      if constexpr (std::endian::native == std::endian::little) {
-        return n + static_cast<std::size_t>(std::countr_zero(found)) / 8;
-      }
-      break;
-    }
-  }
-  while (n < size && text[n] != '\n' && text[n] != '\r' && text[n] != '\0') ++n;
-  return n;
-}
 
 }  // namespace
 
@@ -121,7 +93,7 @@ bool LineReader::readLine(std::string& line, std::size_t limit) {
       std::size_t span = available_ - position_;
       if (span > room) span = room;
       const char* start = buffer_.data() + position_;
-      std::size_t n = ordinaryRun(start, span);
+      std::size_t n = detail::ordinaryRun(start, span);
       if (n < span && start[n] == '\n' && textEnd == std::string::npos) {
         // The whole rest of the line, its line end included, in one piece.
         line.append(start, n + 1);
@@ -146,6 +118,12 @@ bool LineReader::readLine(std::string& line, std::size_t limit) {
     if (c == '\n') break;
   }
   return readAny;
+}
+
+bool LineReader::readLineViewSlowly(std::string_view& line, std::size_t limit) {
+  bool read = readLine(assembled_, limit);
+  line = assembled_;
+  return read;
 }
 
 }  // namespace tornvel

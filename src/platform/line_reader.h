@@ -6,11 +6,45 @@
 #ifndef TORNVEL_PLATFORM_LINE_READER_H_
 #define TORNVEL_PLATFORM_LINE_READER_H_
 
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tornvel {
+
+namespace detail {
+
+// The number of bytes at the start of `text` (at most `size`) that are none of
+// line feed, carriage return and NUL. Eight bytes are tested at a time: a byte
+// equal to one of the three leaves the high bit set in "has a zero byte".
+inline std::size_t ordinaryRun(const char* text, std::size_t size) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+  auto hasZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
+  std::size_t n = 0;
+  for (; n + 8 <= size; n += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, text + n, sizeof word);
+    std::uint64_t found =
+        hasZeroByte(word) | hasZeroByte(word ^ (kOnes * '\n')) | hasZeroByte(word ^ (kOnes * '\r'));
+    if (found != 0) {
+      // The lowest marked byte is exact (only bytes above a match can be
+      // marked by a borrow); bytes are in memory order on this host.
+      if constexpr (std::endian::native == std::endian::little) {
+        return n + static_cast<std::size_t>(std::countr_zero(found)) / 8;
+      }
+      break;
+    }
+  }
+  while (n < size && text[n] != '\n' && text[n] != '\r' && text[n] != '\0') ++n;
+  return n;
+}
+
+}  // namespace detail
 
 class LineReader {
  public:
@@ -37,7 +71,27 @@ class LineReader {
   // be read, at the end of the input or on a read error.
   bool readLine(std::string& line, std::size_t limit = kLineLimit);
 
+  // Reads the next line like readLine and shows its text without copying it:
+  // the view stays valid until the next read from this reader.
+  // The common case is defined here, for the readers' loops to take in: the
+  // whole line, its line end included, stands in the buffer as read.
+  bool readLineView(std::string_view& line, std::size_t limit = kLineLimit) {
+    if (position_ < available_ && limit > 0) {
+      std::size_t span = available_ - position_;
+      if (span > limit) span = limit;
+      const char* start = buffer_.data() + position_;
+      std::size_t n = detail::ordinaryRun(start, span);
+      if (n < span && start[n] == '\n') {
+        line = std::string_view(start, n + 1);
+        position_ += n + 1;
+        return true;
+      }
+    }
+    return readLineViewSlowly(line, limit);
+  }
+
  private:
+  bool readLineViewSlowly(std::string_view& line, std::size_t limit);
   bool refill();
   int getByte();
   int peekByte();
@@ -48,6 +102,7 @@ class LineReader {
   std::vector<char> buffer_;
   std::size_t position_ = 0;
   std::size_t available_ = 0;
+  std::string assembled_;  // a line that readLineView could not show in place
 };
 
 }  // namespace tornvel

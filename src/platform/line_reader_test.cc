@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tornvel {
@@ -16,6 +17,17 @@ std::vector<std::string> readAll(std::string text, std::size_t limit = LineReade
   std::vector<std::string> lines;
   std::string line;
   while (reader.readLine(line, limit)) lines.push_back(line);
+  return lines;
+}
+
+// The same reading through readLineView, each view copied before the next read.
+std::vector<std::string> readAllViews(std::string text,
+                                      std::size_t limit = LineReader::kLineLimit) {
+  LineReader reader;
+  reader.openText(std::move(text));
+  std::vector<std::string> lines;
+  std::string_view line;
+  while (reader.readLineView(line, limit)) lines.emplace_back(line);
   return lines;
 }
 
@@ -123,6 +135,8 @@ TEST(LineReaderTest, FindsEachSpecialByteAtEveryOffset) {
            {std::size_t{1023}, std::size_t{8}, std::size_t{9}, std::size_t{3}}) {
         EXPECT_EQ(readAll(text, limit), readByteByByte(text, limit))
             << "offset " << offset << " limit " << limit << " special " << int(special[0]);
+        EXPECT_EQ(readAllViews(text, limit), readByteByByte(text, limit))
+            << "offset " << offset << " limit " << limit << " special " << int(special[0]);
       }
     }
   }
@@ -147,8 +161,20 @@ TEST(LineReaderTest, LinesAcrossFileBufferBoundaries) {
   std::vector<std::string> lines;
   std::string line;
   while (reader.readLine(line)) lines.push_back(line);
+  // Views, mixed with copies the way the sectioned reader mixes look-ahead
+  // lines with the lines it examines.
+  LineReader viewReader;
+  ASSERT_TRUE(viewReader.open(name));
+  std::vector<std::string> viewed;
+  std::string_view view;
+  for (int i = 0; i < 1000000; ++i) {
+    bool more = i % 3 == 0 ? viewReader.readLine(line) : viewReader.readLineView(view);
+    if (!more) break;
+    viewed.emplace_back(i % 3 == 0 ? std::string_view(line) : view);
+  }
   ::unlink(name);
   EXPECT_EQ(lines, readByteByByte(text, LineReader::kLineLimit));
+  EXPECT_EQ(viewed, lines);
 }
 
 }  // namespace

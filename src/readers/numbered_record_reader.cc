@@ -105,10 +105,10 @@ void applyHeldValues(RecordState& state, ProfileContext& context) {
 
 void readNumberedRecords(ProfileContext& context) {
   RecordState state;
-  std::string line;
-  while (context.profile.readLine(line)) {
+  std::string_view line;
+  while (context.profile.readLineView(line)) {
     if (line.empty()) continue;
-    std::string_view rest = std::string_view(line).substr(1);
+    std::string_view rest = line.substr(1);
     if (line.front() == '4') {
       readKeywordRecord(state, rest);
     } else if (line.front() == '5') {

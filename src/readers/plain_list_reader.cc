@@ -23,11 +23,11 @@ constexpr Delimiters kValueDelimiters(", \n");
 void readPlainList(ProfileContext& context) {
   // Reused from line to line. Each value has a text of its own: the
   // definition's setters may lengthen it in place before storing it.
-  std::string line;
+  std::string_view line;
   std::string warning;
   std::string critical;
 
-  while (context.profile.readLine(line)) {
+  while (context.profile.readLineView(line)) {
     Tokenizer tokens(line);
     std::optional<std::string_view> name = tokens.next(kNameDelimiters);
     if (!name || name->front() == '*') continue;

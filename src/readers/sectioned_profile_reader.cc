@@ -65,11 +65,11 @@ class SectionedProfileReader {
   // The line loop's next line: the look-ahead line left over, else a new one.
   bool takeLine() {
     if (lookAheadPending_) {
-      line_.swap(lookAhead_);
+      line_ = lookAhead_;
       lookAheadPending_ = false;
       return true;
     }
-    return context_.profile.readLine(line_, LineReader::kLineLimit);
+    return context_.profile.readLineView(line_, LineReader::kLineLimit);
   }
 
   // Handles the current line; false when reading has to stop. The first rule
@@ -148,7 +148,7 @@ class SectionedProfileReader {
   // when the profile ended while looking ahead.
   bool pairByLookingAhead() {
     while (!(warningHeld_ && criticalHeld_)) {
-      if (!context_.profile.readLine(lookAhead_, LineReader::kLineLimit)) {
+      if (!context_.profile.readLineView(lookAhead_, LineReader::kLineLimit)) {
         apply();
         return false;
       }
@@ -212,10 +212,12 @@ class SectionedProfileReader {
   }
 
   ProfileContext& context_;
-  // The line being examined and the line read ahead; their storage is reused
-  // from line to line.
-  std::string line_;
-  std::string lookAhead_;
+  // The line being examined and the line read ahead, as the profile reader
+  // shows them: valid until its next read. Whatever outlives a read (the held
+  // name and texts) is copied; a pending look-ahead line is taken up before
+  // anything else is read.
+  std::string_view line_;
+  std::string_view lookAhead_;
   bool lookAheadPending_ = false;
 
   bool inProfile_ = false;

@@ -52,11 +52,11 @@ void applyGroups(ProfileContext& context) {
 void readThresholdStatements(ProfileContext& context) {
   // Reused from line to line; each value has a text of its own because the
   // setters may lengthen it in place.
-  std::string line;
+  std::string_view line;
   std::string warning;
   std::string critical;
 
-  while (context.profile.readLine(line)) {
+  while (context.profile.readLineView(line)) {
     Tokenizer tokens(line);
     std::optional<std::string_view> statement = tokens.next(kStatementDelimiters);
     if (!statement || statement->front() == '*' || !startsWith(*statement, kStatementPrefix)) {
