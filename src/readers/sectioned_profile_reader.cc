@@ -24,6 +24,7 @@ constexpr std::string_view kBeginProfile = "Begin Profile";
 constexpr std::string_view kBeginSection = "Begin Section";
 constexpr std::string_view kBeginTable = "Begin Table PR.";
 constexpr std::string_view kBeginRow = "Begin Row";
+constexpr std::string_view kEndPrefix = "End ";
 constexpr std::string_view kEndProfile = "End Profile";
 constexpr std::string_view kEndSection = "End Section";
 constexpr std::string_view kEndTable = "End Table";
@@ -78,6 +79,9 @@ class SectionedProfileReader {
   bool examine() {
     std::string_view line = line_;
     if (!line.empty() && line[0] == '*') return true;
+    // Every End text begins with "End ": a line without it, as every column
+    // line of a row is, needs no look for each of them.
+    const bool mayEnd = contains(line, kEndPrefix);
     if (!inProfile_ && contains(line, kBeginProfile)) {
       inProfile_ = true;
     } else if (!inSection_ && contains(line, kBeginSection)) {
@@ -87,14 +91,14 @@ class SectionedProfileReader {
       inTable_ = true;
     } else if (!inRow_ && contains(line, kBeginRow)) {
       inRow_ = true;
-    } else if (inProfile_ && contains(line, kEndProfile)) {
+    } else if (inProfile_ && mayEnd && contains(line, kEndProfile)) {
       inProfile_ = false;
-    } else if (inSection_ && contains(line, kEndSection)) {
+    } else if (inSection_ && mayEnd && contains(line, kEndSection)) {
       inSection_ = false;
-    } else if (inTable_ && contains(line, kEndTable)) {
+    } else if (inTable_ && mayEnd && contains(line, kEndTable)) {
       tableName_.clear();
       inTable_ = false;
-    } else if (inRow_ && contains(line, kEndRow)) {
+    } else if (inRow_ && mayEnd && contains(line, kEndRow)) {
       inRow_ = false;
     } else if (!inRow_) {
       // Outside a row nothing is read.
