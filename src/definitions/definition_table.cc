@@ -11,11 +11,6 @@ ExceptionDefinition* DefinitionTable::append(std::unique_ptr<ExceptionDefinition
   return entries_.back().get();
 }
 
-ExceptionDefinition* DefinitionTable::findFirst(std::string_view name) {
-  const std::size_t* found = firstByName_.find(name);
-  return found == nullptr ? nullptr : entries_[*found].get();
-}
-
 std::vector<ExceptionDefinition*> DefinitionTable::findAll(std::string_view name) {
   std::vector<ExceptionDefinition*> result;
   auto found = byName_.find(name);

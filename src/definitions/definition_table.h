@@ -33,7 +33,10 @@ class DefinitionTable {
 
   // The first definition in table order whose name is exactly `name`, found in
   // constant time; nullptr when there is none.
-  ExceptionDefinition* findFirst(std::string_view name);
+  ExceptionDefinition* findFirst(std::string_view name) {
+    const std::size_t* found = firstByName_.find(name);
+    return found == nullptr ? nullptr : entries_[*found].get();
+  }
 
   // Every definition whose name is exactly `name`, in table order.
   std::vector<ExceptionDefinition*> findAll(std::string_view name);
