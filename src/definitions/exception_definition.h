@@ -82,7 +82,17 @@ struct ExceptionDefinition {
 
   // Normalises a numeric profile text in place: implied decimals, else appended
   // zeros, else ".0" for a float type, else nothing.
-  void normaliseValue(std::string& text) const;
+  // Defined here: it runs for every profile value, and most definitions
+  // normalise nothing.
+  void normaliseValue(std::string& text) const {
+    if (impliedDecimals != 0) {
+      insertImpliedDecimals(text, impliedDecimals);
+    } else if (appendZeros != 0) {
+      appendZerosTo(text);
+    } else if (isFloat != 0) {
+      text += ".0";
+    }
+  }
   void appendZerosTo(std::string& text) const;
 
   const std::string& getName() const { return name; }
