@@ -5,33 +5,17 @@
 #include <sstream>
 #include <string>
 
-#include "readers/profile_reader.h"
+#include "readers/reader_test_support.h"
 
 namespace tornvel {
 namespace {
 
-struct NumberedRun {
-  std::ostringstream out;
-  Console console{out};
-  LineReader profile;
-  DefinitionTable table;
-  UnhandledList unhandled;
-  SynonymList synonyms;
-
-  ExceptionDefinition& define(std::string_view name) {
-    DefinitionInputs inputs;
-    inputs.product = "ZWQ";
-    inputs.release = "V100";
-    inputs.name = name;
-    inputs.attribute = "TABLE.COLUMN";
-    return *table.append(std::make_unique<ExceptionDefinition>(inputs));
-  }
+struct NumberedRun : ReaderRun {
+  NumberedRun() : ReaderRun("ZWQ", readNumberedRecords) {}
   void read(std::initializer_list<std::string_view> records, bool verbose) {
     std::string text;
     for (std::string_view record : records) text.append(record).append("\n");
-    profile.openText(std::move(text));
-    ProfileContext context{profile, table, console, unhandled, synonyms, "V100", verbose};
-    readNumberedRecords(context);
+    ReaderRun::read(std::move(text), verbose);
   }
 };
 

@@ -4,38 +4,13 @@
 #include <sstream>
 #include <string>
 
-#include "readers/profile_reader.h"
+#include "readers/reader_test_support.h"
 
 namespace tornvel {
 namespace {
 
-constexpr std::string_view kProfileHeader =
-    "Profile information\nException\tWarning   \tCritical\n";
-constexpr std::string_view kUnhandledHeader =
-    "\n\nExceptions in profile not handled:\n\nName    \tWarning\tCritical\n";
-
-struct PlainListRun {
-  std::ostringstream out;
-  Console console{out};
-  LineReader profile;
-  DefinitionTable table;
-  UnhandledList unhandled;
-  SynonymList synonyms;
-
-  ExceptionDefinition& define(std::string_view name, OptionalText typeText = std::nullopt) {
-    DefinitionInputs inputs;
-    inputs.product = "ZT5";
-    inputs.release = "V100";
-    inputs.name = name;
-    inputs.attribute = "TABLE.COLUMN";
-    inputs.typeText = typeText;
-    return *table.append(std::make_unique<ExceptionDefinition>(inputs));
-  }
-  void read(std::string text, bool verbose) {
-    profile.openText(std::move(text));
-    ProfileContext context{profile, table, console, unhandled, synonyms, "V100", verbose};
-    readPlainList(context);
-  }
+struct PlainListRun : ReaderRun {
+  PlainListRun() : ReaderRun("ZT5", readPlainList) {}
 };
 
 TEST(PlainListReaderTest, ValuesMayBeSeparatedByBlanksCommasOrRunsOfBoth) {

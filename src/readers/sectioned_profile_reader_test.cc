@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "readers/profile_reader.h"
+#include "readers/reader_test_support.h"
 
 namespace tornvel {
 namespace {
@@ -17,29 +17,8 @@ constexpr std::string_view kLimitWarning =
 // An open threshold table with an open row.
 const std::string kOpenRow = "Begin Profile P\nBegin Section S\nBegin Table PR.DEVICE\nBegin Row\n";
 
-struct ReaderRun {
-  std::ostringstream out;
-  Console console{out};
-  DefinitionTable table;
-  UnhandledList unhandled;
-  SynonymList synonyms;
-  LineReader profile;
-
-  ExceptionDefinition& define(std::string_view name, std::string_view type = "I") {
-    DefinitionInputs in;
-    in.product = "ZR5";
-    in.release = "V100";
-    in.name = name;
-    in.attribute = "T.A";
-    in.typeText = type;
-    return *table.append(std::make_unique<ExceptionDefinition>(in));
-  }
-
-  void read(std::string text, bool verbose = false) {
-    profile.openText(std::move(text));
-    ProfileContext context{profile, table, console, unhandled, synonyms, "V110", verbose};
-    readSectionedProfile(context);
-  }
+struct SectionedRun : ReaderRun {
+  SectionedRun() : ReaderRun("ZR5", readSectionedProfile, "V110") {}
 };
 
 TEST(SectionedProfileReaderTest, SplitsColumnLines) {
@@ -94,7 +73,7 @@ TEST(SectionedProfileReaderTest, PairsWarningAndCriticalColumns) {
        ""},
   };
   for (const Case& c : cases) {
-    ReaderRun run;
+    SectionedRun run;
     ExceptionDefinition& abc1 = run.define("ABC1");
     // A decimal type: the setter lengthens the reader's text in place.
     ExceptionDefinition& abc2 = run.define("ABC2", "F");
@@ -108,7 +87,7 @@ TEST(SectionedProfileReaderTest, PairsWarningAndCriticalColumns) {
 }
 
 TEST(SectionedProfileReaderTest, LevelsFollowBeginAndEndLines) {
-  ReaderRun run;
+  SectionedRun run;
   ExceptionDefinition& abc1 = run.define("ABC1");
   ExceptionDefinition& abc2 = run.define("ABC2");
   ExceptionDefinition& secondAbc1 = run.define("ABC1");  // only the first of a name is found
@@ -125,7 +104,7 @@ TEST(SectionedProfileReaderTest, LevelsFollowBeginAndEndLines) {
 }
 
 TEST(SectionedProfileReaderTest, WorkloadRowsBecomeServiceClassDefinitions) {
-  ReaderRun run;
+  SectionedRun run;
   ExceptionDefinition& abc1 = run.define("ABC1");
   run.read(
       "Begin Table PR.WLM\n"
@@ -144,7 +123,7 @@ TEST(SectionedProfileReaderTest, WorkloadRowsBecomeServiceClassDefinitions) {
 
 TEST(SectionedProfileReaderTest, StopsWhenAWorkloadRowFillsTheTable) {
   for (std::size_t controlDefinitions : {511u, 512u}) {
-    ReaderRun run;
+    SectionedRun run;
     ExceptionDefinition& abc1 = run.define("ABC1");
     while (run.table.size() < controlDefinitions)
       run.define("D" + std::to_string(run.table.size()));
@@ -180,7 +159,7 @@ TEST(SectionedProfileReaderTest, TalliesUnmatchedColumnsInVerboseRuns) {
       "Begin Table PR." +
       longTable + "\nBegin Row\n ABCDEFGHIJKLMNOPQRSTU(1)\nEnd Row\n";
   for (bool verbose : {false, true}) {
-    ReaderRun run;
+    SectionedRun run;
     run.define("ABC1");
     run.read(profile, verbose);
     if (!verbose) {

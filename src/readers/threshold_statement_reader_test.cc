@@ -5,43 +5,18 @@
 #include <string>
 #include <tuple>
 
-#include "readers/profile_reader.h"
+#include "readers/reader_test_support.h"
 
 namespace tornvel {
 namespace {
 
-constexpr std::string_view kProfileHeader =
-    "Profile information\nException\tWarning   \tCritical\n";
-constexpr std::string_view kUnhandledHeader =
-    "\n\nExceptions in profile not handled:\n\nName    \tWarning\tCritical\n";
-
-struct StatementRun {
-  std::ostringstream out;
-  Console console{out};
-  LineReader profile;
-  DefinitionTable table;
-  UnhandledList unhandled;
-  SynonymList synonyms;
-
-  ExceptionDefinition& define(std::string_view name, OptionalText typeText = std::nullopt) {
-    DefinitionInputs inputs;
-    inputs.product = "IMS";
-    inputs.release = "V100";
-    inputs.name = name;
-    inputs.attribute = "TABLE.COLUMN";
-    inputs.typeText = typeText;
-    return *table.append(std::make_unique<ExceptionDefinition>(inputs));
-  }
+struct StatementRun : ReaderRun {
+  StatementRun() : ReaderRun("IMS", readThresholdStatements) {}
   // The group declared last comes first in the list.
   void declareGroup(std::string directive) {
     auto group = std::make_unique<SynonymGroup>();
     ASSERT_EQ(group->initFromText(directive), 0);
     synonyms.pushFront(std::move(group));
-  }
-  void read(std::string text, bool verbose) {
-    profile.openText(std::move(text));
-    ProfileContext context{profile, table, console, unhandled, synonyms, "V100", verbose};
-    readThresholdStatements(context);
   }
 };
 
