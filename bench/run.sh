@@ -8,6 +8,8 @@
 #   BENCH_PRODUCTS=t5,w5    a subset of t5,w5,y5,r5 (default all four)
 #   BENCH_PEER=PATH         the plain-list peer awk script
 #                           (default ../shared/bench/plain-list-peer.awk)
+#   BENCH_CLOCK=cpu|wall    the time the goals are judged on (default cpu:
+#                           processor time; see bench/measure.py)
 #
 # Builds build/bench/tornvel with the bench preset (Release) when needed,
 # writes 100k, 1M and 2M-line profiles per product into bench/out/inputs (kept
@@ -18,6 +20,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${BENCH_RUNS:-5}
+clock=${BENCH_CLOCK:-cpu}
 products=${BENCH_PRODUCTS:-t5,w5,y5,r5}
 peer=${BENCH_PEER:-../shared/bench/plain-list-peer.awk}
 inputs=bench/out/inputs
@@ -47,4 +50,4 @@ fi
 echo "== Timing"
 rm -rf "$work"
 python3 bench/measure.py --tornvel build/bench/tornvel --inputs "$inputs" --work "$work" \
-  --runs "$runs" --products "$products" "${peer_args[@]}"
+  --runs "$runs" --clock "$clock" --products "$products" "${peer_args[@]}"
