@@ -31,13 +31,16 @@ void readPlainList(ProfileContext& context) {
     Tokenizer tokens(line);
     std::optional<std::string_view> name = tokens.next(kNameDelimiters);
     if (!name || name->front() == '*') continue;
+    // A name that matches no definition leaves no trace outside a verbose
+    // run, whatever follows it: its values need not be looked for.
+    ExceptionDefinition* definition = context.table.findFirst(*name);
+    if (definition == nullptr && !context.verbose) continue;
     std::optional<std::string_view> warningToken = tokens.next(kValueDelimiters);
     std::optional<std::string_view> criticalToken = tokens.next(kValueDelimiters);
     if (!warningToken || !criticalToken) continue;
 
-    ExceptionDefinition* definition = context.table.findFirst(*name);
     if (definition == nullptr) {
-      if (context.verbose) context.unhandled.add(*name, *warningToken, *criticalToken);
+      context.unhandled.add(*name, *warningToken, *criticalToken);
       continue;
     }
     warning.assign(*warningToken);

@@ -63,6 +63,12 @@ void readThresholdStatements(ProfileContext& context) {
       continue;
     }
     std::string_view name = statement->substr(kStatementPrefix.size());
+    // A synonym member records its values; otherwise a definition of the name
+    // takes them. A name that is neither leaves no trace outside a verbose
+    // run, whatever follows it: its values need not be looked for.
+    SynonymMember* member = context.synonyms.findFirstMember(name);
+    ExceptionDefinition* definition = member ? nullptr : context.table.findFirst(name);
+    if (member == nullptr && definition == nullptr && !context.verbose) continue;
     std::optional<std::string_view> unused = tokens.next(kValueDelimiters);
     std::optional<std::string_view> criticalToken = tokens.next(kValueDelimiters);
     std::optional<std::string_view> warningToken = tokens.next(kValueDelimiters);
@@ -72,13 +78,11 @@ void readThresholdStatements(ProfileContext& context) {
     warning.assign(*warningToken == "N/A" ? std::string_view("OFF") : *warningToken);
     critical.assign(*criticalToken == "N/A" ? std::string_view("ON") : *criticalToken);
 
-    if (SynonymMember* member = context.synonyms.findFirstMember(name)) {
+    if (member != nullptr) {
       member->recordValues(warning, critical);
-      continue;
-    }
-    if (ExceptionDefinition* definition = context.table.findFirst(name)) {
+    } else if (definition != nullptr) {
       applyValues(context, *definition, name, warning, critical);
-    } else if (context.verbose) {
+    } else {
       context.unhandled.add(name, warning, critical);
     }
   }
