@@ -51,6 +51,24 @@ bool isOneOf(std::string_view text, const std::array<std::string_view, N>& list)
 
 bool isThresholdKind(char kind) { return kind == 'W' || kind == 'C'; }
 
+// The two halves of splitColumnLine: the column token with the exception name
+// and kind, then the value. The tokenizer that the first returns is where the
+// second goes on.
+Tokenizer splitColumnToken(std::string_view line, ColumnLine& result) {
+  if (line.empty()) return Tokenizer(std::string_view());
+  Tokenizer tokens(line.substr(1));
+  auto column = tokens.next(kColumnEnd);
+  if (!column) return tokens;
+  result.column = cutToCapacity(*column, kColumnCapacity);
+  result.exceptionName = result.column.substr(0, result.column.size() - 1);
+  result.kind = result.column.back();
+  return tokens;
+}
+
+void splitColumnValue(Tokenizer& tokens, ColumnLine& result) {
+  if (auto value = tokens.next(kValueEnd)) result.value = cutToCapacity(*value, kValueCapacity);
+}
+
 class SectionedProfileReader {
  public:
   explicit SectionedProfileReader(ProfileContext& context) : context_(context) {}
@@ -131,15 +149,19 @@ class SectionedProfileReader {
   }
 
   bool readThresholdColumn() {
-    ColumnLine column = splitColumnLine(line_);
+    ColumnLine column;
+    Tokenizer rest = splitColumnToken(line_, column);
     if (column.column.empty()) return true;
     ExceptionDefinition* definition = context_.table.findFirst(column.exceptionName);
     if (definition == nullptr) {
       countUnhandled(column.column);
       return true;
     }
-    // A column of neither kind, or one without a value, holds nothing.
-    if (!isThresholdKind(column.kind) || !column.value) return true;
+    // A column of neither kind, or one without a value, holds nothing. Only
+    // such a column's value is looked for.
+    if (!isThresholdKind(column.kind)) return true;
+    splitColumnValue(rest, column);
+    if (!column.value) return true;
     heldDefinition_ = definition;
     heldName_.assign(column.exceptionName);
     hold(column.kind, *column.value);
@@ -245,14 +267,8 @@ class SectionedProfileReader {
 
 ColumnLine splitColumnLine(std::string_view line) {
   ColumnLine result;
-  if (line.empty()) return result;
-  Tokenizer tokens(line.substr(1));
-  auto column = tokens.next(kColumnEnd);
-  if (!column) return result;
-  result.column = cutToCapacity(*column, kColumnCapacity);
-  result.exceptionName = result.column.substr(0, result.column.size() - 1);
-  result.kind = result.column.back();
-  if (auto value = tokens.next(kValueEnd)) result.value = cutToCapacity(*value, kValueCapacity);
+  Tokenizer tokens = splitColumnToken(line, result);
+  if (!result.column.empty()) splitColumnValue(tokens, result);
   return result;
 }
 
