@@ -106,12 +106,6 @@ void SynonymList::pushFront(std::unique_ptr<SynonymGroup> group) {
   indexed_ = false;
 }
 
-SynonymMember* SynonymList::findFirstMember(std::string_view memberName) {
-  if (!indexed_) buildIndex();
-  SynonymMember* const* found = index_.find(memberName);
-  return found == nullptr ? nullptr : *found;
-}
-
 // Each name maps to its first member in the first group, in list order, that
 // holds it: walking the list and keeping only the first entry per name gives
 // exactly that.

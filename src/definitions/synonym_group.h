@@ -76,7 +76,12 @@ class SynonymList {
   // The member that a profile exception name is recorded in: the first member
   // of that name in the first group, in list order, that has one. nullptr when
   // no group has such a member. Constant time per look-up.
-  SynonymMember* findFirstMember(std::string_view memberName);
+  // Defined here: the IMS reader asks it for every profile line.
+  SynonymMember* findFirstMember(std::string_view memberName) {
+    if (!indexed_) buildIndex();
+    SynonymMember* const* found = index_.find(memberName);
+    return found == nullptr ? nullptr : *found;
+  }
 
  private:
   void buildIndex();
