@@ -1,18 +1,21 @@
 // Micro-benchmarks of the pieces every profile line passes through: reading a
 // line, splitting it into tokens, finding its definition and storing its values.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "definitions/definition_table.h"
 #include "definitions/exception_definition.h"
 #include "platform/line_reader.h"
+#include "platform/output_file.h"
 #include "platform/text.h"
+#include "statements/statement_writer.h"
+#include "statements/update_statements.h"
 
 namespace tornvel {
 namespace {
@@ -53,6 +56,22 @@ void BM_LineReader_ShortLines(benchmark::State& state) {
   readAllLines(state, plainListText(kLines), kLines);
 }
 BENCHMARK(BM_LineReader_ShortLines);
+
+// The same lines shown in place, as the profile readers take them.
+void BM_LineReader_ShortLinesView(benchmark::State& state) {
+  const std::string text = plainListText(kLines);
+  LineReader reader;
+  std::string_view line;
+  for (auto _ : state) {
+    state.PauseTiming();
+    reader.openText(text);
+    state.ResumeTiming();
+    while (reader.readLineView(line)) benchmark::DoNotOptimize(line.data());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * kLines));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_LineReader_ShortLinesView);
 
 // The same lines with CR LF line ends (profiles written on the other platform).
 void BM_LineReader_CrLf(benchmark::State& state) {
@@ -145,9 +164,15 @@ std::unique_ptr<ExceptionDefinition> makeDefinition(const char* name, OptionalTe
 void BM_Definition_SetValues(benchmark::State& state) {
   std::unique_ptr<ExceptionDefinition> definition;
   switch (state.range(0)) {
-    case 0: definition = makeDefinition("LKWT0123", std::nullopt); break;
-    case 1: definition = makeDefinition("LKWT0123", "I2"); break;
-    case 2: definition = makeDefinition("LKWT0123", "F"); break;
+    case 0:
+      definition = makeDefinition("LKWT0123", std::nullopt);
+      break;
+    case 1:
+      definition = makeDefinition("LKWT0123", "I2");
+      break;
+    case 2:
+      definition = makeDefinition("LKWT0123", "F");
+      break;
     default:
       definition = makeDefinition("LKWT0123", std::nullopt);
       definition->setAppendZeros("2");
@@ -203,6 +228,54 @@ void BM_DefinitionTable_FindFirst(benchmark::State& state) {
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
 BENCHMARK(BM_DefinitionTable_FindFirst);
+
+// Building a definition's warning and critical update statements.
+void BM_BuildUpdateStatements(benchmark::State& state) {
+  std::unique_ptr<ExceptionDefinition> definition = makeDefinition("LKWT0123", std::nullopt);
+  std::string warning = "50";
+  std::string critical = "200";
+  definition->setWarningFromProfile(warning);
+  definition->setCriticalFromProfile(critical);
+  std::string statement;
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(
+        buildWarningStatement(*definition, statement, "1261207084522000", 0, {}));
+    benchmark::DoNotOptimize(statement.data());
+    benchmark::DoNotOptimize(
+        buildCriticalStatement(*definition, statement, "1261207084522000", 0, {}));
+    benchmark::DoNotOptimize(statement.data());
+  }
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 2));
+}
+BENCHMARK(BM_BuildUpdateStatements);
+
+// Writing a statement of 176 characters in lines of 72 to a buffered file.
+void BM_StatementWriter_Write(benchmark::State& state) {
+  const std::string statement =
+      "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
+      "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
+      "\"ZT5_LOCKWAIT_Warning\";\n";
+  char name[] = "/tmp/tornvel-bench-statements-XXXXXX";
+  int fd = ::mkstemp(name);
+  if (fd < 0) {
+    state.SkipWithError("cannot create the temporary statement file");
+    return;
+  }
+  ::close(fd);
+  OutputFile file;
+  if (!file.open(name, OutputFile::Mode::kReplace)) {
+    ::unlink(name);
+    state.SkipWithError("cannot open the temporary statement file");
+    return;
+  }
+  StatementWriter writer(file);
+  for (auto _ : state) writer.write(statement);
+  file.close();
+  ::unlink(name);
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * statement.size()));
+}
+BENCHMARK(BM_StatementWriter_Write);
 
 }  // namespace
 }  // namespace tornvel
