@@ -138,7 +138,12 @@ void ExceptionDefinition::setAffinities(std::string_view text) {
   assignField(affinities, text, field::kAffinities);
 }
 
-int ExceptionDefinition::setWarningFromProfile(std::string& text) {
+// The rules of both value setters, once. `text` is the profile text as given;
+// `normalised` gives the text to store, normalised, and is asked only when a
+// number is stored (for the writable-text setters it normalises the caller's
+// text in place, which may move it: `text` is not looked at afterwards).
+template <typename Normalised>
+int ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
   if (warningEnabled == 0) return 0;
   if (valueType == 'B') {
     if (beginsWithOnWord(text)) {
@@ -154,15 +159,15 @@ int ExceptionDefinition::setWarningFromProfile(std::string& text) {
     warningEnabled = 0;
     return 0;
   }
-  normaliseValue(text);
-  assignField(warningValue, text, field::kValue);
+  assignField(warningValue, normalised(), field::kValue);
   return 0;
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
 // enable flag, a type "B" critical is switched off by anything but an on-word,
 // and on-words are recognised for every type.
-int ExceptionDefinition::setCriticalFromProfile(std::string& text) {
+template <typename Normalised>
+int ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
   if (valueType == 'B') {
     if (beginsWithOnWord(text)) {
       criticalValue = criticalOnValue.empty() ? std::string("True") : criticalOnValue;
@@ -176,10 +181,39 @@ int ExceptionDefinition::setCriticalFromProfile(std::string& text) {
   } else if (isOffWord(text)) {
     criticalEnabled = 0;
   } else {
-    normaliseValue(text);
-    assignField(criticalValue, text, field::kValue);
+    assignField(criticalValue, normalised(), field::kValue);
   }
   return 0;
+}
+
+int ExceptionDefinition::setWarningFromProfile(std::string& text) {
+  return applyWarning(text, [this, &text] {
+    normaliseValue(text);
+    return std::string_view(text);
+  });
+}
+
+int ExceptionDefinition::setCriticalFromProfile(std::string& text) {
+  return applyCritical(text, [this, &text] {
+    normaliseValue(text);
+    return std::string_view(text);
+  });
+}
+
+int ExceptionDefinition::setWarningFromProfile(std::string_view text) {
+  if (!keepsValuesAsGiven()) {
+    std::string copy(text);
+    return setWarningFromProfile(copy);
+  }
+  return applyWarning(text, [text] { return text; });
+}
+
+int ExceptionDefinition::setCriticalFromProfile(std::string_view text) {
+  if (!keepsValuesAsGiven()) {
+    std::string copy(text);
+    return setCriticalFromProfile(copy);
+  }
+  return applyCritical(text, [text] { return text; });
 }
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {

@@ -80,6 +80,17 @@ struct ExceptionDefinition {
   int setWarningFromProfile(std::string& text);
   int setCriticalFromProfile(std::string& text);
 
+  // The same for a read-only text, when the caller does not need the
+  // normalised text back: a definition that normalises nothing stores the
+  // text without any copy of it on the way, the others work on a copy.
+  int setWarningFromProfile(std::string_view text);
+  int setCriticalFromProfile(std::string_view text);
+
+  // True when normaliseValue leaves every text as it is.
+  bool keepsValuesAsGiven() const {
+    return impliedDecimals == 0 && appendZeros == 0 && isFloat == 0;
+  }
+
   // Normalises a numeric profile text in place: implied decimals, else appended
   // zeros, else ".0" for a float type, else nothing.
   // Defined here: it runs for every profile value, and most definitions
@@ -104,6 +115,14 @@ struct ExceptionDefinition {
   void setSituationText(std::string_view text) { situationText = std::string(text); }
   void setAffinities(std::string_view text);
 
+  // The rules of the value setters, shared by both forms of each.
+ private:
+  template <typename Normalised>
+  int applyWarning(std::string_view text, Normalised normalised);
+  template <typename Normalised>
+  int applyCritical(std::string_view text, Normalised normalised);
+
+ public:
   std::string name;
   char valueType = 'I';
   std::string attribute;

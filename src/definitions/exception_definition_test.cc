@@ -411,5 +411,79 @@ TEST(ExceptionDefinitionTest, AdviceTextsAreAttached) {
   EXPECT_EQ(d.situationText, "Text of the situation");
 }
 
+// The setters for read-only texts follow the same rules as those for writable
+// texts: for every kind of definition and every kind of profile text, in
+// sequences that switch situations off and on again, both forms leave the
+// record in the same state.
+TEST(ExceptionDefinitionTest, ReadOnlyTextSettersMatchTheWritableOnes) {
+  struct Kind {
+    OptionalText type;
+    std::string_view zeros;
+  };
+  const Kind kinds[] = {{std::nullopt, "0"}, {"I", "0"},  {"I2", "0"}, {"I1", "0"},
+                        {"F", "0"},          {"F1", "0"}, {"I", "2"},  {"F", "3"},
+                        {"B", "0"},          {"B2", "0"}, {"X", "0"},  {"b", "0"}};
+  const std::string_view texts[] = {"80",
+                                    "0050",
+                                    "1000",
+                                    "5",
+                                    "ON",
+                                    "On",
+                                    "on",
+                                    "onx",
+                                    "OFF",
+                                    "Off",
+                                    "off",
+                                    "OFFX",
+                                    "N/A",
+                                    "",
+                                    "-5",
+                                    "12.5",
+                                    "123456789012345678901234567890"};
+  for (const Kind& kind : kinds) {
+    for (std::string_view first : texts) {
+      for (std::string_view second : texts) {
+        ExceptionDefinition writable = makeDefinition(kind.type, kind.zeros);
+        ExceptionDefinition readOnly = makeDefinition(kind.type, kind.zeros);
+        writable.warningOnValue = readOnly.warningOnValue = "Y";
+        for (std::string_view text : {first, second}) {
+          std::string warning(text);
+          std::string critical(text);
+          writable.setWarningFromProfile(warning);
+          writable.setCriticalFromProfile(critical);
+          readOnly.setWarningFromProfile(text);
+          readOnly.setCriticalFromProfile(text);
+        }
+        SCOPED_TRACE(std::string(kind.type.value_or("(none)")) + " zeros " +
+                     std::string(kind.zeros) + ": " + std::string(first) + ", " +
+                     std::string(second));
+        EXPECT_EQ(readOnly.warningValue, writable.warningValue);
+        EXPECT_EQ(readOnly.criticalValue, writable.criticalValue);
+        EXPECT_EQ(readOnly.warningEnabled, writable.warningEnabled);
+        EXPECT_EQ(readOnly.criticalEnabled, writable.criticalEnabled);
+      }
+    }
+  }
+}
+
+// A read-only text is stored as given by a definition that normalises
+// nothing, and normalised on a copy by one that does.
+TEST(ExceptionDefinitionTest, ReadOnlyTextsAreNormalisedLikeWritableOnes) {
+  ExceptionDefinition plain = makeDefinition("I");
+  EXPECT_TRUE(plain.keepsValuesAsGiven());
+  const std::string_view given = "0050";
+  plain.setWarningFromProfile(given);
+  EXPECT_EQ(plain.warningValue, "0050");
+  ExceptionDefinition decimals = makeDefinition("I2");
+  EXPECT_FALSE(decimals.keepsValuesAsGiven());
+  decimals.setWarningFromProfile(given);
+  decimals.setCriticalFromProfile(std::string_view("1234"));
+  EXPECT_EQ(given, "0050");
+  EXPECT_EQ(decimals.warningValue, "0.50");
+  EXPECT_EQ(decimals.criticalValue, "12.34");
+  EXPECT_FALSE(makeDefinition("F").keepsValuesAsGiven());
+  EXPECT_FALSE(makeDefinition("I", "1").keepsValuesAsGiven());
+}
+
 }  // namespace
 }  // namespace tornvel

@@ -43,11 +43,17 @@ void readPlainList(ProfileContext& context) {
       context.unhandled.add(*name, *warningToken, *criticalToken);
       continue;
     }
+    if (!context.verbose) {
+      // Nothing shows the texts as the setters leave them: no copies needed.
+      definition->setWarningFromProfile(*warningToken);
+      definition->setCriticalFromProfile(*criticalToken);
+      continue;
+    }
     warning.assign(*warningToken);
     critical.assign(*criticalToken);
     definition->setWarningFromProfile(warning);
     definition->setCriticalFromProfile(critical);
-    if (context.verbose) printProfileInformationRow(context.console, *name, warning, critical);
+    printProfileInformationRow(context.console, *name, warning, critical);
   }
 
   if (context.verbose) context.unhandled.print(context.console);

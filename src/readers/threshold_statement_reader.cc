@@ -75,15 +75,22 @@ void readThresholdStatements(ProfileContext& context) {
     if (!unused || !criticalToken || !warningToken) continue;
 
     // "N/A" leaves the warning off and the critical at its on-value.
-    warning.assign(*warningToken == "N/A" ? std::string_view("OFF") : *warningToken);
-    critical.assign(*criticalToken == "N/A" ? std::string_view("ON") : *criticalToken);
+    std::string_view warningText = *warningToken == "N/A" ? std::string_view("OFF") : *warningToken;
+    std::string_view criticalText =
+        *criticalToken == "N/A" ? std::string_view("ON") : *criticalToken;
 
     if (member != nullptr) {
-      member->recordValues(warning, critical);
-    } else if (definition != nullptr) {
-      applyValues(context, *definition, name, warning, critical);
+      member->recordValues(warningText, criticalText);
+    } else if (definition == nullptr) {
+      context.unhandled.add(name, warningText, criticalText);
+    } else if (!context.verbose) {
+      // Nothing shows the texts as the setters leave them: no copies needed.
+      definition->setWarningFromProfile(warningText);
+      definition->setCriticalFromProfile(criticalText);
     } else {
-      context.unhandled.add(name, warning, critical);
+      warning.assign(warningText);
+      critical.assign(criticalText);
+      applyValues(context, *definition, name, warning, critical);
     }
   }
 
