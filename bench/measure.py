@@ -25,6 +25,7 @@ Goals (PASS/FAIL each; the exit code is 1 when any goal fails):
   rss       peak RSS under 16 MB for every input
   rss-flat  peak RSS at 1M lines at most RSS_SLACK_KB above the 100k-line run
   doubling  the 2M-line profile takes at most twice the time of the 1M-line one
+            (both timed again, alternating, 2 x RUNS times; least times compared)
 
 Standard library only.
 """
@@ -106,6 +107,9 @@ class Command:
 
     def median(self, clock):
         return statistics.median(self.cpu if clock == "cpu" else self.wall)
+
+    def least(self, clock):
+        return min(self.cpu if clock == "cpu" else self.wall)
 
 
 def time_interleaved(commands, runs, env):
@@ -219,6 +223,16 @@ def measure(args):
             table[(product, size)] = figures
             print(line)
             sys.stdout.flush()
+        if LARGE in sizes and DOUBLE in sizes:
+            # The doubling check times both sizes again, alternating, twice as
+            # often, and compares the least times: a linear run with a fixed
+            # start-up takes a little under twice as long, so the check has
+            # no margin for disturbance, and the least of many runs is the
+            # figure that other work on the machine disturbs least.
+            pair = [Command("tornvel", [tornvel, os.path.join(inputs, "%s-%d.txt" % (product, size)),
+                                        product.upper()], workdir) for size in (LARGE, DOUBLE)]
+            time_interleaved(pair, 2 * args.runs, env)
+            table[(product, "doubling")] = (pair[0].least(clock), pair[1].least(clock))
         print()
     check_goals(results, table, products, sizes, peer)
     return report(results)
@@ -297,12 +311,14 @@ def check_goals(results, table, products, sizes, peer):
             results.goal("rss-flat", large <= small + RSS_SLACK_KB,
                          "%s: peak RSS %d KB at 100k lines, %d KB at 1M lines (goal: growth <= %d KB)"
                          % (product.upper(), small, large, RSS_SLACK_KB))
-    if LARGE in sizes and DOUBLE in sizes:
-        for product in products:
-            growth = table[(product, DOUBLE)]["tool"] / table[(product, LARGE)]["tool"]
-            results.goal("doubling", growth <= DOUBLING_LIMIT,
-                         "%s: 2M lines take %.2fx the time of 1M lines (goal <= %g)"
-                         % (product.upper(), growth, DOUBLING_LIMIT))
+    for product in products:
+        if (product, "doubling") not in table:
+            continue
+        large, double = table[(product, "doubling")]
+        growth = double / large
+        results.goal("doubling", growth <= DOUBLING_LIMIT,
+                     "%s: 2M lines take %.2fx the time of 1M lines (least %s and %s ms, goal <= %g)"
+                     % (product.upper(), growth, ms(double), ms(large), DOUBLING_LIMIT))
 
 
 def report(results):
