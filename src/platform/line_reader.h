@@ -14,6 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace tornvel {
 
 namespace detail {
@@ -26,6 +30,24 @@ inline std::size_t ordinaryRun(const char* text, std::size_t size) {
   constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
   auto hasZeroByte = [](std::uint64_t word) { return (word - kOnes) & ~word & kHighs; };
   std::size_t n = 0;
+#if defined(__SSE2__)
+  // Thirty-two bytes at a time where the processor has the instructions: most
+  // profile lines end within the first block, without a second turn.
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  const __m128i carriageReturn = _mm_set1_epi8('\r');
+  const __m128i nul = _mm_setzero_si128();
+  auto specials = [&](const char* at) {
+    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    __m128i marked = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(block, lineFeed), _mm_cmpeq_epi8(block, carriageReturn)),
+        _mm_cmpeq_epi8(block, nul));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(marked));
+  };
+  for (; n + 32 <= size; n += 32) {
+    std::uint32_t found = specials(text + n) | (specials(text + n + 16) << 16);
+    if (found != 0) return n + static_cast<std::size_t>(std::countr_zero(found));
+  }
+#endif
   for (; n + 8 <= size; n += 8) {
     std::uint64_t word;
     std::memcpy(&word, text + n, sizeof word);
