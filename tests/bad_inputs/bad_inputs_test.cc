@@ -235,6 +235,7 @@ struct Case {
   // Files the run leaves: exact content, or std::nullopt for "not there".
   std::vector<std::pair<std::string, std::optional<std::string>>> outputs;
   ExtraCheck check;  // further properties of the run
+  std::string sourceDateEpoch = kSourceDateEpoch;
 };
 
 using Outputs = std::vector<std::pair<std::string, std::optional<std::string>>>;
@@ -348,6 +349,14 @@ void addNulByteCases(std::vector<Case>& cases) {
       makeCase("NulBytesEndTheTextOfTheirLine", {"PROF.TXT", "T5"},
                {file("ZTQPROD.TXT", control), file("PROF.TXT", profile)}, true, 0, "",
                {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  // The ignored rest still counts toward the 1023 characters of a line, so
+  // what stands beyond them is the next line.
+  std::string tail = "ABC1 80 95\0"s + repeated('x', 1012) + "ABC2 70 90\n";
+  cases.push_back(makeCase(
+      "NulBytesStillCountTowardTheLineLimit", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", "ABC1,TAB.COL,I\nABC2,TAB.C2,I\n"), file("PROF.TXT", tail)}, true, 0, "",
+      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95") +
+                                  updatePair("ZTQ", "ABC2", "TAB.C2", "70", "90")}}));
   std::string records = "4THR_NAME\n5   ABC1\0ABC2\n4THR_WARN\n580\0.5\n4THR_CRIT\n595\n"s;
   cases.push_back(
       makeCase("NulBytesInNumberedRecords", {"PROF.TXT", "W5"},
@@ -480,6 +489,13 @@ void addLineEndCases(std::vector<Case>& cases) {
                              std::string first = firstServiceClassStatement("BATCH");
                              EXPECT_EQ(statements.substr(pair.size(), first.size()), first);
                            }));
+  // The CR of a line end does not count toward the 1023 characters: a line
+  // of 1022 characters and CR LF is one line, its critical value without CR.
+  cases.push_back(makeCase(
+      "CarriageReturnLineFeedAfter1022Characters", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", std::string(kOneDefinition)),
+       file("PROF.TXT", "ABC1 80" + repeated(' ', 1013) + "95\r\n")},
+      true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
   // "95\rABC2" is one token: the lone CR neither ends the line nor separates.
   cases.push_back(
       makeCase("LoneCarriageReturnIsAnOrdinaryCharacter", {"PROF.TXT", "T5"},
@@ -488,6 +504,45 @@ void addLineEndCases(std::vector<Case>& cases) {
                true, 0, "",
                {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95\rABC2") +
                                            updatePair("ZTQ", "ABC2", "TAB.C2", "60", "70\r")}}));
+}
+
+// Begin and End lines of a sectioned profile out of order: each level follows
+// its own lines only, rows count without a table, and a Begin line met while
+// its level is on is an ordinary line.
+void addStructureCases(std::vector<Case>& cases) {
+  std::string profile =
+      "End Row\nEnd Table\nBegin Profile A\nBegin Profile B\nBegin Section S\nEnd Profile\n"
+      "Begin Row\n ABC1W(85)\n ABC1C(95)\nEnd Section\nEnd Row\n"
+      "Begin Table PR.WLM\nBegin Table PR.SYS\n" +
+      workloadRow("BATCH") + "End Table\nEnd Profile\n";
+  cases.push_back(makeCase(
+      "UnbalancedBeginAndEndLines", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", profile)}, true, 0, "",
+      {{"SQLLIB/UR5_ZPX.SQL", templateRows("BATCH", "1")}},
+      [](const fs::path& dir, const RunOutcome&) {
+        std::string statements = readWholeFile(dir / "SQLLIB/ZR5_UPD.SQL");
+        std::string expected =
+            updatePair("ZR5", "ABC1", "TAB.COL", "85", "95") + firstServiceClassStatement("BATCH");
+        EXPECT_EQ(statements.substr(0, expected.size()), expected);
+      }));
+}
+
+// A run time that cannot be broken down into a calendar date (the year does
+// not fit) still gives a run with a 16-digit timestamp.
+void addClockCases(std::vector<Case>& cases) {
+  Case farFuture =
+      makeCase("RunTimeBeyondTheCalendar", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", "ABC1 80 95\n")},
+               true, 0, "", {}, [](const fs::path& dir, const RunOutcome&) {
+                 std::string statements = readWholeFile(dir / "SQLLIB/ZT5_UPD.SQL");
+                 const std::string head = "UPDATE VORDA.TSITDESC SET LSTDATE = \"";
+                 ASSERT_EQ(statements.substr(0, head.size()), head);
+                 std::string stamp = statements.substr(head.size(), 17);
+                 EXPECT_EQ(stamp.find_first_not_of("0123456789"), 16u) << stamp;
+                 EXPECT_EQ(stamp.back(), '"');
+               });
+  farFuture.sourceDateEpoch = "999999999999999999";
+  cases.push_back(farFuture);
 }
 
 // The 512-definition limit, many synonym groups, and lists that grow past 512.
@@ -535,6 +590,35 @@ void addLimitCases(std::vector<Case>& cases) {
         true, 0, errors,
         {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "ABC1", "TAB.COL", "40", "50") +
                                     updatePair("IMS", "GRP", "TAB.G", "80", "95")}}));
+  }
+  {
+    // A verbose run lists every group, newest first, in one line each.
+    std::string control = "ABC1,TAB.COL\n";
+    std::string listing;
+    for (int i = 0; i < 1000; ++i) {
+      std::string number = numbered('G', i, 4).substr(1);
+      control += ":SYNONYM H G" + number + ",M" + number + ";N" + number + "\n";
+      listing.insert(0, "G" + number + " <== M" + number + " N" + number + " \n");
+    }
+    std::string console =
+        "\n\nTORNVEL Version: 03.323\n\nOptions:\tVerbose\n"
+        "         \tGenerate Warnings\n"
+        "         \tInput Profile Name:\tPROF.TXT\n"
+        "         \tOutput file Name:  \tSQLLIB\\ZY5_UPD.SQL\n"
+        "         \tProduct Code:      \tZYQ\n"
+        "         \tControl file Name: \tZYQPROD.TXT\n"
+        "\n\n\n"
+        "\nSupported exceptions for product:\n\nException\tAttribute\n"
+        "ABC1      \tTAB.COL\n"
+        "\nA total of 1 definitions processed\n\n"
+        "\nDefined Synonyms:\n\n" +
+        listing +
+        "\n"
+        "\n\nExceptions in profile migrated:\n\nName   \tType\tWarnVal\tCritVal\n"
+        "ABC1\tI\t\t\n";
+    cases.push_back(makeCase("VerboseListingOfAThousandSynonymGroups", {"-v", "PROF.TXT", "Y5"},
+                             {file("ZYQPROD.TXT", control), file("PROF.TXT", "")}, true, 0, console,
+                             {{"SQLLIB/ZY5_UPD.SQL", ""}}));
   }
   {
     // One control-file definition and 1,000 workload rows: the 511th row fills
@@ -659,6 +743,8 @@ std::vector<Case> allCases() {
   addNulByteCases(cases);
   addLineLengthCases(cases);
   addLineEndCases(cases);
+  addStructureCases(cases);
+  addClockCases(cases);
   addLimitCases(cases);
   addOutputCases(cases);
   return cases;
@@ -694,7 +780,8 @@ TEST_P(BadInputTest, EndsWithItsExitCodeMessageAndOutput) {
   if (c.withSqllib) fs::create_directory(runDirectory / "SQLLIB");
   for (const Entry& entry : c.setup) lay(runDirectory, entry);
 
-  RunOutcome outcome = runInDirectory(TORNVEL_BINARY, c.args, runDirectory, scratch.path());
+  RunOutcome outcome =
+      runInDirectory(TORNVEL_BINARY, c.args, runDirectory, scratch.path(), c.sourceDateEpoch);
 
   EXPECT_EQ(outcome.exitCode, c.exitCode);
   EXPECT_EQ(outcome.errors, "") << "nothing goes to standard error";

@@ -33,7 +33,8 @@ std::string readWholeFile(const std::filesystem::path& path) {
 
 RunOutcome runInDirectory(const std::string& binary, const std::vector<std::string>& args,
                           const std::filesystem::path& directory,
-                          const std::filesystem::path& logDirectory) {
+                          const std::filesystem::path& logDirectory,
+                          const std::string& sourceDateEpoch) {
   const std::string outName = (logDirectory / "stdout").string();
   const std::string errName = (logDirectory / "stderr").string();
 
@@ -50,7 +51,7 @@ RunOutcome runInDirectory(const std::string& binary, const std::vector<std::stri
     if (std::strncmp(*entry, "TZ=", 3) == 0) continue;
     envStrings.emplace_back(*entry);
   }
-  envStrings.push_back(std::string("SOURCE_DATE_EPOCH=") + kSourceDateEpoch);
+  envStrings.push_back("SOURCE_DATE_EPOCH=" + sourceDateEpoch);
   envStrings.emplace_back("TZ=UTC");
   std::vector<char*> envp;
   for (std::string& entry : envStrings) envp.push_back(entry.data());

@@ -35,11 +35,13 @@ class ScratchDirectory {
 };
 
 // Runs `binary` with `args` (without the program name) in `directory`, with
-// SOURCE_DATE_EPOCH and TZ set and the rest of the environment inherited.
-// Standard output and standard error go to files under `logDirectory`.
+// SOURCE_DATE_EPOCH (`sourceDateEpoch`) and TZ=UTC set and the rest of the
+// environment inherited. Standard output and standard error go to files under
+// `logDirectory`.
 RunOutcome runInDirectory(const std::string& binary, const std::vector<std::string>& args,
                           const std::filesystem::path& directory,
-                          const std::filesystem::path& logDirectory);
+                          const std::filesystem::path& logDirectory,
+                          const std::string& sourceDateEpoch = kSourceDateEpoch);
 
 // The whole content of a file, byte for byte.
 std::string readWholeFile(const std::filesystem::path& path);
