@@ -8,10 +8,12 @@
 # Environment:
 #   FUZZ_JOBS=N        targets run side by side (default 1; the machine has 2 cores)
 #   FUZZ_TARGETS="a b" only these targets (default: every directory of fuzz/corpus)
-#   FUZZ_KEEP=1        keep the scratch corpora and logs under fuzz/corpus-work
+#   FUZZ_KEEP=1        keep the scratch corpora and logs
+#   FUZZ_WORK=DIR      scratch area (default fuzz/corpus-work); each target's
+#                      directory in it is emptied before the target runs
 #   FUZZ_NO_BUILD=1    use the targets already in build/fuzz
 #
-# A finding is left in fuzz/corpus-work/<target>/findings/; reproduce it with
+# A finding is left in the scratch area, <target>/findings/; reproduce it with
 #   build/fuzz/fuzz/<target> fuzz/corpus-work/<target>/findings/crash-...
 # and, once fixed, copy it into fuzz/corpus/<target>/ so that it stays a seed.
 set -euo pipefail
@@ -29,8 +31,7 @@ if [ -z "${FUZZ_NO_BUILD:-}" ]; then
 fi
 
 targets=${FUZZ_TARGETS:-$(cd fuzz/corpus && ls -d -- */ | tr -d /)}
-work="$top/fuzz/corpus-work"
-rm -rf "$work"
+work=$(realpath -m "${FUZZ_WORK:-$top/fuzz/corpus-work}")
 mkdir -p "$work"
 
 # One target: a scratch corpus seeded from the committed one, so that the
@@ -39,6 +40,7 @@ run_target() {
   local target=$1
   local binary="$top/build/fuzz/fuzz/$target"
   local dir="$work/$target"
+  rm -rf "$dir"
   mkdir -p "$dir/corpus" "$dir/findings" "$dir/tmp"
   cp -- "$top/fuzz/corpus/$target"/* "$dir/corpus/"
   local dict=()
@@ -69,7 +71,7 @@ finish() {
   else
     summary "$target" FAILED
     failed=1
-    echo "---- $target: end of its log (full log: fuzz/corpus-work/$target/log)"
+    echo "---- $target: end of its log (full log: $work/$target/log)"
     grep -E '^(==[0-9]+==|SUMMARY|.*runtime error|artifact_prefix|Test unit written)' \
       "$work/$target/log" | tail -n 20 || tail -n 30 "$work/$target/log"
     ls -1 "$work/$target/findings"
@@ -91,8 +93,11 @@ done
 for target in "${running[@]}"; do finish "$target"; done
 
 if [ "$failed" -ne 0 ]; then
-  echo "Fuzzing found a fault; the findings are kept in fuzz/corpus-work/"
+  echo "Fuzzing found a fault; the findings are kept in $work"
   exit 1
 fi
-[ -n "${FUZZ_KEEP:-}" ] || rm -rf "$work"
+if [ -z "${FUZZ_KEEP:-}" ]; then
+  for target in $targets; do rm -rf "${work:?}/$target"; done
+  rmdir "$work" 2>/dev/null || true
+fi
 echo "Fuzzing found nothing"
