@@ -224,6 +224,8 @@ Entry symlinkTo(std::string path, std::string target) {
 }
 
 using ExtraCheck = std::function<void(const fs::path& directory, const RunOutcome& outcome)>;
+// Files a run leaves: exact content, or std::nullopt for "not there".
+using Outputs = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
 struct Case {
   std::string name;
@@ -232,13 +234,10 @@ struct Case {
   bool withSqllib = true;  // the run directory holds an SQLLIB directory
   int exitCode = 0;
   std::optional<std::string> console;  // exact; a check covers it when absent
-  // Files the run leaves: exact content, or std::nullopt for "not there".
-  std::vector<std::pair<std::string, std::optional<std::string>>> outputs;
+  Outputs outputs;
   ExtraCheck check;  // further properties of the run
   std::string sourceDateEpoch = kSourceDateEpoch;
 };
-
-using Outputs = std::vector<std::pair<std::string, std::optional<std::string>>>;
 
 Case makeCase(std::string name, std::vector<std::string> args, std::vector<Entry> setup,
               bool withSqllib, int exitCode, std::optional<std::string> console,
@@ -249,19 +248,17 @@ Case makeCase(std::string name, std::vector<std::string> args, std::vector<Entry
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
-// Product argument, control-file name, statement file, and the product code
-// that the definitions carry.
+// Product argument, control-file name and statement file of each product.
 struct Product {
   std::string argument;
   std::string controlFile;
   std::string statementFile;
-  std::string code;
 };
 
-const Product kPlainList{"T5", "ZTQPROD.TXT", "SQLLIB/ZT5_UPD.SQL", "ZTQ"};
-const Product kNumbered{"W5", "ZWQPROD.TXT", "SQLLIB/ZW5_UPD.SQL", "ZWQ"};
-const Product kStatements{"Y5", "ZYQPROD.TXT", "SQLLIB/ZY5_UPD.SQL", "IMS"};
-const Product kSectioned{"R5", "ZR5PROD.TXT", "SQLLIB/ZR5_UPD.SQL", "ZR5"};
+const Product kPlainList{"T5", "ZTQPROD.TXT", "SQLLIB/ZT5_UPD.SQL"};
+const Product kNumbered{"W5", "ZWQPROD.TXT", "SQLLIB/ZW5_UPD.SQL"};
+const Product kStatements{"Y5", "ZYQPROD.TXT", "SQLLIB/ZY5_UPD.SQL"};
+const Product kSectioned{"R5", "ZR5PROD.TXT", "SQLLIB/ZR5_UPD.SQL"};
 const Product* const kProducts[] = {&kPlainList, &kNumbered, &kStatements, &kSectioned};
 
 constexpr std::string_view kOneDefinition = "ABC1,TAB.COL,I\n";
@@ -279,8 +276,7 @@ void addInputFileCases(std::vector<Case>& cases) {
                16, "Unable to find any threshold values in: ZTQPROD.TXT\n",
                {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
   for (const Product* product : kProducts) {
-    std::vector<std::pair<std::string, std::optional<std::string>>> outputs{
-        {product->statementFile, ""}, {"SQLLIB/UR5_ZPX.SQL", std::nullopt}};
+    Outputs outputs{{product->statementFile, ""}, {"SQLLIB/UR5_ZPX.SQL", std::nullopt}};
     cases.push_back(
         makeCase("EmptyProfileGivesAnEmptyStatementFile" + product->argument,
                  {"PROF.TXT", product->argument},
