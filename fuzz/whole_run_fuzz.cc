@@ -41,8 +41,9 @@ void writeFile(const char* name, const std::string& text) {
 
 const std::filesystem::path& workDirectory() {
   static const std::filesystem::path directory = [] {
-    char pattern[] = "/tmp/tornvel-fuzz-XXXXXX";
-    const char* made = mkdtemp(pattern);
+    // Under TMPDIR when it is set, so that a campaign keeps its files together.
+    std::string pattern = (std::filesystem::temp_directory_path() / "tornvel-fuzz-XXXXXX").string();
+    const char* made = mkdtemp(pattern.data());
     if (made == nullptr) std::abort();
     return std::filesystem::path(made);
   }();

@@ -1,0 +1,817 @@
+// Whole runs of the built binary on inputs that are empty, missing, of the
+// wrong kind, binary, over-long, oddly ended or beyond the run's limits, and on
+// outputs that cannot be opened or written. Every case states its exit code,
+// its exact console output and, where the run gets that far, what it leaves in
+// its files. Expected texts are written out from the file formats, not taken
+// from the program.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "run_in_directory.h"
+
+namespace tornvel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;  // "..."s keeps NUL bytes inside a text
+
+// ---------------------------------------------------------------------------
+// Expected texts, from the formats of the statement, template and threshold
+// files.
+
+constexpr std::string_view kDefaultAffinities = "##################################000000000";
+
+constexpr std::string_view kBuildModeInsertHead =
+    "INSERT INTO VORDA.TSITDESC (ADVISE,AUTOSOPT,AUTOSTART,CMD,LSTRELEASE,LSTUSRPRF,QIBCLASSID,"
+    "QIBSCOPE,REEV_DAYS,REEV_TIME,SENDMSGQ,SITINFO,TEXT,LSTDATE,AFFINITIES,SITNAME,PDT) VALUES(?,"
+    "\"NNN\",\"*NO\",\"*NONE\",\"V100\",\"SYSADMIN\",\"UUUU\",\"E\",\"0\",\"001500\",\"*NONE\","
+    "\"~\",\"";
+static_assert(kBuildModeInsertHead.size() == 257);
+
+constexpr std::string_view kServiceClassInsertHead =
+    "INSERT INTO VORDA.TSITDESC (ADVISE,AFFINITIES,ALERTLIST,AUTOSOPT,AUTOSTART,CMD,DESTNODE,"
+    "EVENTATTR,HUB,LOCFLAG,LSTCCSID,LSTRELEASE,LSTUSRPRF,NOCOL,NOTIFYARGS,NOTIFYOPTS,OBJECTLOCK,"
+    "PRNAMES,QIBCLASSID,QIBSCOPE,REEV_DAYS,REEV_TIME,REFLEXOK,RESERVED,SENDMSGQ,SITINFO,SOURCE,"
+    "LSTDATE,TEXT,SITNAME,PDT) VALUES(\"\",\"##################################000000000\",\"\","
+    "\"NNN\",\"*NO\",\"*NONE\",\"\",\"\",\"\",\"\",\"\",\"V100\",\"SYSADMIN\",\"\",\"\",\"\",\"\","
+    "\"\",\"UUUU\",\"E\",\"0\",\"001500\",\"\",\"\",\"*NONE\",\"~\",\"\",";
+static_assert(kServiceClassInsertHead.size() == 467);
+
+constexpr std::string_view kLimitWarning =
+    "\nWarning:\tYou have exceeded the number of supported exceptions.\n"
+    "        \tThe current limit is 512\n";
+
+// A statement as the statement file holds it: cut into pieces of 72
+// characters, each followed by a line end, and one more line end after the last.
+std::string written(std::string_view statement) {
+  std::string text;
+  for (std::size_t at = 0; at < statement.size(); at += 72) {
+    text.append(statement.substr(at, 72)).append("\n");
+  }
+  return text + "\n";
+}
+
+std::string update(std::string_view formula, std::string_view situation) {
+  std::string text = "UPDATE VORDA.TSITDESC SET LSTDATE = \"";
+  text.append(kRunTimestamp).append("\", PDT = \"").append(formula);
+  text.append("\" WHERE SITNAME = \"").append(situation).append("\";\n");
+  return text;
+}
+
+// The warning band of a type-I definition with the default operators and no
+// upper value or extra predicate; its upper clause is left out without a
+// critical value. Both formula forms agree on such a definition.
+std::string warningFormula(std::string_view attribute, std::string_view warning,
+                           std::string_view critical) {
+  std::string formula = "*IF *VALUE " + std::string(attribute) + " *GE " + std::string(warning);
+  if (!critical.empty()) {
+    formula.append(" *AND *VALUE ").append(attribute).append(" *LT ").append(critical);
+  }
+  return formula;
+}
+
+std::string criticalFormula(std::string_view attribute, std::string_view critical) {
+  return "*IF *VALUE " + std::string(attribute) + " *GE " + std::string(critical);
+}
+
+std::string situation(std::string_view product, std::string_view name, std::string_view suffix) {
+  return std::string(product) + "_" + std::string(name) + "_" + std::string(suffix);
+}
+
+// The update statements that a type-I definition with default situation names
+// gives, as written to the statement file: the warning, then the critical,
+// each only when the profile gave it a value.
+std::string updatePair(std::string_view product, std::string_view name, std::string_view attribute,
+                       std::string_view warning, std::string_view critical) {
+  std::string text;
+  if (!warning.empty()) {
+    text += written(
+        update(warningFormula(attribute, warning, critical), situation(product, name, "Warning")));
+  }
+  if (!critical.empty()) {
+    text +=
+        written(update(criticalFormula(attribute, critical), situation(product, name, "Critical")));
+  }
+  return text;
+}
+
+// Build mode's DELETE, $PARMS and INSERT for one situation, as written.
+std::string buildModeGroup(std::string_view situationName, std::string_view formula,
+                           std::optional<std::string_view> situationText, std::string_view parms) {
+  std::string remove = "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"";
+  remove.append(situationName).append("\";");
+  std::string parmsStatement = "$PARMS(\"" + std::string(parms) + "\");";
+  std::string insert(kBuildModeInsertHead);
+  insert.append(situationText ? *situationText : situationName).append("\",\"");
+  insert.append(kRunTimestamp).append("\",\"").append(kDefaultAffinities).append("\",\"");
+  insert.append(situationName).append("\",\"").append(formula).append("\");");
+  return written(remove) + written(parmsStatement) + written(insert);
+}
+
+std::string buildModePair(std::string_view product, std::string_view name,
+                          std::string_view attribute, std::string_view warning,
+                          std::string_view critical, std::optional<std::string_view> situationText,
+                          std::string_view parms) {
+  return buildModeGroup(situation(product, name, "Warning"),
+                        warningFormula(attribute, warning, critical), situationText, parms) +
+         buildModeGroup(situation(product, name, "Critical"), criticalFormula(attribute, critical),
+                        situationText, parms);
+}
+
+// The eight template rows of a service class under release V100 whose
+// thresholds are all on: warning kinds 0 to 3, then critical kinds 0 to 3.
+std::string templateRows(std::string_view serviceClass, std::string_view period) {
+  std::string text;
+  for (std::string_view state : {"Warning", "Critical"}) {
+    for (std::string_view kind : {"", "IO_", "STG_", "CPU_"}) {
+      text.append("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_");
+      text.append(kind).append(serviceClass).append("P").append(period).append("_");
+      text.append(state).append("\", \"").append(state);
+      text.append("\", \"WLM_Service_Class_Resources\", 0 );\n");
+    }
+  }
+  return text;
+}
+
+// A workload row with every threshold given and no busy line. `firstLine` is
+// the row's first line, on which the reader decides that a row has begun.
+std::string workloadRow(std::string_view serviceClass) {
+  std::string row = "Begin Row\n ID(1)\n PRWLMSC('";
+  row.append(serviceClass).append("')\n");
+  row.append(
+      " PRWLMPD(1)\n PRWLMWI(150)\n PRWLMCI(200)\n PRWLMWO(500)\n PRWLMCO(900)\n"
+      " PRWLMWS(1200)\n PRWLMCS(1500)\n PRWLMWC(800)\n PRWLMCC(950)\nEnd Row\n");
+  return row;
+}
+
+// The kind 0 warning situation of such a row (index thresholds 1.50 and 2.00,
+// busy off), as written.
+std::string firstServiceClassStatement(std::string_view serviceClass) {
+  std::string statement(kServiceClassInsertHead);
+  const std::string sc(serviceClass);
+  statement += "\"" + std::string(kRunTimestamp) + "\",\"Service Class " + sc +
+               " Period 1 Warning situation\",\"ZR5_" + sc +
+               "P1_Warning\",\"*IF *VALUE "
+               "MWLMPR.CLSNAME *EQ " +
+               sc +
+               " *AND *VALUE MWLMPR.PERIODNUM *EQ 1 *AND *VALUE "
+               "MWLMPR.PERHINDX *GE 1.50 *AND *VALUE MWLMPR.PERHINDX *LT 2.00\");\n";
+  return written(statement);
+}
+
+// Bytes that are no letter, digit, blank, comma, star or tilde of any format,
+// with a line end now and then: deterministic binary garbage.
+std::string binaryGarbage(std::size_t size) {
+  std::string text;
+  std::uint32_t state = 12345;
+  for (std::size_t i = 0; i < size; ++i) {
+    state = state * 1103515245u + 12345u;
+    unsigned byte = (state >> 16) & 0xff;
+    if (i % 61 == 60) {
+      text += (state & 0x100) ? '\n' : '\r';
+    } else if (byte >= 0x80 || byte < 0x09 || (byte >= 0x0e && byte < 0x20) || byte == 0x7f) {
+      text += static_cast<char>(byte);
+    } else {
+      text += static_cast<char>(byte | 0x80);
+    }
+  }
+  return text;
+}
+
+std::string repeated(char c, std::size_t count) { return std::string(count, c); }
+
+// The same text with every line ended by CR LF.
+std::string withCrLf(std::string_view text) {
+  std::string result;
+  for (char c : text) {
+    if (c == '\n') result += '\r';
+    result += c;
+  }
+  return result;
+}
+
+std::string numbered(char letter, int number, int width) {
+  std::string digits = std::to_string(number);
+  return letter + std::string(width - static_cast<int>(digits.size()), '0') + digits;
+}
+
+// ---------------------------------------------------------------------------
+// The cases.
+
+struct Entry {
+  enum class Kind { kFile, kDirectory, kSymlink };
+  std::string path;     // relative to the run directory, "/" separated
+  std::string content;  // file content, or the target of a symbolic link
+  Kind kind = Kind::kFile;
+};
+
+Entry file(std::string path, std::string content) {
+  return {std::move(path), std::move(content), Entry::Kind::kFile};
+}
+Entry directory(std::string path) { return {std::move(path), "", Entry::Kind::kDirectory}; }
+Entry symlinkTo(std::string path, std::string target) {
+  return {std::move(path), std::move(target), Entry::Kind::kSymlink};
+}
+
+using ExtraCheck = std::function<void(const fs::path& directory, const RunOutcome& outcome)>;
+// Files a run leaves: exact content, or std::nullopt for "not there".
+using Outputs = std::vector<std::pair<std::string, std::optional<std::string>>>;
+
+struct Case {
+  std::string name;
+  std::vector<std::string> args;
+  std::vector<Entry> setup;
+  bool withSqllib = true;  // the run directory holds an SQLLIB directory
+  int exitCode = 0;
+  std::optional<std::string> console;  // exact; a check covers it when absent
+  Outputs outputs;
+  ExtraCheck check;  // further properties of the run
+  std::string sourceDateEpoch = kSourceDateEpoch;
+};
+
+Case makeCase(std::string name, std::vector<std::string> args, std::vector<Entry> setup,
+              bool withSqllib, int exitCode, std::optional<std::string> console,
+              Outputs outputs = {}, ExtraCheck check = {}) {
+  return Case{std::move(name), std::move(args),    std::move(setup),   withSqllib,
+              exitCode,        std::move(console), std::move(outputs), std::move(check)};
+}
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+// Product argument, control-file name and statement file of each product.
+struct Product {
+  std::string argument;
+  std::string controlFile;
+  std::string statementFile;
+};
+
+const Product kPlainList{"T5", "ZTQPROD.TXT", "SQLLIB/ZT5_UPD.SQL"};
+const Product kNumbered{"W5", "ZWQPROD.TXT", "SQLLIB/ZW5_UPD.SQL"};
+const Product kStatements{"Y5", "ZYQPROD.TXT", "SQLLIB/ZY5_UPD.SQL"};
+const Product kSectioned{"R5", "ZR5PROD.TXT", "SQLLIB/ZR5_UPD.SQL"};
+const Product* const kProducts[] = {&kPlainList, &kNumbered, &kStatements, &kSectioned};
+
+constexpr std::string_view kOneDefinition = "ABC1,TAB.COL,I\n";
+
+// Missing, empty and wrong-kind input files.
+void addInputFileCases(std::vector<Case>& cases) {
+  cases.push_back(makeCase("EmptyControlFileEndsWith16BeforeTheProfile", {"MISSING.TXT", "T5"},
+                           {file("ZTQPROD.TXT", "")}, true, 16,
+                           "Unable to find any threshold values in: ZTQPROD.TXT\n",
+                           {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
+  // Lines of garbage without a blank or comma are lone words: no definition.
+  cases.push_back(
+      makeCase("ControlFileOfBinaryGarbageHasNoDefinitions", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", binaryGarbage(5000)), file("PROF.TXT", "ABC1 80 95\n")}, true,
+               16, "Unable to find any threshold values in: ZTQPROD.TXT\n",
+               {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
+  for (const Product* product : kProducts) {
+    Outputs outputs{{product->statementFile, ""}, {"SQLLIB/UR5_ZPX.SQL", std::nullopt}};
+    cases.push_back(
+        makeCase("EmptyProfileGivesAnEmptyStatementFile" + product->argument,
+                 {"PROF.TXT", product->argument},
+                 {file(product->controlFile, std::string(kOneDefinition)), file("PROF.TXT", "")},
+                 true, 0, "", outputs));
+    cases.push_back(makeCase("BinaryGarbageProfileMatchesNothing" + product->argument,
+                             {"PROF.TXT", product->argument},
+                             {file(product->controlFile, std::string(kOneDefinition)),
+                              file("PROF.TXT", binaryGarbage(20000))},
+                             true, 0, "", outputs));
+  }
+  cases.push_back(makeCase(
+      "MissingProfile", {"MISSING.TXT", "T5"}, {file("ZTQPROD.TXT", std::string(kOneDefinition))},
+      true, 12, "Unable to open file:MISSING.TXT\n", {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
+  cases.push_back(
+      makeCase("ProfileThatIsADirectory", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", std::string(kOneDefinition)), directory("PROF.TXT")}, true, 12,
+               "Unable to open file:PROF.TXT\n", {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
+  // The back-slash of a name is a directory separator when the file is opened.
+  cases.push_back(makeCase(
+      "ProfileNamedWithABackSlashOpensInItsDirectory", {"IN\\PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", std::string(kOneDefinition)), directory("IN"),
+       file("IN/PROF.TXT", "ABC1 80 95\n")},
+      true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  cases.push_back(makeCase("MissingControlFileNamesTheFallbackCandidate", {"PROF.TXT", "W5"},
+                           {file("PROF.TXT", "")}, true, 12,
+                           "Unable to open control file: ZW5PROD.TXT\n",
+                           {{"SQLLIB/ZW5_UPD.SQL", std::nullopt}}));
+  cases.push_back(makeCase("ControlFileThatIsADirectoryWithoutFallback", {"PROF.TXT", "R5"},
+                           {directory("ZR5PROD.TXT"), file("PROF.TXT", "")}, true, 12,
+                           "Unable to open control file: ZR5PROD.TXT\n",
+                           {{"SQLLIB/ZR5_UPD.SQL", std::nullopt}}));
+  cases.push_back(makeCase("ControlFileThatIsADirectoryAndNoFallbackFile", {"PROF.TXT", "T5"},
+                           {directory("ZTQPROD.TXT"), file("PROF.TXT", "")}, true, 12,
+                           "Unable to open control file: ZT5PROD.TXT\n",
+                           {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
+  cases.push_back(makeCase(
+      "ControlFileThatIsADirectoryFallsBackToTheOtherFamily", {"PROF.TXT", "T5"},
+      {directory("ZTQPROD.TXT"), file("ZT5PROD.TXT", std::string(kOneDefinition)),
+       file("PROF.TXT", "ABC1 80 95\n")},
+      true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  cases.push_back(
+      makeCase("TypedControlFileThatIsADirectoryFallsBack", {"PROF.TXT", "T5", "OUT.SQL", "MYCTL"},
+               {directory("MYCTL"), file("PROF.TXT", "")}, true, 12,
+               "Unable to open control file: ZT5PROD.TXT\n", {{"OUT.SQL", std::nullopt}}));
+  // The advice file is optional: a directory of that name is passed over.
+  cases.push_back(makeCase("AdviceFileThatIsADirectoryIsPassedOver", {"-bd", "PROF.TXT", "T5"},
+                           {file("ZTQPROD.TXT", std::string(kOneDefinition)),
+                            file("PROF.TXT", "ABC1 80 95\n"), directory("ZT5_ADVICE.TXT")},
+                           true, 0, "",
+                           {{"SQLLIB/ZT5_INS.SQL", buildModePair("ZTQ", "ABC1", "TAB.COL", "80",
+                                                                 "95", std::nullopt, "")}}));
+  cases.push_back(makeCase("UnsupportedProductWithAControlFile", {"PROF.TXT", "ab"},
+                           {file("ZABPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", "")},
+                           true, 20, "Unsupported product ZAB\n",
+                           {{"SQLLIB/ZAB_UPD.SQL", std::nullopt}}));
+}
+
+// NUL bytes end a line's text; the rest of the line is ignored.
+void addNulByteCases(std::vector<Case>& cases) {
+  // Were the NUL an ordinary character, "B" would name ABC1's warning
+  // situation, ABC1's critical would carry the NUL and ABC2 would get values.
+  std::string control = "ABC1,TAB.COL,I\0,B\nABC2,TAB.C2\n"s;
+  std::string profile = "ABC1 80 95\0 99\nABC2 80\0 95\n"s;
+  cases.push_back(
+      makeCase("NulBytesEndTheTextOfTheirLine", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", control), file("PROF.TXT", profile)}, true, 0, "",
+               {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  // The ignored rest still counts toward the 1023 characters of a line, so
+  // what stands beyond them is the next line.
+  std::string tail = "ABC1 80 95\0"s + repeated('x', 1012) + "ABC2 70 90\n";
+  cases.push_back(makeCase(
+      "NulBytesStillCountTowardTheLineLimit", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", "ABC1,TAB.COL,I\nABC2,TAB.C2,I\n"), file("PROF.TXT", tail)}, true, 0, "",
+      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95") +
+                                  updatePair("ZTQ", "ABC2", "TAB.C2", "70", "90")}}));
+  std::string records = "4THR_NAME\n5   ABC1\0ABC2\n4THR_WARN\n580\0.5\n4THR_CRIT\n595\n"s;
+  cases.push_back(
+      makeCase("NulBytesInNumberedRecords", {"PROF.TXT", "W5"},
+               {file("ZWQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", records)}, true,
+               0, "", {{"SQLLIB/ZW5_UPD.SQL", updatePair("ZWQ", "ABC1", "TAB.COL", "80", "95")}}));
+}
+
+// Lines of 1022 and 1023 characters are read whole; a longer one is read in
+// pieces of 1023 characters, each piece a line of its own.
+void addLineLengthCases(std::vector<Case>& cases) {
+  struct Length {
+    std::size_t characters;
+    const char* label;
+  };
+  const Length lengths[] = {{1022, "1022"}, {1023, "1023"}, {1024, "1024"}, {100000, "100000"}};
+  for (const Length& length : lengths) {
+    const std::size_t n = length.characters;
+    const std::string label = length.label;
+    const bool whole = n <= 1023;
+
+    // Plain list: the critical value stands at the very end of the line.
+    std::string plain = "ABC1 80" + repeated(' ', n - 9) + "95\n";
+    std::string plainOut = whole       ? updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")
+                           : n == 1024 ? updatePair("ZTQ", "ABC1", "TAB.COL", "80", "9")
+                                       : "";  // the first piece is short, the last a lone word
+    cases.push_back(
+        makeCase("PlainListLineOf" + label, {"PROF.TXT", "T5"},
+                 {file("ZTQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", plain)}, true,
+                 0, "", {{"SQLLIB/ZT5_UPD.SQL", plainOut}}));
+
+    // Threshold statement: the warning value stands at the end.
+    std::string statement = "THRABC1 5 90" + repeated(' ', n - 14) + "80\n";
+    std::string statementOut = whole       ? updatePair("IMS", "ABC1", "TAB.COL", "80", "90")
+                               : n == 1024 ? updatePair("IMS", "ABC1", "TAB.COL", "8", "90")
+                                           : "";
+    cases.push_back(
+        makeCase("ThresholdStatementLineOf" + label, {"PROF.TXT", "Y5"},
+                 {file("ZYQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", statement)},
+                 true, 0, "", {{"SQLLIB/ZY5_UPD.SQL", statementOut}}));
+
+    // Numbered records: a keyword record padded with fives. A piece that
+    // begins with a five is a value record: one with nothing after its type
+    // cancels what was expected; a longer one is taken as the warning.
+    std::string records =
+        "4THR_NAME\n5   ABC1\n4THR_WARN " + repeated('5', n - 10) + "\n580.\n4THR_CRIT\n595.\n";
+    std::string recordsOut = whole ? updatePair("ZWQ", "ABC1", "TAB.COL", "80", "95")
+                             : n == 1024
+                                 ? ""
+                                 : updatePair("ZWQ", "ABC1", "TAB.COL", repeated('5', 23), "95");
+    cases.push_back(
+        makeCase("NumberedRecordLineOf" + label, {"PROF.TXT", "W5"},
+                 {file("ZWQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", records)},
+                 true, 0, "", {{"SQLLIB/ZW5_UPD.SQL", recordsOut}}));
+
+    // Sectioned profile: a warning column whose line ends with "End Row". Read
+    // whole, the line closes the row and its column is never looked at; cut,
+    // the column counts and the row stays open only when the cut splits the
+    // words "End Row".
+    std::string sectioned = "Begin Table PR.SYS\nBegin Row\n ABC1W(85)" + repeated(' ', n - 17) +
+                            "End Row\n ABC1C(95)\nEnd Row\nEnd Table\n";
+    std::string sectionedOut = whole       ? ""
+                               : n == 1024 ? updatePair("ZR5", "ABC1", "TAB.COL", "85", "95")
+                                           : updatePair("ZR5", "ABC1", "TAB.COL", "85", "");
+    cases.push_back(makeCase(
+        "SectionedProfileLineOf" + label, {"PROF.TXT", "R5"},
+        {file("ZR5PROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", sectioned)}, true, 0,
+        "", {{"SQLLIB/ZR5_UPD.SQL", sectionedOut}, {"SQLLIB/UR5_ZPX.SQL", std::nullopt}}));
+
+    // Control file: the type text I2 (two implied decimals) ends the line.
+    std::string control = "ABC1,TAB.COL" + repeated(' ', n - 14) + "I2\n";
+    std::string controlOut = whole ? updatePair("ZTQ", "ABC1", "TAB.COL", "80.00", "95.00")
+                                   : updatePair("ZTQ", "ABC1", "TAB.COL", "8000", "9500");
+    cases.push_back(makeCase("ControlFileLineOf" + label, {"PROF.TXT", "T5"},
+                             {file("ZTQPROD.TXT", control), file("PROF.TXT", "ABC1 8000 9500\n")},
+                             true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", controlOut}}));
+
+    // Advice file: the parameter text runs to the end of the line, so it keeps
+    // what the first piece holds; the pieces after it are lone names.
+    std::string advice = "ABC1~T~" + repeated('P', n - 7) + "\n";
+    std::string parms = repeated('P', std::min<std::size_t>(n, 1023) - 7);
+    cases.push_back(makeCase(
+        "AdviceFileLineOf" + label, {"-bd", "PROF.TXT", "T5"},
+        {file("ZTQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", "ABC1 80 95\n"),
+         file("ZT5_ADVICE.TXT", advice)},
+        true, 0, "",
+        {{"SQLLIB/ZT5_INS.SQL", buildModePair("ZTQ", "ABC1", "TAB.COL", "80", "95", "T", parms)}}));
+  }
+
+  // A workload row line holds at most 255 characters: the rest is a line of
+  // its own, here one that names the service class anew.
+  std::string rowLine = " PRWLMSC(ALPHA)" + repeated(' ', 240) + " PRWLMSC(BETA)\n";
+  std::string rows = "Begin Table PR.WLM\nBegin Row\n ID(1)\n" + rowLine +
+                     " PRWLMPD(1)\n PRWLMWI(150)\n PRWLMCI(200)\n PRWLMWO(500)\n PRWLMCO(900)\n"
+                     " PRWLMWS(1200)\n PRWLMCS(1500)\n PRWLMWC(800)\n PRWLMCC(950)\nEnd Row\n"
+                     "End Table\n";
+  cases.push_back(
+      makeCase("WorkloadRowLineOver255CharactersContinues", {"PROF.TXT", "R5"},
+               {file("ZR5PROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", rows)}, true, 0,
+               "", {{"SQLLIB/UR5_ZPX.SQL", templateRows("BETA", "1")}}));
+}
+
+// CR LF ends a line like LF alone; a lone CR is an ordinary character.
+void addLineEndCases(std::vector<Case>& cases) {
+  const std::string control = "ABC1,TAB.COL,I\r\n";
+  cases.push_back(
+      makeCase("CarriageReturnLineFeedInAPlainList", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", control), file("PROF.TXT", "ABC1 80 95\r\n")}, true, 0, "",
+               {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  cases.push_back(
+      makeCase("CarriageReturnLineFeedInThresholdStatements", {"PROF.TXT", "Y5"},
+               {file("ZYQPROD.TXT", control), file("PROF.TXT", "THRABC1 5 90 80\r\n")}, true, 0, "",
+               {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "ABC1", "TAB.COL", "80", "90")}}));
+  cases.push_back(makeCase(
+      "CarriageReturnLineFeedInNumberedRecords", {"PROF.TXT", "W5"},
+      {file("ZWQPROD.TXT", control),
+       file("PROF.TXT", "4THR_NAME\r\n5   ABC1\r\n4THR_WARN\r\n580\r\n4THR_CRIT\r\n595\r\n")},
+      true, 0, "", {{"SQLLIB/ZW5_UPD.SQL", updatePair("ZWQ", "ABC1", "TAB.COL", "80", "95")}}));
+  // The table name is WLM only when the CR is not part of the line.
+  std::string sectioned = withCrLf(
+      "Begin Table PR.SYS\nBegin Row\n ABC1W(85)\n ABC1C(95)\nEnd Row\nEnd Table\n"
+      "Begin Table PR.WLM\n" +
+      workloadRow("BATCH") + "End Table\n");
+  cases.push_back(makeCase("CarriageReturnLineFeedInASectionedProfile", {"PROF.TXT", "R5"},
+                           {file("ZR5PROD.TXT", control), file("PROF.TXT", sectioned)}, true, 0, "",
+                           {{"SQLLIB/UR5_ZPX.SQL", templateRows("BATCH", "1")}},
+                           [](const fs::path& dir, const RunOutcome&) {
+                             std::string statements = readWholeFile(dir / "SQLLIB/ZR5_UPD.SQL");
+                             std::string pair = updatePair("ZR5", "ABC1", "TAB.COL", "85", "95");
+                             EXPECT_EQ(statements.substr(0, pair.size()), pair);
+                             std::string first = firstServiceClassStatement("BATCH");
+                             EXPECT_EQ(statements.substr(pair.size(), first.size()), first);
+                           }));
+  // The CR of a line end does not count toward the 1023 characters: a line
+  // of 1022 characters and CR LF is one line, its critical value without CR.
+  cases.push_back(makeCase(
+      "CarriageReturnLineFeedAfter1022Characters", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", std::string(kOneDefinition)),
+       file("PROF.TXT", "ABC1 80" + repeated(' ', 1013) + "95\r\n")},
+      true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  // "95\rABC2" is one token: the lone CR neither ends the line nor separates.
+  cases.push_back(
+      makeCase("LoneCarriageReturnIsAnOrdinaryCharacter", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", "ABC1,TAB.COL,I\nABC2,TAB.C2,I\n"),
+                file("PROF.TXT", "ABC1 80 95\rABC2 70 90\nABC2 60 70\r")},
+               true, 0, "",
+               {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95\rABC2") +
+                                           updatePair("ZTQ", "ABC2", "TAB.C2", "60", "70\r")}}));
+}
+
+// Begin and End lines of a sectioned profile out of order: each level follows
+// its own lines only, rows count without a table, and a Begin line met while
+// its level is on is an ordinary line.
+void addStructureCases(std::vector<Case>& cases) {
+  std::string profile =
+      "End Row\nEnd Table\nBegin Profile A\nBegin Profile B\nBegin Section S\nEnd Profile\n"
+      "Begin Row\n ABC1W(85)\n ABC1C(95)\nEnd Section\nEnd Row\n"
+      "Begin Table PR.WLM\nBegin Table PR.SYS\n" +
+      workloadRow("BATCH") + "End Table\nEnd Profile\n";
+  cases.push_back(makeCase(
+      "UnbalancedBeginAndEndLines", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", profile)}, true, 0, "",
+      {{"SQLLIB/UR5_ZPX.SQL", templateRows("BATCH", "1")}},
+      [](const fs::path& dir, const RunOutcome&) {
+        std::string statements = readWholeFile(dir / "SQLLIB/ZR5_UPD.SQL");
+        std::string expected =
+            updatePair("ZR5", "ABC1", "TAB.COL", "85", "95") + firstServiceClassStatement("BATCH");
+        EXPECT_EQ(statements.substr(0, expected.size()), expected);
+      }));
+}
+
+// A run time that cannot be broken down into a calendar date (the year does
+// not fit) still gives a run with a 16-digit timestamp.
+void addClockCases(std::vector<Case>& cases) {
+  Case farFuture =
+      makeCase("RunTimeBeyondTheCalendar", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", "ABC1 80 95\n")},
+               true, 0, "", {}, [](const fs::path& dir, const RunOutcome&) {
+                 std::string statements = readWholeFile(dir / "SQLLIB/ZT5_UPD.SQL");
+                 const std::string head = "UPDATE VORDA.TSITDESC SET LSTDATE = \"";
+                 ASSERT_EQ(statements.substr(0, head.size()), head);
+                 std::string stamp = statements.substr(head.size(), 17);
+                 EXPECT_EQ(stamp.find_first_not_of("0123456789"), 16u) << stamp;
+                 EXPECT_EQ(stamp.back(), '"');
+               });
+  farFuture.sourceDateEpoch = "999999999999999999";
+  cases.push_back(farFuture);
+}
+
+// The 512-definition limit, many synonym groups, and lists that grow past 512.
+void addLimitCases(std::vector<Case>& cases) {
+  {
+    std::string control;
+    for (int i = 1; i <= 600; ++i) {
+      control += numbered('D', i, 3) + ",TAB." + numbered('C', i, 3) + "\n";
+    }
+    // Never read: loading stops at the 513th definition line.
+    control += ":SYNONYM X,NOT,READ\n";
+    std::string csvHeader = "ZT5,Threshold";
+    std::string csvCritical = "PROF.TXT,Critical";
+    std::string csvWarning = "PROF.TXT,Warning";
+    for (int i = 1; i <= 512; ++i) {
+      csvHeader += "," + numbered('D', i, 3);
+      csvCritical += i == 1 ? ",2" : i == 512 ? ",4" : ",";
+      csvWarning += i == 1 ? ",1" : i == 512 ? ",3" : ",";
+    }
+    cases.push_back(makeCase(
+        "SixHundredDefinitionsKeepTheFirst512", {"-dh", "PROF.TXT", "T5"},
+        {file("ZTQPROD.TXT", control), file("PROF.TXT", "D001 1 2\nD512 3 4\nD513 5 6\n")}, true, 0,
+        std::string(kLimitWarning),
+        {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "D001", "TAB.C001", "1", "2") +
+                                    updatePair("ZTQ", "D512", "TAB.C512", "3", "4")},
+         {"SQLLIB/ZT5_CDF.TXT", csvHeader + "\n" + csvCritical + "\n" + csvWarning + "\n"}}));
+  }
+  {
+    std::string control = "ABC1,TAB.COL\nGRP,TAB.G\n";
+    std::string errors;
+    for (int i = 0; i < 10000; ++i) {
+      if (i == 5000) {
+        control += ":SYNONYM L GRP,SA,SB\n";
+      } else if (i % 1000 == 999) {
+        control += ":SYNONYM X,A,B\n";
+        errors += "Error 2 From Init for  X\n";
+      } else {
+        control += ":SYNONYM H " + numbered('G', i, 4) + "," + numbered('M', i, 4) + "\n";
+      }
+    }
+    cases.push_back(makeCase(
+        "TenThousandSynonymDirectives", {"PROF.TXT", "Y5"},
+        {file("ZYQPROD.TXT", control),
+         file("PROF.TXT", "THRSA 0 90 80\nTHRSB 0 95 70\nTHRM0001 0 1 1\nTHRABC1 0 50 40\n")},
+        true, 0, errors,
+        {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "ABC1", "TAB.COL", "40", "50") +
+                                    updatePair("IMS", "GRP", "TAB.G", "80", "95")}}));
+  }
+  {
+    // A verbose run lists every group, newest first, in one line each.
+    std::string control = "ABC1,TAB.COL\n";
+    std::string listing;
+    for (int i = 0; i < 1000; ++i) {
+      std::string number = numbered('G', i, 4).substr(1);
+      control += ":SYNONYM H G" + number + ",M" + number + ";N" + number + "\n";
+      listing.insert(0, "G" + number + " <== M" + number + " N" + number + " \n");
+    }
+    std::string console =
+        "\n\nTORNVEL Version: 03.323\n\nOptions:\tVerbose\n"
+        "         \tGenerate Warnings\n"
+        "         \tInput Profile Name:\tPROF.TXT\n"
+        "         \tOutput file Name:  \tSQLLIB\\ZY5_UPD.SQL\n"
+        "         \tProduct Code:      \tZYQ\n"
+        "         \tControl file Name: \tZYQPROD.TXT\n"
+        "\n\n\n"
+        "\nSupported exceptions for product:\n\nException\tAttribute\n"
+        "ABC1      \tTAB.COL\n"
+        "\nA total of 1 definitions processed\n\n"
+        "\nDefined Synonyms:\n\n" +
+        listing +
+        "\n"
+        "\n\nExceptions in profile migrated:\n\nName   \tType\tWarnVal\tCritVal\n"
+        "ABC1\tI\t\t\n";
+    cases.push_back(makeCase("VerboseListingOfAThousandSynonymGroups", {"-v", "PROF.TXT", "Y5"},
+                             {file("ZYQPROD.TXT", control), file("PROF.TXT", "")}, true, 0, console,
+                             {{"SQLLIB/ZY5_UPD.SQL", ""}}));
+  }
+  {
+    // One control-file definition and 1,000 workload rows: the 511th row fills
+    // the table, the warning follows and nothing after that row is read.
+    std::string profile = "Begin Table PR.WLM\n";
+    std::string rows;
+    for (int i = 1; i <= 1000; ++i) profile += workloadRow(numbered('C', i, 4));
+    for (int i = 1; i <= 511; ++i) rows += templateRows(numbered('C', i, 4), "1");
+    profile += "End Table\nBegin Table PR.SYS\nBegin Row\n ABC1W(85)\n ABC1C(95)\nEnd Row\n";
+    cases.push_back(makeCase(
+        "WorkloadTableOfAThousandRowsFillsTheTable", {"PROF.TXT", "R5"},
+        {file("ZR5PROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", profile)}, true, 0,
+        std::string(kLimitWarning), {{"SQLLIB/UR5_ZPX.SQL", rows}},
+        [](const fs::path& dir, const RunOutcome&) {
+          std::string statements = readWholeFile(dir / "SQLLIB/ZR5_UPD.SQL");
+          std::string first = firstServiceClassStatement("C0001");
+          EXPECT_EQ(statements.substr(0, first.size()), first);
+          std::size_t inserts = 0;
+          for (std::size_t at = 0;
+               (at = statements.find("\nINSERT INTO VORDA.TSITDESC (", at)) != std::string::npos;
+               ++at) {
+            ++inserts;
+          }
+          EXPECT_EQ(inserts + 1, 511u * 8u);  // the first stands at the start
+          EXPECT_EQ(statements.find("C0512"), std::string::npos);
+          EXPECT_EQ(statements.find("UPDATE"), std::string::npos);
+        }));
+  }
+  {
+    // Verbose runs list every unmatched exception, also past 512 of them.
+    std::string profile;
+    std::string table = "\n\nExceptions in profile not handled:\n\nName    \tWarning\tCritical\n";
+    for (int i = 1; i <= 600; ++i) {
+      profile += numbered('U', i, 4) + " 1 2\n";
+      table += numbered('U', i, 4) + "    \t1\t2\n";
+    }
+    cases.push_back(
+        makeCase("UnhandledListKeepsEveryEntry", {"-v", "PROF.TXT", "T5"},
+                 {file("ZTQPROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", profile)},
+                 true, 0, std::nullopt, {{"SQLLIB/ZT5_UPD.SQL", ""}},
+                 [table](const fs::path&, const RunOutcome& outcome) {
+                   EXPECT_NE(outcome.console.find(table + "\n\nExceptions in profile migrated"),
+                             std::string::npos);
+                 }));
+  }
+  {
+    // And every unmatched column of a sectioned profile, counted per table.
+    std::string profile = "Begin Table PR.DEVICE\nBegin Row\n";
+    std::string tally =
+        "\n\nExceptions in profile not handled:\n\nName            \tTable           \tCount\n";
+    for (int i = 1; i <= 600; ++i) {
+      profile += " " + numbered('U', i, 4) + "W(1)\n";
+      tally += numbered('U', i, 4) + "W" + repeated(' ', 10) + "    \tDEVICE" + repeated(' ', 10) +
+               "    \t" + (i == 1 ? "2" : "1") + "\n";
+    }
+    profile += " U0001W(1)\nEnd Row\nEnd Table\n";
+    cases.push_back(
+        makeCase("UnhandledColumnTallyKeepsEveryEntry", {"-v", "PROF.TXT", "R5"},
+                 {file("ZR5PROD.TXT", std::string(kOneDefinition)), file("PROF.TXT", profile)},
+                 true, 0, std::nullopt, {{"SQLLIB/ZR5_UPD.SQL", ""}},
+                 [tally](const fs::path&, const RunOutcome& outcome) {
+                   EXPECT_NE(outcome.console.find(tally + "\n\n\nExceptions in profile migrated"),
+                             std::string::npos);
+                 }));
+  }
+  {
+    // Values beyond the 32-bit range saturate when a synonym group records
+    // them; the highest critical and the highest warning win in kind L.
+    cases.push_back(makeCase(
+        "SynonymValuesSaturate", {"PROF.TXT", "Y5"},
+        {file("ZYQPROD.TXT", "GRP,TAB.G\n:SYNONYM L GRP,SA\n"),
+         file("PROF.TXT", "THRSA 0 99999999999 -99999999999\n")},
+        true, 0, "",
+        {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "GRP", "TAB.G", "-2147483648", "2147483647")}}));
+    // A huge append-zeros count: values are cut at 23 characters all the same.
+    cases.push_back(makeCase(
+        "HugeAppendZerosCount", {"PROF.TXT", "T5"},
+        {file("ZTQPROD.TXT", "ABC1,TAB.COL,I,~,~,~,~,~,~,~,~,~,99999999999\n"),
+         file("PROF.TXT", "ABC1 5 7\n")},
+        true, 0, "",
+        {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "5" + repeated('0', 22),
+                                           "7" + repeated('0', 22))}}));
+  }
+}
+
+// Output files that cannot be opened or written.
+void addOutputCases(std::vector<Case>& cases) {
+  const Entry control = file("ZTQPROD.TXT", std::string(kOneDefinition));
+  const Entry profile = file("PROF.TXT", "ABC1 80 95\n");
+  cases.push_back(makeCase("StatementFileOnAFullDevice", {"PROF.TXT", "T5", "/dev/full"},
+                           {control, profile}, true, 12, "Unable to write file /dev/full\n"));
+  cases.push_back(makeCase(
+      "ThresholdFileOnAFullDevice", {"-d", "PROF.TXT", "T5"},
+      {control, profile, directory("SQLLIB"), symlinkTo("SQLLIB/ZT5_CDF.TXT", "/dev/full")}, false,
+      12, "Unable to write file SQLLIB\\ZT5_CDF.TXT\n",
+      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+  const Entry workload = file("PROF.TXT", "Begin Table PR.WLM\n" + workloadRow("BATCH"));
+  cases.push_back(makeCase("TemplateSeedFileOnAFullDevice", {"PROF.TXT", "R5"},
+                           {file("ZR5PROD.TXT", std::string(kOneDefinition)), workload,
+                            directory("SQLLIB"), symlinkTo("SQLLIB/UR5_ZPX.SQL", "/dev/full")},
+                           false, 12, "Unable to write file SQLLIB\\UR5_ZPX.SQL\n"));
+  cases.push_back(makeCase("NoSqllibDirectoryWithThresholdFile", {"-d", "PROF.TXT", "T5"},
+                           {control, profile}, false, 12,
+                           "Unable to open file SQLLIB\\ZT5_CDF.TXT for output.\n"));
+  cases.push_back(makeCase("NoSqllibDirectoryForTheStatementFile", {"PROF.TXT", "T5"},
+                           {control, profile}, false, 12,
+                           "Unable to open file SQLLIB\\ZT5_UPD.SQL for output.\n"));
+  cases.push_back(makeCase("NoSqllibDirectoryInBuildMode", {"-bd", "PROF.TXT", "T5"},
+                           {control, profile}, false, 12,
+                           "Unable to open file SQLLIB\\ZT5_INS.SQL for output.\n"));
+  cases.push_back(makeCase("NoSqllibDirectoryForTheTemplateSeedFile", {"PROF.TXT", "R5", "OUT.SQL"},
+                           {file("ZR5PROD.TXT", std::string(kOneDefinition)), workload}, false, 12,
+                           "Unable to open file SQLLIB\\UR5_ZPX.SQL for output.\n"));
+  cases.push_back(makeCase("StatementFileThatIsADirectory", {"PROF.TXT", "T5", "SQLLIB"},
+                           {control, profile}, true, 12,
+                           "Unable to open file SQLLIB for output.\n"));
+}
+
+std::vector<Case> allCases() {
+  std::vector<Case> cases;
+  addInputFileCases(cases);
+  addNulByteCases(cases);
+  addLineLengthCases(cases);
+  addLineEndCases(cases);
+  addStructureCases(cases);
+  addClockCases(cases);
+  addLimitCases(cases);
+  addOutputCases(cases);
+  return cases;
+}
+
+// ---------------------------------------------------------------------------
+
+class BadInputTest : public ::testing::TestWithParam<Case> {};
+
+void lay(const fs::path& root, const Entry& entry) {
+  fs::path path = root / entry.path;
+  switch (entry.kind) {
+    case Entry::Kind::kDirectory:
+      fs::create_directories(path);
+      break;
+    case Entry::Kind::kSymlink:
+      fs::create_symlink(entry.content, path);
+      break;
+    case Entry::Kind::kFile: {
+      std::ofstream out(path, std::ios::binary);
+      out << entry.content;
+      ASSERT_TRUE(out.good()) << path;
+      break;
+    }
+  }
+}
+
+TEST_P(BadInputTest, EndsWithItsExitCodeMessageAndOutput) {
+  const Case& c = GetParam();
+  ScratchDirectory scratch;
+  const fs::path runDirectory = scratch.path() / "run";
+  fs::create_directory(runDirectory);
+  if (c.withSqllib) fs::create_directory(runDirectory / "SQLLIB");
+  for (const Entry& entry : c.setup) lay(runDirectory, entry);
+
+  RunOutcome outcome =
+      runInDirectory(TORNVEL_BINARY, c.args, runDirectory, scratch.path(), c.sourceDateEpoch);
+
+  EXPECT_EQ(outcome.exitCode, c.exitCode);
+  EXPECT_EQ(outcome.errors, "") << "nothing goes to standard error";
+  if (c.console) {
+    EXPECT_EQ(outcome.console, *c.console);
+  }
+  for (const auto& [name, expected] : c.outputs) {
+    fs::path path = runDirectory / name;
+    if (!expected) {
+      EXPECT_FALSE(fs::exists(fs::symlink_status(path))) << name << " should not exist";
+      continue;
+    }
+    ASSERT_TRUE(fs::is_regular_file(path)) << name << " should exist";
+    std::string actual = readWholeFile(path);
+    if (actual.size() > 4096 || expected->size() > 4096) {
+      // Avoid printing megabytes: report where the two texts part.
+      std::size_t at = 0;
+      while (at < actual.size() && at < expected->size() && actual[at] == (*expected)[at]) ++at;
+      EXPECT_TRUE(actual == *expected)
+          << name << ": " << actual.size() << " bytes, expected " << expected->size()
+          << "; first difference at byte " << at << ": "
+          << ::testing::PrintToString(actual.substr(at, 80)) << " instead of "
+          << ::testing::PrintToString(expected->substr(at, 80));
+    } else {
+      EXPECT_EQ(actual, *expected) << name;
+    }
+  }
+  if (c.check) c.check(runDirectory, outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(WholeRuns, BadInputTest, ::testing::ValuesIn(allCases()),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                           return info.param.name;
+                         });
+
+}  // namespace
+}  // namespace tornvel::testing
