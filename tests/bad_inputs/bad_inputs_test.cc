@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "run_in_directory.h"
+#include "support/run_tornvel.h"
 
 namespace tornvel::testing {
 namespace {
@@ -776,8 +776,10 @@ TEST_P(BadInputTest, EndsWithItsExitCodeMessageAndOutput) {
   if (c.withSqllib) fs::create_directory(runDirectory / "SQLLIB");
   for (const Entry& entry : c.setup) lay(runDirectory, entry);
 
-  RunOutcome outcome =
-      runInDirectory(TORNVEL_BINARY, c.args, runDirectory, scratch.path(), c.sourceDateEpoch);
+  RunOutcome outcome = runTornvel(TORNVEL_BINARY, c.args, runDirectory,
+                                  {{"SOURCE_DATE_EPOCH", c.sourceDateEpoch}});
+  ASSERT_TRUE(outcome.failure.empty()) << outcome.failure;
+  ASSERT_FALSE(outcome.timedOut);
 
   EXPECT_EQ(outcome.exitCode, c.exitCode);
   EXPECT_EQ(outcome.errors, "") << "nothing goes to standard error";

@@ -6,47 +6,32 @@
 // changed are compared byte for byte with the case's expected/ tree.
 // tests/e2e/README.md describes the layout of a case.
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
-extern char** environ;
+#include "support/run_tornvel.h"
 
 namespace fs = std::filesystem;
+using tornvel::testing::Environment;
+using tornvel::testing::readWholeFile;
+using tornvel::testing::RunOutcome;
+using tornvel::testing::runTornvel;
+using tornvel::testing::ScratchDirectory;
 
 namespace {
 
 constexpr int kTimeoutSeconds = 60;
-constexpr const char* kRunTimestampEpoch = "1796633122";
 constexpr const char* kPlaceholderFileName = ".keep";
 constexpr const char* kTempDirToken = "@TMP@";
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
-}
 
 // "a\nb\n" gives {"a", "b"}; "" gives {}; "\n" gives {""}; a last line
 // without a line end still counts.
@@ -122,7 +107,7 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
   for (const auto& entry : fs::recursive_directory_iterator(root)) {
     if (!entry.is_regular_file()) continue;
     if (entry.path().filename() == kPlaceholderFileName) continue;
-    files[fs::relative(entry.path(), root).generic_string()] = ReadFile(entry.path());
+    files[fs::relative(entry.path(), root).generic_string()] = readWholeFile(entry.path());
   }
   return files;
 }
@@ -145,143 +130,6 @@ std::vector<std::string> CaseNames() {
   return names;
 }
 
-struct RunResult {
-  int exitCode = -1;
-  bool timedOut = false;
-  int signal = 0;
-  std::string stdoutText;
-  std::string stderrText;
-  std::string failure;  // set when the binary could not be started at all
-};
-
-// Runs `binary` with `args` in `workDir`, standard input from /dev/null,
-// standard output and standard error captured.
-RunResult RunTornvel(const std::string& binary, const std::vector<std::string>& args,
-                     const std::vector<std::pair<std::string, std::string>>& extraEnv, const fs::path& workDir) {
-  RunResult result;
-
-  // Everything the child needs is prepared before the fork.
-  std::vector<std::string> argvStorage;
-  argvStorage.push_back(binary);
-  argvStorage.insert(argvStorage.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& a : argvStorage) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  std::set<std::string> overridden;
-  for (const auto& [key, value] : extraEnv) overridden.insert(key);
-  std::vector<std::string> envStorage;
-  for (char** e = environ; e && *e; ++e) {
-    const std::string entry(*e);
-    const auto eq = entry.find('=');
-    if (overridden.count(entry.substr(0, eq)) != 0) continue;
-    envStorage.push_back(entry);
-  }
-  for (const auto& [key, value] : extraEnv) envStorage.push_back(key + "=" + value);
-  std::vector<char*> envp;
-  for (auto& e : envStorage) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  const std::string dir = workDir.string();
-  int outPipe[2];
-  int errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) {
-    result.failure = std::string("pipe: ") + std::strerror(errno);
-    return result;
-  }
-
-  const pid_t pid = fork();
-  if (pid < 0) {
-    result.failure = std::string("fork: ") + std::strerror(errno);
-    return result;
-  }
-  if (pid == 0) {
-    const int devNull = open("/dev/null", O_RDONLY);
-    if (devNull < 0 || dup2(devNull, STDIN_FILENO) < 0 || dup2(outPipe[1], STDOUT_FILENO) < 0 ||
-        dup2(errPipe[1], STDERR_FILENO) < 0 || chdir(dir.c_str()) != 0) {
-      _exit(126);
-    }
-    close(devNull);
-    close(outPipe[0]);
-    close(outPipe[1]);
-    close(errPipe[0]);
-    close(errPipe[1]);
-    execve(argv[0], argv.data(), envp.data());
-    const char message[] = "e2e_test: cannot execute the tornvel binary\n";
-    [[maybe_unused]] const auto ignored = write(STDERR_FILENO, message, sizeof message - 1);
-    _exit(127);
-  }
-
-  close(outPipe[1]);
-  close(errPipe[1]);
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kTimeoutSeconds);
-  pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
-  std::string* sinks[2] = {&result.stdoutText, &result.stderrText};
-  int open_streams = 2;
-  while (open_streams > 0) {
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
-    if (left <= 0) {
-      result.timedOut = true;
-      kill(pid, SIGKILL);
-      break;
-    }
-    const int ready = poll(fds, 2, static_cast<int>(std::min<long long>(left, 1000)));
-    if (ready < 0) {
-      if (errno == EINTR) continue;
-      result.failure = std::string("poll: ") + std::strerror(errno);
-      kill(pid, SIGKILL);
-      break;
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (fds[i].fd < 0 || (fds[i].revents & (POLLIN | POLLHUP | POLLERR)) == 0) continue;
-      char buffer[65536];
-      const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
-      if (n > 0) {
-        sinks[i]->append(buffer, static_cast<std::size_t>(n));
-      } else if (n == 0 || errno != EINTR) {
-        close(fds[i].fd);
-        fds[i].fd = -1;
-        --open_streams;
-      }
-    }
-  }
-  for (auto& fd : fds) {
-    if (fd.fd >= 0) close(fd.fd);
-  }
-
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (WIFEXITED(status)) {
-    result.exitCode = WEXITSTATUS(status);
-  } else if (WIFSIGNALED(status)) {
-    result.signal = WTERMSIG(status);
-  }
-  return result;
-}
-
-class TemporaryDirectory {
- public:
-  TemporaryDirectory() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/tornvel-e2e-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = fs::path(pattern);
-  }
-  ~TemporaryDirectory() {
-    if (path_.empty()) return;
-    if (const char* keep = std::getenv("TORNVEL_E2E_KEEP"); keep && *keep) return;
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  TemporaryDirectory(const TemporaryDirectory&) = delete;
-  TemporaryDirectory& operator=(const TemporaryDirectory&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 std::string ReplaceAll(std::string text, const std::string& from, const std::string& to) {
   for (auto at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size())) {
     text.replace(at, from.size(), to);
@@ -293,12 +141,11 @@ class GoldenCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenCase, MatchesExpectedOutput) {
   const fs::path caseDir = fs::path(E2E_CASES_DIR) / GetParam();
-  std::string description = fs::exists(caseDir / "description") ? ReadFile(caseDir / "description") : std::string();
+  std::string description = fs::exists(caseDir / "description") ? readWholeFile(caseDir / "description") : std::string();
   while (!description.empty() && std::isspace(static_cast<unsigned char>(description.back()))) description.pop_back();
 
-  TemporaryDirectory work;
-  ASSERT_FALSE(work.path().empty()) << "cannot create a temporary working directory";
-  const fs::path workDir = fs::canonical(work.path());
+  ScratchDirectory work;
+  const fs::path workDir = work.path();
   SCOPED_TRACE("case " + GetParam() + (description.empty() ? "" : ": " + description) + "  (work dir " +
                workDir.string() + ")");
   if (fs::is_directory(caseDir / "input")) {
@@ -307,13 +154,12 @@ TEST_P(GoldenCase, MatchesExpectedOutput) {
   const auto before = Snapshot(workDir);
 
   std::vector<std::string> args;
-  for (const auto& line : SplitLines(ReadFile(caseDir / "args"))) {
+  for (const auto& line : SplitLines(readWholeFile(caseDir / "args"))) {
     args.push_back(ReplaceAll(line, kTempDirToken, workDir.string()));
   }
-  std::vector<std::pair<std::string, std::string>> env = {{"SOURCE_DATE_EPOCH", kRunTimestampEpoch},
-                                                          {"TZ", "UTC"}};
+  Environment env;
   if (fs::exists(caseDir / "env")) {
-    for (const auto& line : SplitLines(ReadFile(caseDir / "env"))) {
+    for (const auto& line : SplitLines(readWholeFile(caseDir / "env"))) {
       if (line.empty()) continue;
       const auto eq = line.find('=');
       ASSERT_NE(eq, std::string::npos) << "env line without '=': " << line;
@@ -323,16 +169,16 @@ TEST_P(GoldenCase, MatchesExpectedOutput) {
     }
   }
 
-  const RunResult run = RunTornvel(BinaryPath(), args, env, workDir);
+  const RunOutcome run = runTornvel(BinaryPath(), args, workDir, env, kTimeoutSeconds);
   ASSERT_TRUE(run.failure.empty()) << run.failure;
   ASSERT_FALSE(run.timedOut) << "tornvel did not finish within " << kTimeoutSeconds << " seconds";
-  ASSERT_EQ(run.signal, 0) << "tornvel was ended by signal " << run.signal << "\nstderr:\n" << run.stderrText;
+  ASSERT_EQ(run.signal, 0) << "tornvel was ended by signal " << run.signal << "\nstderr:\n" << run.errors;
 
-  const int expectedExit = std::atoi(ReadFile(caseDir / "expected" / "exit_code").c_str());
-  EXPECT_EQ(run.exitCode, expectedExit) << "stderr:\n" << run.stderrText;
+  const int expectedExit = std::atoi(readWholeFile(caseDir / "expected" / "exit_code").c_str());
+  EXPECT_EQ(run.exitCode, expectedExit) << "stderr:\n" << run.errors;
 
-  const std::string expectedStdout = ReadFile(caseDir / "expected" / "stdout");
-  const std::string stdoutDiff = DescribeDifference(expectedStdout, run.stdoutText);
+  const std::string expectedStdout = readWholeFile(caseDir / "expected" / "stdout");
+  const std::string stdoutDiff = DescribeDifference(expectedStdout, run.console);
   EXPECT_TRUE(stdoutDiff.empty()) << "standard output differs: " << stdoutDiff;
 
   const auto expectedFiles = Snapshot(caseDir / "expected" / "files");

@@ -1,0 +1,57 @@
+// Runs the built tornvel binary the way a user would: in a directory of its
+// own, with a fixed clock and time zone, standard input from /dev/null and its
+// standard output and standard error collected.
+#ifndef TORNVEL_TESTS_SUPPORT_RUN_TORNVEL_H_
+#define TORNVEL_TESTS_SUPPORT_RUN_TORNVEL_H_
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tornvel::testing {
+
+// The runs' clock: 7 December 2026, 08:45:22 UTC.
+inline constexpr const char* kSourceDateEpoch = "1796633122";
+inline constexpr const char* kRunTimestamp = "1261207084522000";
+
+struct RunOutcome {
+  int exitCode = -1;  // -1 when the process did not end normally
+  int signal = 0;     // the signal that ended it, if one did
+  bool timedOut = false;
+  std::string console;  // standard output
+  std::string errors;   // standard error, where a sanitizer report would appear
+  std::string failure;  // why the binary could not be run at all
+};
+
+using Environment = std::vector<std::pair<std::string, std::string>>;
+
+// Runs `binary` with `args` (without the program name) in `directory`. The
+// environment is inherited, with SOURCE_DATE_EPOCH=kSourceDateEpoch and TZ=UTC,
+// then `overrides` replace or add variables. A run longer than
+// `timeoutSeconds` is killed and reported as timed out.
+RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
+                      const std::filesystem::path& directory, const Environment& overrides = {},
+                      int timeoutSeconds = 60);
+
+// A fresh directory under TMPDIR (or /tmp), removed with everything in it when
+// the object goes, unless TORNVEL_TEST_KEEP is set (for looking at a failure).
+class ScratchDirectory {
+ public:
+  ScratchDirectory();
+  ~ScratchDirectory();
+  ScratchDirectory(const ScratchDirectory&) = delete;
+  ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// The whole content of a file, byte for byte; empty when it cannot be read.
+std::string readWholeFile(const std::filesystem::path& path);
+
+}  // namespace tornvel::testing
+
+#endif  // TORNVEL_TESTS_SUPPORT_RUN_TORNVEL_H_
