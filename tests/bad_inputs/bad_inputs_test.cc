@@ -776,8 +776,8 @@ TEST_P(BadInputTest, EndsWithItsExitCodeMessageAndOutput) {
   if (c.withSqllib) fs::create_directory(runDirectory / "SQLLIB");
   for (const Entry& entry : c.setup) lay(runDirectory, entry);
 
-  RunOutcome outcome = runTornvel(TORNVEL_BINARY, c.args, runDirectory,
-                                  {{"SOURCE_DATE_EPOCH", c.sourceDateEpoch}});
+  RunOutcome outcome =
+      runTornvel(TORNVEL_BINARY, c.args, runDirectory, {{"SOURCE_DATE_EPOCH", c.sourceDateEpoch}});
   ASSERT_TRUE(outcome.failure.empty()) << outcome.failure;
   ASSERT_FALSE(outcome.timedOut);
 

@@ -56,10 +56,18 @@ std::string Visible(const std::string& text) {
   std::string out;
   for (const unsigned char c : text) {
     switch (c) {
-      case '\t': out += "\\t"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\\': out += "\\\\"; break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
       default:
         if (c < 0x20 || c >= 0x7f) {
           char hex[8];
@@ -87,11 +95,13 @@ std::string LineAt(const std::string& text, std::string::size_type offset) {
 std::string DescribeDifference(const std::string& expected, const std::string& actual) {
   if (expected == actual) return {};
   std::string::size_type offset = 0;
-  while (offset < expected.size() && offset < actual.size() && expected[offset] == actual[offset]) ++offset;
-  const auto line_number = 1 + std::count(expected.begin(), expected.begin() + static_cast<long>(offset), '\n');
+  while (offset < expected.size() && offset < actual.size() && expected[offset] == actual[offset])
+    ++offset;
+  const auto line_number =
+      1 + std::count(expected.begin(), expected.begin() + static_cast<long>(offset), '\n');
   std::ostringstream hint;
-  hint << "expected " << expected.size() << " bytes, got " << actual.size() << " bytes; first difference at byte "
-       << offset << " (line " << line_number << ")\n"
+  hint << "expected " << expected.size() << " bytes, got " << actual.size()
+       << " bytes; first difference at byte " << offset << " (line " << line_number << ")\n"
        << "  expected line: \"" << Visible(LineAt(expected, offset)) << "\""
        << (offset >= expected.size() ? "  <end of expected>" : "") << "\n"
        << "  actual line:   \"" << Visible(LineAt(actual, offset)) << "\""
@@ -113,7 +123,8 @@ std::map<std::string, std::string> Snapshot(const fs::path& root) {
 }
 
 std::string BinaryPath() {
-  if (const char* override_path = std::getenv("TORNVEL_E2E_BINARY"); override_path && *override_path) {
+  if (const char* override_path = std::getenv("TORNVEL_E2E_BINARY");
+      override_path && *override_path) {
     return override_path;
   }
   return TORNVEL_BINARY;
@@ -124,7 +135,8 @@ std::vector<std::string> CaseNames() {
   const fs::path root(E2E_CASES_DIR);
   if (!fs::is_directory(root)) return names;
   for (const auto& entry : fs::directory_iterator(root)) {
-    if (entry.is_directory() && fs::exists(entry.path() / "args")) names.push_back(entry.path().filename().string());
+    if (entry.is_directory() && fs::exists(entry.path() / "args"))
+      names.push_back(entry.path().filename().string());
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -141,15 +153,18 @@ class GoldenCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenCase, MatchesExpectedOutput) {
   const fs::path caseDir = fs::path(E2E_CASES_DIR) / GetParam();
-  std::string description = fs::exists(caseDir / "description") ? readWholeFile(caseDir / "description") : std::string();
-  while (!description.empty() && std::isspace(static_cast<unsigned char>(description.back()))) description.pop_back();
+  std::string description =
+      fs::exists(caseDir / "description") ? readWholeFile(caseDir / "description") : std::string();
+  while (!description.empty() && std::isspace(static_cast<unsigned char>(description.back())))
+    description.pop_back();
 
   ScratchDirectory work;
   const fs::path workDir = work.path();
-  SCOPED_TRACE("case " + GetParam() + (description.empty() ? "" : ": " + description) + "  (work dir " +
-               workDir.string() + ")");
+  SCOPED_TRACE("case " + GetParam() + (description.empty() ? "" : ": " + description) +
+               "  (work dir " + workDir.string() + ")");
   if (fs::is_directory(caseDir / "input")) {
-    fs::copy(caseDir / "input", workDir, fs::copy_options::recursive | fs::copy_options::copy_symlinks);
+    fs::copy(caseDir / "input", workDir,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks);
   }
   const auto before = Snapshot(workDir);
 
@@ -172,7 +187,8 @@ TEST_P(GoldenCase, MatchesExpectedOutput) {
   const RunOutcome run = runTornvel(BinaryPath(), args, workDir, env, kTimeoutSeconds);
   ASSERT_TRUE(run.failure.empty()) << run.failure;
   ASSERT_FALSE(run.timedOut) << "tornvel did not finish within " << kTimeoutSeconds << " seconds";
-  ASSERT_EQ(run.signal, 0) << "tornvel was ended by signal " << run.signal << "\nstderr:\n" << run.errors;
+  ASSERT_EQ(run.signal, 0) << "tornvel was ended by signal " << run.signal << "\nstderr:\n"
+                           << run.errors;
 
   const int expectedExit = std::atoi(readWholeFile(caseDir / "expected" / "exit_code").c_str());
   EXPECT_EQ(run.exitCode, expectedExit) << "stderr:\n" << run.errors;
@@ -198,7 +214,8 @@ TEST_P(GoldenCase, MatchesExpectedOutput) {
     if (original == before.end()) {
       ADD_FAILURE() << "unexpected file created: " << name << " (" << content.size() << " bytes)";
     } else if (original->second != content) {
-      ADD_FAILURE() << "input file changed: " << name << ": " << DescribeDifference(original->second, content);
+      ADD_FAILURE() << "input file changed: " << name << ": "
+                    << DescribeDifference(original->second, content);
     }
   }
   for (const auto& [name, content] : before) {
