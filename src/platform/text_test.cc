@@ -57,8 +57,10 @@ TEST(TokenizerTest, WordScanFindsWhatAByteScanFinds) {
   // Delimiter sets of the readers, one with a delimiter above most letters
   // and one with a byte above 127 (no word scan at all). The alphabet holds
   // bytes below the bounds that are not delimiters, and bytes above 127.
-  const std::string_view sets[] = {" \n", ", \n", "( \n", ")' \n", ".\n", "~\n", std::string_view("\xe9 ", 2)};
-  const std::string alphabet = std::string("AZaz09 ,\n\t!'().~#") + "\x80\xe9\xff" + std::string(1, '\0');
+  const std::string_view sets[] = {
+      " \n", ", \n", "( \n", ")' \n", ".\n", "~\n", std::string_view("\xe9 ", 2)};
+  const std::string alphabet =
+      std::string("AZaz09 ,\n\t!'().~#") + "\x80\xe9\xff" + std::string(1, '\0');
   std::uint32_t seed = 12345;
   auto random = [&seed](std::uint32_t below) {
     seed = seed * 1664525u + 1013904223u;
@@ -80,7 +82,7 @@ TEST(TokenizerTest, WordScanFindsWhatAByteScanFinds) {
 }
 
 TEST(TextTest, BytesBelowMarksTheFirstLowByte) {
-  auto word = [](const char (&bytes)[9]) {
+  auto word = [](const char(&bytes)[9]) {
     std::uint64_t value;
     std::memcpy(&value, bytes, 8);
     return value;
@@ -90,7 +92,10 @@ TEST(TextTest, BytesBelowMarksTheFirstLowByte) {
   EXPECT_EQ(std::countr_zero(bytesBelow(word("\nBCDEFGH"), 0x21)) / 8, 0);
   EXPECT_EQ(std::countr_zero(bytesBelow(word("ABCDEFG,"), 0x2d)) / 8, 7);
   // Bytes above 127 are never below a bound.
-  EXPECT_EQ(bytesBelow(word("\x80\xff\xe9" "ABCDE"), 0x21), 0u);
+  EXPECT_EQ(bytesBelow(word("\x80\xff\xe9"
+                            "ABCDE"),
+                       0x21),
+            0u);
 }
 
 TEST(TextTest, CutToCapacityKeepsOneLessThanTheFieldSize) {
