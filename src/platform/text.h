@@ -4,8 +4,10 @@
 #define TORNVEL_PLATFORM_TEXT_H_
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,13 +30,50 @@ inline void assignField(std::string& field, std::string_view text, std::size_t c
 class Delimiters {
  public:
   constexpr explicit Delimiters(std::string_view chars) : table_{} {
-    for (char c : chars) table_[static_cast<unsigned char>(c)] = true;
+    unsigned highest = 0;
+    for (char c : chars) {
+      const auto byte = static_cast<unsigned char>(c);
+      table_[byte] = true;
+      if (byte > highest) highest = byte;
+    }
+    // Word tests need every delimiter below 128; other sets go byte by byte.
+    bound_ = highest < 128 ? highest + 1 : 0;
   }
   constexpr bool contains(char c) const { return table_[static_cast<unsigned char>(c)]; }
 
+  // Every delimiter is below this byte value; 0 when no such bound of at most
+  // 128 exists.
+  constexpr unsigned bound() const { return bound_; }
+
  private:
   std::array<bool, 256> table_;
+  unsigned bound_ = 0;
 };
+
+// A mask with the top bit set in the lowest byte of `word` (in memory order)
+// whose value is below `bound` (at most 128), and possibly in bytes after it;
+// 0 when no byte is below the bound. Lets a scan pass over eight bytes of
+// letters and digits at once.
+inline std::uint64_t bytesBelow(std::uint64_t word, unsigned bound) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+  return (word - kOnes * bound) & ~word & (kOnes * 0x80);
+}
+
+// The position of the first byte of `text` at or after `from` that is below
+// `bound` (at most 128, not 0), or the last stretch of fewer than eight bytes
+// where the word test no longer reaches. Every byte passed over is at or above
+// the bound.
+inline std::size_t skipBytesAtOrAbove(std::string_view text, std::size_t from, unsigned bound) {
+  if constexpr (std::endian::native != std::endian::little) return from;
+  while (from + 8 <= text.size()) {
+    std::uint64_t word;
+    std::memcpy(&word, text.data() + from, sizeof word);
+    const std::uint64_t below = bytesBelow(word, bound);
+    if (below != 0) return from + static_cast<std::size_t>(std::countr_zero(below)) / 8;
+    from += 8;
+  }
+  return from;
+}
 
 // Splits a text into tokens the way the input formats are defined: a run of
 // delimiters counts as one, delimiters before a token are passed over, and the
@@ -54,6 +93,9 @@ class Tokenizer {
       return std::nullopt;
     }
     std::size_t end = start;
+    // Bytes at or above the bound cannot end the token: pass over them a word
+    // at a time, then look at each byte from the first one that might.
+    if (delimiters.bound() != 0) end = skipBytesAtOrAbove(text_, end, delimiters.bound());
     while (end < text_.size() && !delimiters.contains(text_[end])) ++end;
     // The delimiter that ended the token is consumed with it.
     position_ = end < text_.size() ? end + 1 : end;

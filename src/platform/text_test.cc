@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tornvel {
@@ -31,6 +35,67 @@ TEST(TokenizerTest, EachCallMayUseItsOwnDelimiters) {
   EXPECT_EQ(tokenizer.next(Delimiters(", \n")), "y");
   EXPECT_FALSE(tokenizer.next(Delimiters(", \n")));
   EXPECT_FALSE(tokenizer.next(Delimiters(", \n")));
+}
+
+// The tokenizer as defined, one byte at a time: the reference for the word
+// scan that passes over letters and digits eight bytes at once.
+std::vector<std::string> tokensByteByByte(std::string_view text, std::string_view chars) {
+  auto isDelimiter = [chars](char c) { return chars.find(c) != std::string_view::npos; };
+  std::vector<std::string> result;
+  std::size_t i = 0;
+  while (true) {
+    while (i < text.size() && isDelimiter(text[i])) ++i;
+    if (i >= text.size()) return result;
+    std::size_t end = i;
+    while (end < text.size() && !isDelimiter(text[end])) ++end;
+    result.emplace_back(text.substr(i, end - i));
+    i = end < text.size() ? end + 1 : end;
+  }
+}
+
+TEST(TokenizerTest, WordScanFindsWhatAByteScanFinds) {
+  // Delimiter sets of the readers, one with a delimiter above most letters
+  // and one with a byte above 127 (no word scan at all). The alphabet holds
+  // bytes below the bounds that are not delimiters, and bytes above 127.
+  const std::string_view sets[] = {
+      " \n", ", \n", "( \n", ")' \n", ".\n", "~\n", std::string_view("\xe9 ", 2)};
+  const std::string alphabet =
+      std::string("AZaz09 ,\n\t!'().~#") + "\x80\xe9\xff" + std::string(1, '\0');
+  std::uint32_t seed = 12345;
+  auto random = [&seed](std::uint32_t below) {
+    seed = seed * 1664525u + 1013904223u;
+    return (seed >> 8) % below;
+  };
+  for (std::string_view chars : sets) {
+    const Delimiters delimiters(chars);
+    for (int round = 0; round < 4000; ++round) {
+      std::string text;
+      const std::uint32_t length = random(40);
+      // Mostly letters and digits, so that long tokens occur.
+      for (std::uint32_t i = 0; i < length; ++i) {
+        text += random(3) == 0 ? alphabet[random(static_cast<std::uint32_t>(alphabet.size()))]
+                               : static_cast<char>('A' + random(26));
+      }
+      ASSERT_EQ(tokens(text, delimiters), tokensByteByByte(text, chars)) << text;
+    }
+  }
+}
+
+TEST(TextTest, BytesBelowMarksTheFirstLowByte) {
+  auto word = [](const char(&bytes)[9]) {
+    std::uint64_t value;
+    std::memcpy(&value, bytes, 8);
+    return value;
+  };
+  EXPECT_EQ(bytesBelow(word("ABCDEFGH"), 0x21), 0u);
+  EXPECT_EQ(std::countr_zero(bytesBelow(word("ABC DEFG"), 0x21)) / 8, 3);
+  EXPECT_EQ(std::countr_zero(bytesBelow(word("\nBCDEFGH"), 0x21)) / 8, 0);
+  EXPECT_EQ(std::countr_zero(bytesBelow(word("ABCDEFG,"), 0x2d)) / 8, 7);
+  // Bytes above 127 are never below a bound.
+  EXPECT_EQ(bytesBelow(word("\x80\xff\xe9"
+                            "ABCDE"),
+                       0x21),
+            0u);
 }
 
 TEST(TextTest, CutToCapacityKeepsOneLessThanTheFieldSize) {

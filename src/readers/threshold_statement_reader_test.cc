@@ -82,6 +82,21 @@ TEST(ThresholdStatementReaderTest, MemberOfTwoGroupsRecordsOnlyInTheFirstGroupOf
   EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "G2        \t80       \t90\n");
 }
 
+TEST(ThresholdStatementReaderTest, OnlyTheFirstDefinitionOfANameTakesItsValues) {
+  StatementRun run;
+  ExceptionDefinition& first = run.define("ABC1");
+  ExceptionDefinition& second = run.define("ABC1");
+  ExceptionDefinition& member = run.define("ABC2");  // also a synonym member
+  run.declareGroup("H GRP ABC2");
+  run.read("THRABC1 0 90 80\nTHRABC2 0 95 85\nTHRABC3 0 20 10\n", true);
+  EXPECT_EQ(first.warningValue + "/" + first.criticalValue, "80/90");
+  EXPECT_EQ(second.warningValue + second.criticalValue, "");
+  EXPECT_EQ(member.warningValue + member.criticalValue, "");
+  EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \t80       \t90\n" +
+                               std::string(kUnhandledHeader) + "ABC3    \t10\t20\n" +
+                               "GRP    \t85\t95\n");
+}
+
 TEST(ThresholdStatementReaderTest, GroupsReachTheirDefinitionsAfterTheProfile) {
   for (bool verbose : {true, false}) {
     StatementRun run;
