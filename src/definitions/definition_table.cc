@@ -5,17 +5,20 @@ namespace tornvel {
 ExceptionDefinition* DefinitionTable::append(std::unique_ptr<ExceptionDefinition> definition) {
   if (full() || !definition) return nullptr;
   // A definition's name never changes after construction, so the index stays valid.
-  byName_[definition->name].push_back(entries_.size());
   firstByName_.insertFirst(definition->name, entries_.size());
   entries_.push_back(std::move(definition));
   return entries_.back().get();
 }
 
 std::vector<ExceptionDefinition*> DefinitionTable::findAll(std::string_view name) {
+  // Only the advice pass asks for every definition of a name: the index finds
+  // the first, the rest of the table is walked from there.
   std::vector<ExceptionDefinition*> result;
-  auto found = byName_.find(name);
-  if (found == byName_.end()) return result;
-  for (std::size_t index : found->second) result.push_back(entries_[index].get());
+  const std::size_t* first = firstByName_.find(name);
+  if (first == nullptr) return result;
+  for (std::size_t i = *first; i < entries_.size(); ++i) {
+    if (entries_[i]->name == name) result.push_back(entries_[i].get());
+  }
   return result;
 }
 

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "definitions/exception_definition.h"
@@ -42,15 +41,7 @@ class DefinitionTable {
   std::vector<ExceptionDefinition*> findAll(std::string_view name);
 
  private:
-  struct NameHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const {
-      return std::hash<std::string_view>{}(text);
-    }
-  };
   std::vector<std::unique_ptr<ExceptionDefinition>> entries_;
-  // Name -> positions of the definitions of that name, in table order.
-  std::unordered_map<std::string, std::vector<std::size_t>, NameHash, std::equal_to<>> byName_;
   // Name -> position of its first definition: the look-up of every profile line.
   NameIndex<std::size_t> firstByName_;
 };
