@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "driver/version.h"
 #include "platform/console.h"
 
 namespace tornvel {
 
-inline constexpr const char* kVersionText = "03.323";
 inline constexpr const char* kDefaultRelease = "V100";
 // 34 "#" and 9 "0": the affinity string until the control file gives another.
 inline constexpr const char* kDefaultAffinities = "##################################000000000";
@@ -41,7 +41,9 @@ struct SetupResult {
 };
 
 // Reads the arguments (program name first) into `options`, prints the usage
-// text, a set-up fault or, in a verbose run, the banner.
+// text, a set-up fault or, in a verbose run, the banner. "--help" (the usage
+// text) and "--version" end the set-up with exit code 0 wherever they stand,
+// before any other rule is applied.
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console);
 
 // The "Z"-prefixed code mapped to its legacy-family and new-family forms.
