@@ -10,6 +10,16 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 install(TARGETS tornvel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# A stripped install (cmake --install --strip, and every package) also drops
+# the compiler identification and note sections, as Debian's tools do.
+if(CMAKE_STRIP AND NOT WIN32)
+  install(CODE "
+    if(CMAKE_INSTALL_DO_STRIP)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                      \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/tornvel\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endif()")
+endif()
 
 # The manual page and the Debian changelog are installed compressed with
 # "gzip -9n" (best compression, no name or time stamp in the header), as
