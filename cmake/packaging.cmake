@@ -26,8 +26,15 @@ endif()
 # Debian's policy asks; without gzip the page is installed as it is.
 find_program(TORNVEL_GZIP gzip)
 if(TORNVEL_GZIP AND NOT WIN32)
+  # The changelog's newest entry must be the release being built.
+  file(STRINGS ${PROJECT_SOURCE_DIR}/packaging/changelog tornvel_changelog_top LIMIT_COUNT 1)
+  string(REPLACE "." "\\." tornvel_version_pattern "${PROJECT_VERSION}")
+  if(NOT tornvel_changelog_top MATCHES "^tornvel \\(${tornvel_version_pattern}\\) ")
+    message(FATAL_ERROR "packaging/changelog starts with '${tornvel_changelog_top}': "
+                        "add an entry for version ${PROJECT_VERSION} at its top")
+  endif()
   set(tornvel_doc_dir ${PROJECT_BINARY_DIR}/doc)
-  configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.in ${tornvel_doc_dir}/changelog @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${tornvel_doc_dir}/changelog COPYONLY)
   add_custom_command(
     OUTPUT ${tornvel_doc_dir}/tornvel.1.gz ${tornvel_doc_dir}/changelog.gz
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/doc/tornvel.1 ${tornvel_doc_dir}/tornvel.1
