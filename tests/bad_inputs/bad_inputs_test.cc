@@ -709,8 +709,7 @@ void addOutputCases(std::vector<Case>& cases) {
   cases.push_back(makeCase(
       "ThresholdFileOnAFullDevice", {"-d", "PROF.TXT", "T5"},
       {control, profile, directory("SQLLIB"), symlinkTo("SQLLIB/ZT5_CDF.TXT", "/dev/full")}, false,
-      12, "Unable to write file SQLLIB\\ZT5_CDF.TXT\n",
-      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+      12, "Unable to write file SQLLIB\\ZT5_CDF.TXT\n", {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
   const Entry workload = file("PROF.TXT", "Begin Table PR.WLM\n" + workloadRow("BATCH"));
   cases.push_back(makeCase("TemplateSeedFileOnAFullDevice", {"PROF.TXT", "R5"},
                            {file("ZR5PROD.TXT", std::string(kOneDefinition)), workload,
