@@ -231,12 +231,14 @@ INSTANTIATE_TEST_SUITE_P(Examples, ShippedExample, ::testing::ValuesIn(kExamples
 
 // ---------------------------------------------------------------------------
 // Double quotes in every input text that reaches a quoted value: the texts
-// read back from the table are the texts as the inputs wrote them. The inputs
+// read back from the tables are the texts as the inputs wrote them. The inputs
 // are those of the golden cases t5_quotes_in_texts*: the control file names
 // the situations ZT5_Q"1_Warning and ZT5_Q"1_Critical, sets the affinity
 // string AFF"1 and gives LOCKWAIT the attribute DBLOCKS.WAITTIME, the band
 // operators and an extra predicate; the profile line is LOCKWAIT 10";DROP 20;
-// the advice line gives the text Lock "wait" too long.
+// the advice line gives the text Lock "wait" too long. In the case
+// r5_quotes_in_service_class the service class Q"A, period 1, has index
+// thresholds 150 and 200 (1.50 and 2.00) and every other kind switched off.
 
 constexpr const char* kWarningName = "ZT5_Q\"1_Warning";
 constexpr const char* kCriticalName = "ZT5_Q\"1_Critical";
@@ -248,10 +250,17 @@ const std::string kWarningFormula = std::string("*IF *VALUE DBLOCKS.WAITTIME *GE
 const std::string kCriticalFormula =
     std::string("*IF *VALUE DBLOCKS.WAITTIME *GE 20 ") + kExtraPredicate;
 
+const std::string kClassStart =
+    "*IF *VALUE MWLMPR.CLSNAME *EQ Q\"A *AND *VALUE MWLMPR.PERIODNUM *EQ 1";
+constexpr const char* kClassWarningName = "ZR5_Q\"AP1_Warning";
+constexpr const char* kClassCriticalName = "ZR5_Q\"AP1_Critical";
+constexpr const char* kServiceClassAffinities = "##################################000000000";
+
 struct QuoteRun {
   const char* caseName;
-  const char* statementFile;
-  Rows after;  // SITNAME, TEXT, LSTDATE, AFFINITIES, PDT in the order the rows were made
+  std::vector<const char*> files;  // loaded in this order
+  Rows after;      // SITNAME, TEXT, LSTDATE, AFFINITIES, PDT in the order the rows were made
+  Rows templates;  // NAME, STATE
 };
 
 // Before the run's statements the table holds the two situations and a third
@@ -264,15 +273,28 @@ const Rows kBefore = {
 
 const QuoteRun kQuoteRuns[] = {
     {"t5_quotes_in_texts",
-     "SQLLIB/ZT5_UPD.SQL",
+     {"SQLLIB/ZT5_UPD.SQL"},
      {{kWarningName, "old text", kRunTimestamp, "", kWarningFormula},
       {kCriticalName, "old text", kRunTimestamp, "", kCriticalFormula},
-      kBefore[2]}},
+      kBefore[2]},
+     {}},
     {"t5_quotes_in_texts_build_mode",
-     "SQLLIB/ZT5_INS.SQL",
+     {"SQLLIB/ZT5_INS.SQL"},
      {kBefore[2],
       {kWarningName, "Lock \"wait\" too long", kRunTimestamp, "AFF\"1", kWarningFormula},
-      {kCriticalName, "Lock \"wait\" too long", kRunTimestamp, "AFF\"1", kCriticalFormula}}},
+      {kCriticalName, "Lock \"wait\" too long", kRunTimestamp, "AFF\"1", kCriticalFormula}},
+     {}},
+    {"r5_quotes_in_service_class",
+     {"SQLLIB/ZR5_UPD.SQL", "SQLLIB/UR5_ZPX.SQL"},
+     {kBefore[0],
+      kBefore[1],
+      kBefore[2],
+      {kClassWarningName, "Service Class Q\"A Period 1 Warning situation", kRunTimestamp,
+       kServiceClassAffinities,
+       kClassStart + " *AND *VALUE MWLMPR.PERHINDX *GE 1.50 *AND *VALUE MWLMPR.PERHINDX *LT 2.00"},
+      {kClassCriticalName, "Service Class Q\"A Period 1 Critical situation", kRunTimestamp,
+       kServiceClassAffinities, kClassStart + " *AND *VALUE MWLMPR.PERHINDX *GE 2.00"}},
+     {{kClassWarningName, "Warning"}, {kClassCriticalName, "Critical"}}},
 };
 
 void PrintTo(const QuoteRun& quoteRun, std::ostream* out) { *out << quoteRun.caseName; }
@@ -297,10 +319,11 @@ TEST_P(QuotedTexts, ReadBackAsTheInputsWroteThem) {
                      row),
               "");
   }
-  EXPECT_GT(Load(db, work.path() / quoteRun.statementFile), 0);
+  for (const char* file : quoteRun.files) EXPECT_GT(Load(db, work.path() / file), 0);
   EXPECT_EQ(db.query("SELECT SITNAME, TEXT, LSTDATE, AFFINITIES, PDT FROM VORDA.TSITDESC"
                      " ORDER BY rowid"),
             quoteRun.after);
+  EXPECT_EQ(db.query("SELECT NAME, STATE FROM ZHBTMPLSIT ORDER BY rowid"), quoteRun.templates);
 }
 
 INSTANTIATE_TEST_SUITE_P(Runs, QuotedTexts, ::testing::ValuesIn(kQuoteRuns),
