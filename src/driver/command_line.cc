@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "platform/file_names.h"
 #include "platform/text.h"
 
 namespace tornvel {
@@ -144,6 +145,19 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
   options.templateSeedName = "SQLLIB\\UR5_ZPX.SQL";
   if (options.verbose) printBanner(console, options);
   return {true, 0};
+}
+
+std::string buildModeOutputName(std::string name) {
+  const std::size_t separator = name.find_last_of("\\/");
+  const std::size_t fileName = separator == std::string::npos ? 0 : separator + 1;
+  const std::size_t upd = name.find("UPD", fileName);
+  if (upd != std::string::npos) name.replace(upd, 3, "INS");
+  return name;
+}
+
+bool namesRunInput(const RunOptions& options, const std::string& outputName) {
+  return sameFile(outputName, options.inputName) || sameFile(outputName, options.controlName) ||
+         (options.buildMode && sameFile(outputName, options.adviceName));
 }
 
 }  // namespace tornvel

@@ -46,6 +46,16 @@ struct SetupResult {
 // before any other rule is applied.
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console);
 
+// The statement file's name in build mode: the first "UPD" of the file name
+// part (after the last back-slash or slash) becomes "INS", so that the default
+// name ends in _INS.SQL; folder names are left alone, and a name without "UPD"
+// stays as it is.
+std::string buildModeOutputName(std::string name);
+
+// True when `outputName` is the same file as one of the run's inputs: the
+// profile, the control file that opened, or in build mode the advice file.
+bool namesRunInput(const RunOptions& options, const std::string& outputName);
+
 // The "Z"-prefixed code mapped to its legacy-family and new-family forms.
 void mapProductCode(const std::string& zCode, std::string& productCode, std::string& fileCode);
 

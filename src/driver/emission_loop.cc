@@ -18,9 +18,13 @@ EmissionLoop::EmissionLoop(const RunOptions& options, Console& console, Definiti
                            std::string timestamp)
     : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
 
-bool EmissionLoop::openStatementFile() {
-  if (statementFile_.open(options_.outputName, OutputFile::Mode::kReplace)) return true;
-  console_.print("Unable to open file " + options_.outputName + " for output.\n");
+bool EmissionLoop::openStatementFile() { return openOutput(statementFile_, options_.outputName); }
+
+// An output that is one of the run's inputs is refused before anything is
+// written, so that a name typed one slot early cannot destroy the input.
+bool EmissionLoop::openOutput(OutputFile& file, const std::string& name) {
+  if (!namesRunInput(options_, name) && file.open(name, OutputFile::Mode::kReplace)) return true;
+  console_.print("Unable to open file " + name + " for output.\n");
   return false;
 }
 
@@ -79,9 +83,7 @@ void EmissionLoop::emitBuildMode(ExceptionDefinition& definition, bool warning) 
 // Four warning situations and then four critical ones, each followed by its
 // template row. The template seed file is opened at the first service class.
 bool EmissionLoop::emitServiceClass(ExceptionDefinition& definition) {
-  if (!templateSeedFile_.isOpen() &&
-      !templateSeedFile_.open(options_.templateSeedName, OutputFile::Mode::kReplace)) {
-    console_.print("Unable to open file " + options_.templateSeedName + " for output.\n");
+  if (!templateSeedFile_.isOpen() && !openOutput(templateSeedFile_, options_.templateSeedName)) {
     return false;
   }
   StatementWriter writer(statementFile_);
@@ -100,17 +102,27 @@ bool EmissionLoop::emitServiceClass(ExceptionDefinition& definition) {
   return true;
 }
 
-bool EmissionLoop::closeFiles() {
-  bool statementsOk = closeFile(statementFile_, options_.outputName);
-  if (!statementsOk) return false;
-  if (templateSeedFile_.isOpen()) return closeFile(templateSeedFile_, options_.templateSeedName);
-  return true;
+bool EmissionLoop::finishFiles() {
+  if (!finishFile(statementFile_, options_.outputName)) return false;
+  return !templateSeedFile_.isOpen() || finishFile(templateSeedFile_, options_.templateSeedName);
 }
 
-bool EmissionLoop::closeFile(OutputFile& file, const std::string& name) {
-  if (file.close()) return true;
+bool EmissionLoop::finishFile(OutputFile& file, const std::string& name) {
+  if (file.finish()) return true;
   console_.print("Unable to write file " + name + "\n");
   return false;
+}
+
+bool EmissionLoop::commitFiles() {
+  if (!statementFile_.commit()) {
+    console_.print("Unable to write file " + options_.outputName + "\n");
+    return false;
+  }
+  if (!templateSeedFile_.commit()) {
+    console_.print("Unable to write file " + options_.templateSeedName + "\n");
+    return false;
+  }
+  return true;
 }
 
 }  // namespace tornvel

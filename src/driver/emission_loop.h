@@ -18,8 +18,9 @@ class EmissionLoop {
   EmissionLoop(const RunOptions& options, Console& console, DefinitionTable& table,
                std::string timestamp);
 
-  // Opens the statement file (replacing an earlier one). On failure prints the
-  // message and returns false.
+  // Opens the statement file, which replaces an earlier one only once it is
+  // complete. On failure, or when the name is one of the run's inputs, prints
+  // the message and returns false.
   bool openStatementFile();
 
   // Walks the table in order. `csvLines`, when given, grows by every
@@ -27,15 +28,21 @@ class EmissionLoop {
   // seed file cannot be opened.
   bool run(ThresholdCsv* csvLines);
 
-  // Closes the statement file and the template seed file; false after printing
-  // the message when anything written did not reach its file.
-  bool closeFiles();
+  // Puts the statement file and the template seed file on the disk under
+  // their temporary names; false after printing the message when anything
+  // written did not reach its file.
+  bool finishFiles();
+
+  // Gives both files their names, replacing the earlier ones; false after
+  // printing the message when a file could not take its name.
+  bool commitFiles();
 
  private:
   void emitOrdinary(ExceptionDefinition& definition);
   bool emitServiceClass(ExceptionDefinition& definition);
   void emitBuildMode(ExceptionDefinition& definition, bool warning);
-  bool closeFile(OutputFile& file, const std::string& name);
+  bool openOutput(OutputFile& file, const std::string& name);
+  bool finishFile(OutputFile& file, const std::string& name);
 
   const RunOptions& options_;
   Console& console_;

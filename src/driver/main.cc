@@ -7,5 +7,5 @@
 int main(int argc, char** argv) {
   std::ios::sync_with_stdio(false);
   std::vector<std::string> args(argv, argv + argc);
-  return tornvel::runMigration(args, std::cout);
+  return tornvel::runMigration(args, std::cout, std::cerr);
 }

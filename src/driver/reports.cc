@@ -85,16 +85,43 @@ void writeReportLine(Console& console, const ExceptionDefinition& definition) {
   console.print(row);
 }
 
+namespace {
+
+// One field of a threshold line. A field that holds a comma, a quote or a line
+// end character is enclosed in quotes with its quotes doubled, so that a value
+// such as 1,5 or a profile named P,1.TXT keeps every later column in place;
+// any other field, an empty one included, is written as it stands.
+void appendCsvField(std::string& line, std::string_view field) {
+  if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    line.append(field);
+    return;
+  }
+  line.push_back('"');
+  for (char c : field) {
+    if (c == '"') line.push_back('"');
+    line.push_back(c);
+  }
+  line.push_back('"');
+}
+
+}  // namespace
+
 void ThresholdCsv::start(std::string_view fileCode, std::string_view inputName) {
-  header_.assign(fileCode).append(",Threshold");
-  critical_.assign(inputName).append(",Critical");
-  warning_.assign(inputName).append(",Warning");
+  header_.clear();
+  appendCsvField(header_, fileCode);
+  header_.append(",Threshold");
+  critical_.clear();
+  appendCsvField(critical_, inputName);
+  critical_.append(",Critical");
+  warning_.clear();
+  appendCsvField(warning_, inputName);
+  warning_.append(",Warning");
 }
 
 void ThresholdCsv::add(const ExceptionDefinition& definition) {
-  header_.append(",").append(definition.getName());
-  critical_.append(",").append(definition.getCriticalValue());
-  warning_.append(",").append(definition.getWarningValue());
+  appendCsvField(header_.append(","), definition.getName());
+  appendCsvField(critical_.append(","), definition.getCriticalValue());
+  appendCsvField(warning_.append(","), definition.getWarningValue());
 }
 
 std::string ThresholdCsv::text(bool withHeader) const {

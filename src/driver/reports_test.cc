@@ -94,5 +94,27 @@ TEST(ReportsTest, ThresholdCsvLines) {
   EXPECT_EQ(csv.text(false), "PROF1,Critical,95,10\nPROF1,Warning,80,\n");
 }
 
+// Fields with a comma, a quote or a line end character are quoted; the rest,
+// empty ones included, stand as they are.
+TEST(ReportsTest, ThresholdCsvQuotesFieldsThatWouldShiftColumns) {
+  struct Case {
+    std::string_view value;
+    std::string_view field;
+  };
+  const Case cases[] = {
+      {"1,5", "\"1,5\""}, {"a\"b", "\"a\"\"b\""}, {"x\ry", "\"x\ry\""}, {"x\ny", "\"x\ny\""},
+      {"", ""},           {"1.5", "1.5"}};
+  for (const Case& c : cases) {
+    ThresholdCsv csv;
+    csv.start("ZR5", "P,1.TXT");
+    ExceptionDefinition definition = makeDefinition("ABC1", "I");
+    definition.criticalValue = c.value;
+    csv.add(definition);
+    EXPECT_EQ(csv.text(false),
+              "\"P,1.TXT\",Critical," + std::string(c.field) + "\n\"P,1.TXT\",Warning,\n")
+        << c.value;
+  }
+}
+
 }  // namespace
 }  // namespace tornvel

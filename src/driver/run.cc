@@ -1,5 +1,6 @@
 #include "driver/run.h"
 
+#include <iostream>
 #include <string>
 
 #include "definitions/control_loader.h"
@@ -76,16 +77,22 @@ int MigrationRun::execute() {
 
   // One timestamp for every statement of the run.
   std::string timestamp = formatRunTimestamp(localRunTime());
-  if (options_.buildMode) {
-    std::size_t upd = options_.outputName.find("UPD");
-    if (upd != std::string::npos) options_.outputName.replace(upd, 3, "INS");
-  }
+  if (options_.buildMode) options_.outputName = buildModeOutputName(options_.outputName);
   EmissionLoop loop(options_, console_, table_, timestamp);
   if (!loop.openStatementFile()) return 12;
   if (options_.buildMode) readAdviceFile();
   if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return 12;
-  if (!loop.closeFiles()) return 12;
+  // The statement files take their names last, once everything else of the
+  // run is whole: a run that ends with 12 leaves the earlier files as they
+  // were, and the threshold lines are taken back when a file cannot take its
+  // name.
+  if (!loop.finishFiles()) return 12;
+  if (console_.failed()) return 12;
   if (options_.csvOutput && !writeThresholdCsv()) return 12;
+  if (!loop.commitFiles()) {
+    csvFile_.undoAppend();
+    return 12;
+  }
   return 0;
 }
 
@@ -106,7 +113,8 @@ bool MigrationRun::openControlFile() {
 // product gather their lines in one file.
 bool MigrationRun::openThresholdCsv() {
   if (!options_.csvOutput) return true;
-  if (!csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
+  if (namesRunInput(options_, options_.csvName) ||
+      !csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
     console_.print("Unable to open file " + options_.csvName + " for output.\n");
     return false;
   }
@@ -161,9 +169,11 @@ void MigrationRun::readAdviceFile() {
   applyAdviceFile(advice, table_);
 }
 
+// The run's lines go out in one write, so that runs side by side never
+// interleave them; a failed write leaves the file at its earlier length.
 bool MigrationRun::writeThresholdCsv() {
   csvFile_.write(csvLines_.text(options_.csvHeader));
-  if (!csvFile_.close()) {
+  if (!csvFile_.finish()) {
     console_.print("Unable to write file " + options_.csvName + "\n");
     return false;
   }
@@ -172,13 +182,27 @@ bool MigrationRun::writeThresholdCsv() {
 
 }  // namespace
 
-int runMigration(const std::vector<std::string>& args, std::ostream& out) {
+int runMigration(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
   Console console(out);
   RunOptions options;
   SetupResult setup = setUpRun(args, options, console);
-  if (!setup.proceed) return setup.exitCode;
-  MigrationRun run(options, console);
-  return run.execute();
+  int exitCode = setup.exitCode;
+  if (setup.proceed) {
+    MigrationRun run(options, console);
+    exitCode = run.execute();
+  }
+  // A report that never reached its reader is no success; the run's own
+  // failures keep their exit codes.
+  if (console.failed()) {
+    errors << "Unable to write standard output\n";
+    errors.flush();
+    if (exitCode == 0) exitCode = 12;
+  }
+  return exitCode;
+}
+
+int runMigration(const std::vector<std::string>& args, std::ostream& out) {
+  return runMigration(args, out, std::cerr);
 }
 
 }  // namespace tornvel

@@ -19,6 +19,9 @@ class Console {
   }
   std::ostream& stream() { return out_; }
 
+  // True once anything printed could not be written.
+  bool failed() const { return out_.fail(); }
+
   // The header switch: on at the start of a run; a table prints its header
   // only while it is on, and printing a header turns it off.
   bool takeHeader() {

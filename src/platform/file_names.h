@@ -11,6 +11,10 @@ namespace tornvel {
 // The path under which a file named `nameAsBuilt` is opened.
 std::string hostPath(std::string_view nameAsBuilt);
 
+// True when both names, as built, name one and the same existing file, however
+// they are spelt (a link, another path); false when either does not exist.
+bool sameFile(const std::string& nameAsBuilt, const std::string& otherNameAsBuilt);
+
 }  // namespace tornvel
 
 #endif  // TORNVEL_PLATFORM_FILE_NAMES_H_

@@ -3,32 +3,32 @@
 #include <cstddef>
 #include <utility>
 
+#include "statements/quoted_text.h"
+
 namespace tornvel {
 
 namespace {
 
-constexpr std::string_view kFormulaEnd = "\" WHERE SITNAME =";
-
 void buildDelete(std::string_view situation, std::string& output) {
   output.assign("DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"");
-  output += situation;
+  appendQuoted(output, situation);
   output += "\";";
 }
 
-// The formula of an update statement: from the first "*IF" after "PDT = " up
-// to the quote that closes it. The end is searched within the formula alone,
-// so that a situation text carrying the same words cannot cut the INSERT
-// short. A text that is not an update statement gives an empty formula, or
-// the rest of the text without its line ends when the closing quote is
-// missing.
+// The formula of an update statement as it stands there, quotes doubled: from
+// the first "*IF" after "PDT = " up to the quote that closes it. A doubled
+// quote belongs to the formula, so no text inside the formula or after it can
+// cut the INSERT short. A text that is not an update statement gives an empty
+// formula, or the rest of the text without its line ends when no quote closes
+// the formula.
 std::string_view formulaOf(std::string_view update) {
   std::size_t pdt = update.find("PDT = ");
   if (pdt == std::string_view::npos) return {};
   std::size_t start = update.find("*IF", pdt);
   if (start == std::string_view::npos) return {};
   std::string_view formula = update.substr(start);
-  std::size_t end = formula.find(kFormulaEnd);
-  if (end != std::string_view::npos) return formula.substr(0, end);
+  std::size_t end = quotedLength(formula);
+  if (end < formula.size()) return formula.substr(0, end);
   while (!formula.empty() && formula.back() == '\n') formula.remove_suffix(1);
   return formula;
 }
@@ -38,14 +38,16 @@ void buildInsert(const ExceptionDefinition& definition, std::string_view situati
   scratch = statement;
   // Assembled apart, so that `statement` may be the scratch text itself.
   std::string insert(head);
-  insert += definition.situationText ? std::string_view(*definition.situationText) : situation;
+  appendQuoted(insert,
+               definition.situationText ? std::string_view(*definition.situationText) : situation);
   insert += "\",\"";
-  insert += definition.lastDate;
+  appendQuoted(insert, definition.lastDate);
   insert += "\",\"";
-  insert += definition.affinities;
+  appendQuoted(insert, definition.affinities);
   insert += "\",\"";
-  insert += situation;
+  appendQuoted(insert, situation);
   insert += "\",\"";
+  // Taken as the update wrote it: its quotes are doubled already.
   insert += formulaOf(scratch);
   insert += "\");";
   statement = std::move(insert);

@@ -128,6 +128,10 @@ TEST(BuildModeTest, InsertTakesTheFormulaOfAnyText) {
       {"*IF x PDT = \"*IF *VALUE A *GE 1\" WHERE SITNAME = \"S\";\n", "*IF *VALUE A *GE 1"},
       {"PDT = \"*IF *VALUE A *GE 1;\n\n", "*IF *VALUE A *GE 1;"},
       {"PDT = \"*IF a\" WHERE SITNAME = \" WHERE SITNAME =\n", "*IF a"},
+      // A doubled quote belongs to the formula; the first single one ends it.
+      {"PDT = \"*IF *VALUE A *EQ \"\"X\"\" WHERE SITNAME = Y\" WHERE SITNAME = \"S\";\n",
+       "*IF *VALUE A *EQ \"\"X\"\" WHERE SITNAME = Y"},
+      {"PDT = \"*IF \"\"\"\"\"", "*IF \"\"\"\""},
   };
   for (const Case& c : cases) {
     std::string statement = c.text;
@@ -149,7 +153,7 @@ TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
       "\"*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\");";
   ASSERT_GE(statement.size(), end.size());
   EXPECT_EQ(statement.substr(statement.size() - end.size()), end);
-  EXPECT_NE(statement.find("say \" WHERE SITNAME = here\""), std::string::npos);
+  EXPECT_NE(statement.find("\"say \"\" WHERE SITNAME = here\""), std::string::npos);
 }
 
 }  // namespace

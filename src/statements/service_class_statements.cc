@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/text.h"
+#include "statements/quoted_text.h"
 
 namespace tornvel {
 
@@ -111,17 +112,24 @@ int buildSituation(ExceptionDefinition& definition, Severity severity, std::stri
   }
   output.assign(head);
   output += '"';
-  output += timestamp;
-  output += "\",\"Service Class ";
+  appendQuoted(output, timestamp);
+  output += "\",\"";
+  std::size_t quoted = output.size();
+  output += "Service Class ";
   output += definition.serviceClass;
   output += " Period ";
   output += definition.period;
   output += traits->textInfix;
   output += severity == Severity::kWarning ? "Warning situation" : "Critical situation";
+  quoteFrom(output, quoted);
   output += "\",\"";
+  quoted = output.size();
   appendSituationName(output, definition, *traits, severity);
+  quoteFrom(output, quoted);
   output += "\",\"";
+  quoted = output.size();
   appendFormula(output, definition, kind, *traits, severity);
+  quoteFrom(output, quoted);
   output += "\");\n";
   return kStatementBuilt;
 }
@@ -135,7 +143,9 @@ int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::st
     return kKindSwitchedOff;
   }
   output.assign("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"");
+  const std::size_t name = output.size();
   appendSituationName(output, definition, *traits, severity);
+  quoteFrom(output, name);
   output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
   output += ", \"WLM_Service_Class_Resources\", 0 );\n";
   return kStatementBuilt;

@@ -1,6 +1,7 @@
 #include "statements/update_statements.h"
 
 #include "platform/text.h"
+#include "statements/quoted_text.h"
 #include "statements/service_class_statements.h"
 
 namespace tornvel {
@@ -90,11 +91,13 @@ void buildUpdate(std::string& output, const ExceptionDefinition& definition,
                  std::string_view timestamp, const std::string& situation,
                  AppendFormula appendFormula) {
   output.assign("UPDATE VORDA.TSITDESC SET LSTDATE = \"");
-  output += timestamp;
+  appendQuoted(output, timestamp);
   output += "\", PDT = \"";
+  const std::size_t formula = output.size();
   appendFormula(output, definition);
+  quoteFrom(output, formula);
   output += "\" WHERE SITNAME = \"";
-  output += situation;
+  appendQuoted(output, situation);
   output += "\";\n";
 }
 

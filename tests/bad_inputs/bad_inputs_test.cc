@@ -709,8 +709,7 @@ void addOutputCases(std::vector<Case>& cases) {
   cases.push_back(makeCase(
       "ThresholdFileOnAFullDevice", {"-d", "PROF.TXT", "T5"},
       {control, profile, directory("SQLLIB"), symlinkTo("SQLLIB/ZT5_CDF.TXT", "/dev/full")}, false,
-      12, "Unable to write file SQLLIB\\ZT5_CDF.TXT\n",
-      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
+      12, "Unable to write file SQLLIB\\ZT5_CDF.TXT\n", {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
   const Entry workload = file("PROF.TXT", "Begin Table PR.WLM\n" + workloadRow("BATCH"));
   cases.push_back(makeCase("TemplateSeedFileOnAFullDevice", {"PROF.TXT", "R5"},
                            {file("ZR5PROD.TXT", std::string(kOneDefinition)), workload,
@@ -733,6 +732,85 @@ void addOutputCases(std::vector<Case>& cases) {
                            "Unable to open file SQLLIB for output.\n"));
 }
 
+// Outputs are whole or not there: a failed run leaves no temporary file and
+// the earlier files as they were, a link keeps its link, and no output may
+// overwrite one of the run's inputs.
+void noTemporaryFiles(const fs::path& directory, const RunOutcome&) {
+  for (const auto& entry : fs::recursive_directory_iterator(directory)) {
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path() << " was left";
+  }
+}
+
+void addIntegrityCases(std::vector<Case>& cases) {
+  const std::string definition(kOneDefinition);
+  const Entry control = file("ZTQPROD.TXT", definition);
+  const Entry profile = file("PROF.TXT", "ABC1 80 95\n");
+  const std::string statements = updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95");
+  cases.push_back(makeCase(
+      "FailedRunKeepsTheEarlierStatementFile", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", definition), file("PROF.TXT", "Begin Table PR.WLM\n" + workloadRow("B")),
+       file("SQLLIB/ZR5_UPD.SQL", "earlier\n"), directory("SQLLIB/UR5_ZPX.SQL")},
+      true, 12, "Unable to open file SQLLIB\\UR5_ZPX.SQL for output.\n",
+      {{"SQLLIB/ZR5_UPD.SQL", "earlier\n"}}, noTemporaryFiles));
+  cases.push_back(makeCase("LinkedStatementFileKeepsItsLink", {"PROF.TXT", "T5"},
+                           {control, profile, file("real.sql", "earlier\n"),
+                            symlinkTo("SQLLIB/ZT5_UPD.SQL", "../real.sql")},
+                           true, 0, "", {{"real.sql", statements}},
+                           [](const fs::path& directory, const RunOutcome& run) {
+                             EXPECT_TRUE(fs::is_symlink(directory / "SQLLIB/ZT5_UPD.SQL"));
+                             noTemporaryFiles(directory, run);
+                           }));
+  struct Refused {
+    const char* name;
+    std::vector<std::string> args;
+    std::vector<Entry> setup;
+    const char* output;  // as the message names it
+    Outputs unchanged;
+  };
+  const Refused refused[] = {
+      {"OutputThatIsTheControlFileIsRefused",
+       {"PROF.TXT", "T5", "ZT5PROD.TXT"},
+       {file("ZT5PROD.TXT", definition), profile},
+       "ZT5PROD.TXT",
+       {{"ZT5PROD.TXT", definition}}},
+      {"OutputThatIsTheProfileIsRefused",
+       {"PROF.TXT", "T5", "PROF.TXT"},
+       {control, profile},
+       "PROF.TXT",
+       {{"PROF.TXT", "ABC1 80 95\n"}}},
+      {"OutputLinkedToTheControlFileIsRefused",
+       {"PROF.TXT", "T5", "OUT.SQL"},
+       {control, profile, symlinkTo("OUT.SQL", "ZTQPROD.TXT")},
+       "OUT.SQL",
+       {{"ZTQPROD.TXT", definition}}},
+      {"OutputThatIsTheAdviceFileIsRefused",
+       {"-bd", "PROF.TXT", "T5", "ZT5_ADVICE.TXT"},
+       {control, profile, file("ZT5_ADVICE.TXT", "ABC1~Text~P\n")},
+       "ZT5_ADVICE.TXT",
+       {{"ZT5_ADVICE.TXT", "ABC1~Text~P\n"}}},
+      {"ThresholdFileThatIsTheProfileIsRefused",
+       {"-d", "SQLLIB/ZT5_CDF.TXT", "T5"},
+       {control, file("SQLLIB/ZT5_CDF.TXT", "ABC1 80 95\n")},
+       "SQLLIB\\ZT5_CDF.TXT",
+       {{"SQLLIB/ZT5_CDF.TXT", "ABC1 80 95\n"}, {"SQLLIB/ZT5_UPD.SQL", std::nullopt}}},
+  };
+  for (const Refused& r : refused) {
+    cases.push_back(makeCase(r.name, r.args, r.setup, true, 12,
+                             "Unable to open file " + std::string(r.output) + " for output.\n",
+                             r.unchanged, noTemporaryFiles));
+  }
+  // Build mode turns UPD into INS in the file name only, not in its folders.
+  for (const char* output : {"UPDATES/db1_UPD.SQL", "UPDATES\\db1_UPD.SQL"}) {
+    cases.push_back(makeCase(
+        std::string("BuildModeKeepsTheFolderName") +
+            (output[7] == '/' ? "AfterASlash" : "AfterABackSlash"),
+        {"-bd", "PROF.TXT", "T5", output}, {control, profile, directory("UPDATES")}, true, 0, "",
+        {{"UPDATES/db1_INS.SQL",
+          buildModePair("ZTQ", "ABC1", "TAB.COL", "80", "95", std::nullopt, "")},
+         {"INSATES", std::nullopt}}));
+  }
+}
+
 std::vector<Case> allCases() {
   std::vector<Case> cases;
   addInputFileCases(cases);
@@ -743,6 +821,7 @@ std::vector<Case> allCases() {
   addClockCases(cases);
   addLimitCases(cases);
   addOutputCases(cases);
+  addIntegrityCases(cases);
   return cases;
 }
 

@@ -1,0 +1,27 @@
+// Texts written between double quotes in a statement. The loader reads a quote
+// inside such a text as its end unless it is written twice, so every quote a
+// text carries from the inputs is doubled; a text without quotes is written as
+// it stands.
+#ifndef TORNVEL_STATEMENTS_QUOTED_TEXT_H_
+#define TORNVEL_STATEMENTS_QUOTED_TEXT_H_
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tornvel {
+
+// Appends `text` to `out` with each `"` written as `""`.
+void appendQuoted(std::string& out, std::string_view text);
+
+// Doubles each `"` of `out` from position `from` to its end: for a text that a
+// builder has just appended piece by piece.
+void quoteFrom(std::string& out, std::size_t from);
+
+// The length of the quoted text that starts at `text`'s beginning: up to the
+// first `"` that is not doubled, or all of `text` when no quote closes it.
+std::size_t quotedLength(std::string_view text);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_STATEMENTS_QUOTED_TEXT_H_
