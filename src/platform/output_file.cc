@@ -10,7 +10,7 @@ OutputFile::~OutputFile() {
 
 bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
   if (file_ != nullptr) close();
-  file_ = std::fopen(hostPath(nameAsBuilt).c_str(), mode == Mode::kAppend ? "a" : "w");
+  file_ = std::fopen(hostPath(nameAsBuilt).c_str(), mode == Mode::kAppend ? "ab" : "wb");
   failed_ = false;
   if (file_ != nullptr) std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
   return file_ != nullptr;
@@ -18,6 +18,18 @@ bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
 
 void OutputFile::write(std::string_view text) {
   if (file_ == nullptr || text.empty()) return;
+#ifdef _WIN32
+  // Every line end written on Windows is CR LF; the file is opened in binary
+  // mode so that nothing else is changed.
+  for (std::size_t newline; (newline = text.find('\n')) != std::string_view::npos;) {
+    if (std::fwrite(text.data(), 1, newline, file_) != newline ||
+        std::fwrite("\r\n", 1, 2, file_) != 2) {
+      failed_ = true;
+    }
+    text.remove_prefix(newline + 1);
+  }
+  if (text.empty()) return;
+#endif
   if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) failed_ = true;
 }
 

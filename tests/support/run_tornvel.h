@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/line_ends.h"
+
 namespace tornvel::testing {
 
 // The runs' clock: 7 December 2026, 08:45:22 UTC.
