@@ -157,9 +157,14 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
 
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-  if (!CreatePipe(&outRead, &outWrite, &inherited, 0) ||
-      !CreatePipe(&errRead, &errWrite, &inherited, 0)) {
+  if (!CreatePipe(&outRead, &outWrite, &inherited, 0)) {
     outcome.failure = lastError("CreatePipe");
+    return outcome;
+  }
+  if (!CreatePipe(&errRead, &errWrite, &inherited, 0)) {
+    outcome.failure = lastError("CreatePipe");
+    CloseHandle(outRead);
+    CloseHandle(outWrite);
     return outcome;
   }
   SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
