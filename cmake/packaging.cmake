@@ -1,6 +1,6 @@
 # Installed files and the release packages built from them with CPack:
 #   cmake --workflow --preset package     (build/packages/)
-# On Linux a Debian package and a .tar.gz; a Windows build makes a .zip.
+# A Debian package and a .tar.gz (the Windows build's .zip: windows-package.cmake).
 include(GNUInstallDirs)
 
 set(TORNVEL_MAINTAINER "tornvel maintainers <maintainers@users.noreply.c-seed-60b984d9.example>")
@@ -67,11 +67,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 
-if(WIN32)
-  set(CPACK_GENERATOR ZIP)
-else()
-  set(CPACK_GENERATOR DEB TGZ)
-endif()
+set(CPACK_GENERATOR DEB TGZ)
 
 # Debian package: tornvel_<version>_<arch>.deb, programs in /usr/bin.
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

@@ -22,6 +22,15 @@ bool parseEpoch(const char* text, std::time_t& seconds) {
   return true;
 }
 
+// `seconds` broken down in local time; false when it has no calendar date.
+bool breakDownLocally(std::time_t seconds, std::tm& broken) {
+#ifdef _WIN32
+  return localtime_s(&broken, &seconds) == 0;
+#else
+  return localtime_r(&seconds, &broken) != nullptr;
+#endif
+}
+
 }  // namespace
 
 std::tm localRunTime() {
@@ -29,10 +38,7 @@ std::tm localRunTime() {
   std::time_t fixed = 0;
   if (parseEpoch(std::getenv("SOURCE_DATE_EPOCH"), fixed)) now = fixed;
   std::tm broken{};
-  if (localtime_r(&now, &broken) == nullptr) {
-    std::time_t zero = 0;
-    localtime_r(&zero, &broken);
-  }
+  if (!breakDownLocally(now, broken)) breakDownLocally(0, broken);
   return broken;
 }
 

@@ -1,5 +1,7 @@
 // File names are built with a back-slash separator ("SQLLIB\\ZT5_UPD.SQL") and
-// shown that way; on this system every back-slash names a directory level.
+// shown that way; every back-slash names a directory level. On Windows that is
+// the native separator and the name is opened as built; elsewhere each
+// back-slash is turned into a '/'.
 #ifndef TORNVEL_PLATFORM_FILE_NAMES_H_
 #define TORNVEL_PLATFORM_FILE_NAMES_H_
 

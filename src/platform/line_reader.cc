@@ -2,9 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 
 #include "platform/file_names.h"
@@ -13,6 +18,46 @@ namespace tornvel {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
+
+void closeBytes(int fd) {
+#ifdef _WIN32
+  ::_close(fd);
+#else
+  ::close(fd);
+#endif
+}
+
+// Opens a file for reading its bytes exactly as they stand (on Windows in
+// binary mode, so that neither CR LF nor a 0x1A byte is interpreted by the
+// system; the reader has its own line rules), not handed down to child
+// processes. -1 when it cannot be opened or is a directory.
+int openBytes(const std::string& path) {
+#ifdef _WIN32
+  int fd = ::_open(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
+  if (fd < 0) return -1;
+  struct _stat64 info {};
+  bool directory = ::_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFMT) == _S_IFDIR;
+#else
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat info {};
+  bool directory = ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode);
+#endif
+  if (directory) {
+    closeBytes(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Up to `size` bytes into `buffer`: the count, 0 at the end, negative on error.
+std::ptrdiff_t readBytes(int fd, char* buffer, std::size_t size) {
+#ifdef _WIN32
+  return ::_read(fd, buffer, static_cast<unsigned>(size));  // size is at most kBufferSize
+#else
+  return ::read(fd, buffer, size);
+#endif
+}
 
 }  // namespace
 
@@ -31,13 +76,8 @@ void LineReader::openText(std::string text) {
 
 bool LineReader::open(const std::string& nameAsBuilt) {
   close();
-  int fd = ::open(hostPath(nameAsBuilt).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = openBytes(hostPath(nameAsBuilt));
   if (fd < 0) return false;
-  struct stat info {};
-  if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-    ::close(fd);
-    return false;
-  }
   fd_ = fd;
   ended_ = false;
   buffer_.resize(kBufferSize);
@@ -47,7 +87,7 @@ bool LineReader::open(const std::string& nameAsBuilt) {
 }
 
 void LineReader::close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) closeBytes(fd_);
   fd_ = -1;
   inMemory_ = false;
   ended_ = true;
@@ -58,7 +98,7 @@ bool LineReader::refill() {
   if (position_ < available_) return true;
   if (fd_ < 0 || ended_) return false;
   for (;;) {
-    ssize_t got = ::read(fd_, buffer_.data(), buffer_.size());
+    std::ptrdiff_t got = readBytes(fd_, buffer_.data(), buffer_.size());
     if (got > 0) {
       position_ = 0;
       available_ = static_cast<std::size_t>(got);

@@ -1,9 +1,11 @@
 #include "platform/line_reader.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -143,19 +145,24 @@ TEST(LineReaderTest, FindsEachSpecialByteAtEveryOffset) {
 }
 
 // Lines that straddle the boundaries of the reader's file buffer read the
-// same as from memory.
+// same as from memory; the file is read byte for byte as it stands.
 TEST(LineReaderTest, LinesAcrossFileBufferBoundaries) {
   std::string text;
   for (int i = 0; text.size() < 300000; ++i) {
     text += std::string(static_cast<std::size_t>(i % 37), static_cast<char>('A' + i % 26));
     text += i % 11 == 0 ? "\r\n" : (i % 13 == 0 ? std::string(1, '\0') + "x\n" : "\n");
     if (i % 500 == 0) text += std::string(1500, 'L') + "\n";
+    if (i % 17 == 0)
+      text += "\x1a";  // an ordinary byte, also where a system knows it as end of file
   }
-  char name[] = "/tmp/tornvel-line-reader-XXXXXX";
-  int fd = ::mkstemp(name);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::write(fd, text.data(), text.size()), static_cast<ssize_t>(text.size()));
-  ::close(fd);
+  const std::string name = (std::filesystem::temp_directory_path() /
+                            ("tornvel-line-reader-" + std::to_string(std::random_device()())))
+                               .string();
+  {
+    std::ofstream out(name, std::ios::binary);
+    out << text;
+    ASSERT_TRUE(out.flush()) << name;
+  }
   LineReader reader;
   ASSERT_TRUE(reader.open(name));
   std::vector<std::string> lines;
@@ -172,7 +179,9 @@ TEST(LineReaderTest, LinesAcrossFileBufferBoundaries) {
     if (!more) break;
     viewed.emplace_back(i % 3 == 0 ? std::string_view(line) : view);
   }
-  ::unlink(name);
+  reader.close();
+  viewReader.close();
+  std::filesystem::remove(name);
   EXPECT_EQ(lines, readByteByByte(text, LineReader::kLineLimit));
   EXPECT_EQ(viewed, lines);
 }

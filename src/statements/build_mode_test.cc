@@ -13,6 +13,7 @@
 #include "statements/insert_heads.h"
 #include "statements/statement_writer.h"
 #include "statements/update_statements.h"
+#include "support/line_ends.h"
 
 namespace tornvel {
 namespace {
@@ -78,7 +79,7 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   std::string lines;
   for (int i = 0; i < 6; ++i) lines += expected.substr(72 * i, 72) + "\n";
   EXPECT_EQ(expected.substr(432).size(), 13u);
-  EXPECT_EQ(readFile(path), lines + expected.substr(432) + "\n\n");
+  EXPECT_EQ(readFile(path), testing::withNativeLineEnds(lines + expected.substr(432) + "\n\n"));
 }
 
 TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {

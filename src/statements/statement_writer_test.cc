@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "support/line_ends.h"
+
 namespace tornvel {
 namespace {
 
-// Writes the statements to a real file and reads back what reached it.
+// Writes the statements to a real file and reads back what reached it, its
+// line ends (CR LF on Windows) read as "\n".
 std::string written(const std::vector<std::string>& statements) {
   const std::string path = ::testing::TempDir() + "statement_writer_" +
                            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".sql";
@@ -20,7 +23,10 @@ std::string written(const std::vector<std::string>& statements) {
   for (const std::string& statement : statements) writer.write(statement);
   EXPECT_TRUE(file.close());
   std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  const std::string bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
+  const std::string text = testing::withoutNativeLineEnds(bytes);
+  EXPECT_EQ(testing::withNativeLineEnds(text), bytes) << "a line end that is not native";
+  return text;
 }
 
 std::vector<std::string> lines(const std::string& text) {

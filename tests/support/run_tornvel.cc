@@ -1,10 +1,18 @@
 #include "run_tornvel.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <functional>
+#include <random>
+#include <thread>
+#else
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -15,7 +23,11 @@
 #include <iterator>
 #include <stdexcept>
 
+#ifdef _WIN32
+#define environ _environ
+#else
 extern char** environ;
+#endif
 
 namespace tornvel::testing {
 
@@ -38,6 +50,44 @@ std::vector<std::string> childEnvironment(const Environment& overrides) {
   for (const auto& [key, value] : settings) entries.push_back(key + "=" + value);
   return entries;
 }
+
+#ifdef _WIN32
+
+// One argument as the child's C runtime splits its command line again: quoted
+// when it is empty or holds a blank or a quote; a quote is escaped with a
+// back-slash, and back-slashes are doubled where a quote follows them.
+std::string quoted(const std::string& argument) {
+  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) {
+    return argument;
+  }
+  std::string text = "\"";
+  std::size_t backSlashes = 0;
+  for (char c : argument) {
+    if (c == '\\') {
+      ++backSlashes;
+      continue;
+    }
+    text.append(c == '"' ? 2 * backSlashes + 1 : backSlashes, '\\');
+    backSlashes = 0;
+    text += c;
+  }
+  text.append(2 * backSlashes, '\\');
+  return text + "\"";
+}
+
+std::string lastError(const char* call) {
+  return std::string(call) + ": error " + std::to_string(GetLastError());
+}
+
+// Reads a pipe to its end into `sink`, on a thread of its own.
+void drain(HANDLE pipe, std::string& sink) {
+  char buffer[65536];
+  DWORD got = 0;
+  while (ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) sink.append(buffer, got);
+  CloseHandle(pipe);
+}
+
+#else
 
 std::vector<char*> pointers(std::vector<std::string>& texts) {
   std::vector<char*> result;
@@ -86,7 +136,78 @@ void collect(int outFd, int errFd, RunOutcome& outcome, pid_t child, int timeout
   }
 }
 
+#endif
+
 }  // namespace
+
+#ifdef _WIN32
+
+RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
+                      const std::filesystem::path& directory, const Environment& overrides,
+                      int timeoutSeconds) {
+  RunOutcome outcome;
+  std::string commandLine = quoted(std::filesystem::absolute(binary).make_preferred().string());
+  for (const std::string& arg : args) commandLine += " " + quoted(arg);
+  std::string environment;  // NAME=value entries, each ended by a NUL, then one more NUL
+  for (const std::string& entry : childEnvironment(overrides)) {
+    environment.append(entry).push_back('\0');
+  }
+  environment.push_back('\0');
+  const std::string dir = directory.string();
+
+  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
+  if (!CreatePipe(&outRead, &outWrite, &inherited, 0)) {
+    outcome.failure = lastError("CreatePipe");
+    return outcome;
+  }
+  if (!CreatePipe(&errRead, &errWrite, &inherited, 0)) {
+    outcome.failure = lastError("CreatePipe");
+    CloseHandle(outRead);
+    CloseHandle(outWrite);
+    return outcome;
+  }
+  SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
+  HANDLE nul = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                           OPEN_EXISTING, 0, nullptr);
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nul;
+  startup.hStdOutput = outWrite;
+  startup.hStdError = errWrite;
+  PROCESS_INFORMATION child{};
+  bool started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                                environment.data(), dir.c_str(), &startup, &child);
+  if (!started) outcome.failure = lastError("CreateProcess");
+  // Only the child holds the write ends now, so the pipes end when it does.
+  CloseHandle(outWrite);
+  CloseHandle(errWrite);
+  if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
+  std::thread console(drain, outRead, std::ref(outcome.console));
+  std::thread errors(drain, errRead, std::ref(outcome.errors));
+  if (started) {
+    if (WaitForSingleObject(child.hProcess, static_cast<DWORD>(timeoutSeconds) * 1000) ==
+        WAIT_TIMEOUT) {
+      outcome.timedOut = true;
+      TerminateProcess(child.hProcess, 1);
+      WaitForSingleObject(child.hProcess, INFINITE);
+    } else {
+      DWORD code = 0;
+      GetExitCodeProcess(child.hProcess, &code);
+      outcome.exitCode = static_cast<int>(code);
+    }
+    CloseHandle(child.hThread);
+    CloseHandle(child.hProcess);
+  }
+  console.join();
+  errors.join();
+  return outcome;
+}
+
+#else
 
 RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
                       const std::filesystem::path& directory, const Environment& overrides,
@@ -136,12 +257,27 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
   return outcome;
 }
 
+#endif
+
 ScratchDirectory::ScratchDirectory() {
   const char* base = std::getenv("TMPDIR");
+#ifdef _WIN32
+  // A directory with a random name: creating it fails when the name is taken.
+  std::filesystem::path root = base != nullptr && *base != '\0'
+                                   ? std::filesystem::path(base)
+                                   : std::filesystem::temp_directory_path();
+  std::random_device entropy;
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    std::filesystem::path candidate = root / ("tornvel-test-" + std::to_string(entropy()));
+    if (std::filesystem::create_directory(candidate)) path_ = std::filesystem::canonical(candidate);
+  }
+  if (path_.empty()) throw std::runtime_error("no scratch directory under " + root.string());
+#else
   std::string pattern =
       std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tornvel-test-XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
   path_ = std::filesystem::canonical(pattern);
+#endif
 }
 
 ScratchDirectory::~ScratchDirectory() {

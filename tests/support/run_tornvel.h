@@ -1,6 +1,7 @@
 // Runs the built tornvel binary the way a user would: in a directory of its
-// own, with a fixed clock and time zone, standard input from /dev/null and its
-// standard output and standard error collected.
+// own, with a fixed clock and time zone, standard input from the null device
+// (/dev/null, or NUL on Windows) and its standard output and standard error
+// collected.
 #ifndef TORNVEL_TESTS_SUPPORT_RUN_TORNVEL_H_
 #define TORNVEL_TESTS_SUPPORT_RUN_TORNVEL_H_
 
@@ -8,6 +9,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "support/line_ends.h"
 
 namespace tornvel::testing {
 

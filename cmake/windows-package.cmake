@@ -1,0 +1,34 @@
+# What the Windows build installs and packs into its .zip: tornvel.exe, the
+# README, the examples and the manual page rendered as plain text with CR LF
+# line ends, all at the top of the archive's folder.
+install(TARGETS tornvel RUNTIME DESTINATION .)
+install(FILES README.md DESTINATION .)
+install(DIRECTORY examples DESTINATION . PATTERN .gitignore EXCLUDE)
+
+# The manual: man-db's man (Debian package man-db, with groff-base) formats the
+# page at 80 columns, in ASCII, without hyphenation or justification; col
+# (bsdextrautils) removes the overstrikes and expands tabs.
+find_program(TORNVEL_MAN man)
+find_program(TORNVEL_COL col)
+if(NOT TORNVEL_MAN OR NOT TORNVEL_COL)
+  message(FATAL_ERROR "The manual text needs man and col: apt-get install man-db bsdextrautils")
+endif()
+set(TORNVEL_MANUAL_TEXT ${CMAKE_BINARY_DIR}/tornvel.txt)
+add_custom_command(
+  OUTPUT ${TORNVEL_MANUAL_TEXT}
+  COMMAND /bin/sh -c "LC_ALL=C MANWIDTH=80 \"$0\" --nh --nj -l \"$1\" | \"$2\" -bx | sed 's/$/\\r/' > \"$3\""
+          ${TORNVEL_MAN} ${PROJECT_SOURCE_DIR}/doc/tornvel.1 ${TORNVEL_COL} ${TORNVEL_MANUAL_TEXT}
+  DEPENDS ${PROJECT_SOURCE_DIR}/doc/tornvel.1
+  COMMENT "Rendering the manual page as text"
+  VERBATIM)
+add_custom_target(manual_text ALL DEPENDS ${TORNVEL_MANUAL_TEXT})
+install(FILES ${TORNVEL_MANUAL_TEXT} DESTINATION .)
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME tornvel)
+set(CPACK_PACKAGE_VENDOR "tornvel developers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Migrates tuned monitoring thresholds to SQL seed statements")
+set(CPACK_PACKAGE_FILE_NAME tornvel-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES ON)  # the debugging information stays in the build tree
+include(CPack)
