@@ -41,9 +41,16 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   SynonymList synonyms;
   LineReader control;
   control.openText(controlText);
-  ControlLoader loader{
-      control, std::string(productCode), verbose, false, release, affinities, table, synonyms,
-      console};
+  ControlLoader loader{control,
+                       productCodesFor(productCode).product,
+                       std::string(productCode),
+                       verbose,
+                       false,
+                       release,
+                       affinities,
+                       table,
+                       synonyms,
+                       console};
   loadControlFile(loader);
 
   LineReader profile;

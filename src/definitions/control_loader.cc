@@ -71,6 +71,7 @@ void printSupportedRow(ControlLoader& loader, std::string_view name, std::string
 void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
   DefinitionInputs inputs;
   inputs.product = loader.productCode;
+  inputs.productId = loader.product;
   inputs.release = loader.currentRelease;
   inputs.name = *fields[1];
   inputs.attribute = *fields[2];

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "definitions/definition_table.h"
+#include "definitions/product.h"
 #include "definitions/synonym_group.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
@@ -15,7 +16,8 @@ namespace tornvel {
 // What the loader reads and fills. It owns nothing.
 struct ControlLoader {
   LineReader& control;
-  std::string productCode;  // stored in every definition ("IMS" for ZYQ)
+  Product product;
+  std::string productCode;  // recorded by every definition ("IMS" for the IMS product)
   bool verbose = false;
   bool noWarnings = false;
   std::string& currentRelease;  // sampled by each definition at its creation

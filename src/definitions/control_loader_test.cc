@@ -22,9 +22,11 @@ struct Load {
   explicit Load(std::string text, bool verbose = false, bool noWarnings = false,
                 std::string productCode = "ZT5") {
     reader.openText(std::move(text));
-    ControlLoader loader{
-        reader, std::move(productCode), verbose, noWarnings, release, affinities, table, synonyms,
-        console};
+    ControlLoader loader{reader,      productCodesFor(productCode).product,
+                         productCode, verbose,
+                         noWarnings,  release,
+                         affinities,  table,
+                         synonyms,    console};
     loadControlFile(loader);
   }
 

@@ -52,7 +52,12 @@ void insertImpliedDecimals(std::string& text, int decimals) {
   if (!text.empty() && text[0] == '0') text.erase(0, 1);
 }
 
+bool isServiceClass(const ExceptionDefinition& definition) {
+  return definition.productId == Product::kSystem && definition.name == kServiceClassName;
+}
+
 ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
+  productId = in.productId;
   assignField(product, in.product, field::kProduct);
   assignField(release, in.release, field::kRelease);
   assignField(name, in.name, field::kName);
@@ -93,7 +98,7 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
 
   if (in.serviceClass) {
     assignField(serviceClass, *in.serviceClass, field::kServiceClass);
-    name = "SVCL";
+    name = kServiceClassName;
   }
   assignOptional(period, in.period, field::kPeriod);
   assignOptional(indexWarning, in.indexWarning, field::kWorkload);

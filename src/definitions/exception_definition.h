@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "definitions/product.h"
+
 namespace tornvel {
 
 // An optional input: absent (std::nullopt) is not the same as an empty text.
@@ -43,6 +45,7 @@ void insertImpliedDecimals(std::string& text, int decimals);
 // The inputs of a definition. The first four are always given; every other one
 // may be absent.
 struct DefinitionInputs {
+  Product productId = Product::kUnsupported;
   std::string_view product;
   std::string_view release;
   std::string_view name;
@@ -62,6 +65,15 @@ struct DefinitionInputs {
   OptionalText cpuCritical;
   OptionalText busyThreshold;
 };
+
+struct ExceptionDefinition;
+
+// The name of every workload service class's definition.
+inline constexpr std::string_view kServiceClassName = "SVCL";
+
+// A workload service class's definition: the system product's "SVCL" records,
+// which become situations of their own instead of updates.
+bool isServiceClass(const ExceptionDefinition& definition);
 
 struct ExceptionDefinition {
   explicit ExceptionDefinition(const DefinitionInputs& inputs);
@@ -136,7 +148,8 @@ struct ExceptionDefinition {
   std::string warningUpperOperator;
   std::string criticalOnValue;
   std::string criticalOperator;
-  std::string product;
+  std::string product;  // the code the definition records, as in its situation names
+  Product productId = Product::kUnsupported;
   std::string release;
   int warningEnabled = 1;
   int criticalEnabled = 1;

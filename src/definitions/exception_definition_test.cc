@@ -9,6 +9,7 @@ namespace {
 
 DefinitionInputs basicInputs(OptionalText typeText = std::nullopt) {
   DefinitionInputs in;
+  in.productId = Product::kSystem;
   in.product = "ZR5";
   in.release = "V100";
   in.name = "X";

@@ -36,7 +36,7 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
       writeReportLine(console_, definition);
     }
     if (csvLines != nullptr) csvLines->add(definition);
-    if (options_.ProductCode == "ZR5" && definition.hasName("SVCL")) {
+    if (isServiceClass(definition)) {
       if (!emitServiceClass(definition)) return false;
     } else {
       emitOrdinary(definition);

@@ -73,6 +73,7 @@ TEST(QuotedTextTest, EveryStatementDoublesTheQuotesOfItsTexts) {
                 formula + "\");");
 
   DefinitionInputs row;
+  row.productId = Product::kSystem;
   row.product = "ZR5";
   row.release = "V100";
   row.name = "WLMROW";

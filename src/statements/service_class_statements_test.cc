@@ -16,6 +16,7 @@ constexpr std::string_view kTimestamp = "1261207093000000";
 // service class BATCHLOW, period 1.
 DefinitionInputs batchLow(std::string_view release) {
   DefinitionInputs in;
+  in.productId = Product::kSystem;
   in.product = "ZR5";
   in.release = release;
   in.name = "WLMROW";

@@ -10,10 +10,8 @@ namespace {
 
 // The system-monitoring product writes its formulas in a form of its own: the
 // extra predicate comes first, and a 'B' warning compares with its on-value.
-bool isZr5(const ExceptionDefinition& definition) { return definition.product == "ZR5"; }
-
-bool isServiceClass(const ExceptionDefinition& definition) {
-  return isZr5(definition) && definition.name == "SVCL";
+bool isZr5(const ExceptionDefinition& definition) {
+  return definition.productId == Product::kSystem;
 }
 
 // " *AND *VALUE attribute upper-operator bound", left out without a bound.

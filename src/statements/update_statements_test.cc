@@ -16,6 +16,7 @@ constexpr std::string_view kTimestamp = "1261207093000000";
 DefinitionInputs inputs(std::string_view product, std::string_view name,
                         std::string_view attribute) {
   DefinitionInputs in;
+  in.productId = productCodesFor(product).product;
   in.product = product;
   in.release = "V100";
   in.name = name;
@@ -226,6 +227,7 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead), 1);
 
   // Named SVCL under another product, it is an ordinary definition.
+  row.productId = Product::kDatabase;
   row.product = "ZTQ";
   ExceptionDefinition ordinary(row);
   EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 4);
