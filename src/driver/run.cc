@@ -14,6 +14,7 @@
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "readers/profile_reader.h"
+#include "readers/profile_reports.h"
 #include "statements/advice_file.h"
 
 namespace tornvel {
