@@ -21,8 +21,6 @@ constexpr Delimiters kValueSeparators(" \n");
 // blanks.
 constexpr Delimiters kFormulaSeparators(",\n");
 
-constexpr std::size_t kReleaseCapacity = 5;
-constexpr std::size_t kAffinitiesCapacity = 80;
 // The group text starts right after the eight characters of ":SYNONYM", counted
 // from the start of the line, wherever the directive word really stands.
 constexpr std::size_t kSynonymTextOffset = 8;
@@ -126,7 +124,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   if (!first || startsWith(*first, "*")) return LineOutcome::kNextLine;
   if (*first == ":RELEASE") {
     if (auto value = tokens.next(kValueSeparators)) {
-      assignField(loader.currentRelease, *value, kReleaseCapacity);
+      assignField(loader.currentRelease, *value, field::kRelease);
     }
     return LineOutcome::kNextLine;
   }
@@ -136,7 +134,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   }
   if (*first == ":AFFINITY") {
     if (auto value = tokens.next(kValueSeparators)) {
-      assignField(loader.runAffinities, *value, kAffinitiesCapacity);
+      assignField(loader.runAffinities, *value, kRunAffinitiesCapacity);
     }
     return LineOutcome::kNextLine;
   }

@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "definitions/control_loader.h"
 #include "definitions/product.h"
 #include "platform/console.h"
 
 namespace tornvel {
 
 inline constexpr const char* kVersionText = "03.323";
-inline constexpr const char* kDefaultRelease = "V100";
-// 34 "#" and 9 "0": the affinity string until the control file gives another.
-inline constexpr const char* kDefaultAffinities = "##################################000000000";
 
 struct RunOptions {
   bool verbose = false;
