@@ -60,10 +60,10 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
     for (int kind = 0; kind < 5; ++kind) {
       for (bool warning : {true, false}) {
         std::string_view head = definition.hasName("SVCL") ? kServiceClassInsertHead : "";
-        int built =
+        BuildResult built =
             warning ? buildWarningStatement(definition, statement, "1261207084522000", kind, head)
                     : buildCriticalStatement(definition, statement, "1261207084522000", kind, head);
-        if (built == 0 && !definition.hasName("SVCL")) {
+        if (built == BuildResult::kWritten && !definition.hasName("SVCL")) {
           definition.setAffinities(affinities);
           buildParmsStatement(definition, scratch);
           if (warning) {

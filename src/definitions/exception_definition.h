@@ -75,21 +75,19 @@ struct ExceptionDefinition {
 
   // Profile values. Both interpret on/off words and normalise numbers; both may
   // lengthen `text` in place, so the caller passes a text of its own and
-  // afterwards holds the normalised text. Both return 0.
+  // afterwards holds the normalised text.
   bool hasName(std::string_view text) const { return name == text; }
-  int setWarningFromProfile(std::string& text);
-  int setCriticalFromProfile(std::string& text);
+  void setWarningFromProfile(std::string& text);
+  void setCriticalFromProfile(std::string& text);
 
   // The same for a read-only text, when the caller does not need the
   // normalised text back: a definition that normalises nothing stores the
   // text without any copy of it on the way, the others work on a copy.
-  int setWarningFromProfile(std::string_view text);
-  int setCriticalFromProfile(std::string_view text);
+  void setWarningFromProfile(std::string_view text);
+  void setCriticalFromProfile(std::string_view text);
 
   // True when normaliseValue leaves every text as it is.
-  bool keepsValuesAsGiven() const {
-    return impliedDecimals == 0 && appendZeros == 0 && isFloat == 0;
-  }
+  bool keepsValuesAsGiven() const { return impliedDecimals == 0 && appendZeros == 0 && !isFloat; }
 
   // Normalises a numeric profile text in place: implied decimals, else appended
   // zeros, else ".0" for a float type, else nothing.
@@ -100,7 +98,7 @@ struct ExceptionDefinition {
       insertImpliedDecimals(text, impliedDecimals);
     } else if (appendZeros != 0) {
       appendZerosTo(text);
-    } else if (isFloat != 0) {
+    } else if (isFloat) {
       text += ".0";
     }
   }
@@ -118,9 +116,9 @@ struct ExceptionDefinition {
   // The rules of the value setters, shared by both forms of each.
  private:
   template <typename Normalised>
-  int applyWarning(std::string_view text, Normalised normalised);
+  void applyWarning(std::string_view text, Normalised normalised);
   template <typename Normalised>
-  int applyCritical(std::string_view text, Normalised normalised);
+  void applyCritical(std::string_view text, Normalised normalised);
 
  public:
   std::string name;
@@ -138,8 +136,8 @@ struct ExceptionDefinition {
   std::string criticalOperator;
   std::string product;
   std::string release;
-  int warningEnabled = 1;
-  int criticalEnabled = 1;
+  bool warningEnabled = true;
+  bool criticalEnabled = true;
   std::string extraPredicate;
   std::string serviceClass;
   std::string period;
@@ -154,7 +152,7 @@ struct ExceptionDefinition {
   std::string busyThreshold;
   std::int32_t impliedDecimals = 0;
   std::int32_t appendZeros = 0;
-  int isFloat = 0;
+  bool isFloat = false;
   std::string lastDate;
   std::string affinities;
   std::optional<std::string> parmsText;

@@ -50,11 +50,11 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
 // group.
 void EmissionLoop::emitOrdinary(ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
-  if (buildWarningStatement(definition, statement_, timestamp_, 0, {}) == 0) {
+  if (buildWarningStatement(definition, statement_, timestamp_, 0, {}) == BuildResult::kWritten) {
     if (options_.buildMode) emitBuildMode(definition, true);
     writer.write(statement_);
   }
-  if (buildCriticalStatement(definition, statement_, timestamp_, 0, {}) == 0) {
+  if (buildCriticalStatement(definition, statement_, timestamp_, 0, {}) == BuildResult::kWritten) {
     if (options_.buildMode) emitBuildMode(definition, false);
     writer.write(statement_);
   }
@@ -89,14 +89,14 @@ bool EmissionLoop::emitServiceClass(ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
   for (bool warning : {true, false}) {
     for (int kind = 0; kind < kKinds; ++kind) {
-      int built = warning ? buildWarningStatement(definition, statement_, timestamp_, kind,
-                                                  kServiceClassInsertHead)
-                          : buildCriticalStatement(definition, statement_, timestamp_, kind,
-                                                   kServiceClassInsertHead);
-      if (built == 0) writer.write(statement_);
-      int row = warning ? buildWarningTemplateRow(definition, statement_, kind)
-                        : buildCriticalTemplateRow(definition, statement_, kind);
-      if (row == 0) templateSeedFile_.write(statement_);
+      BuildResult built = warning ? buildWarningStatement(definition, statement_, timestamp_, kind,
+                                                          kServiceClassInsertHead)
+                                  : buildCriticalStatement(definition, statement_, timestamp_, kind,
+                                                           kServiceClassInsertHead);
+      if (built == BuildResult::kWritten) writer.write(statement_);
+      BuildResult row = warning ? buildWarningTemplateRow(definition, statement_, kind)
+                                : buildCriticalTemplateRow(definition, statement_, kind);
+      if (row == BuildResult::kWritten) templateSeedFile_.write(statement_);
     }
   }
   return true;

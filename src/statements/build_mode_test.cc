@@ -50,7 +50,7 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
 
   std::string statement;
   std::string scratch;
-  ASSERT_EQ(buildWarningStatement(definition, statement, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(definition, statement, kTimestamp, 0, ""), BuildResult::kWritten);
   definition.setAffinities(kDefaultAffinities);
   buildWarningDelete(definition, scratch);
   EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
@@ -91,7 +91,8 @@ TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
   buildCriticalDelete(*definition, scratch);
   EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
 
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   buildCriticalInsert(*definition, statement, scratch, kBuildModeInsertHead);
   EXPECT_EQ(statement, std::string(kBuildModeInsertHead) +
                            "ZT5_LOCKWAIT_Critical\",\"1261207093000000\",\"AFF\","
@@ -102,10 +103,12 @@ TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
   definition->setParmsText("");
   buildParmsStatement(*definition, scratch);
   EXPECT_EQ(scratch, "$PARMS(\"\");");
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   buildWarningInsert(*definition, statement, scratch, kBuildModeInsertHead);
   EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   buildCriticalInsert(*definition, statement, scratch, kBuildModeInsertHead);
   EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
 }
@@ -147,7 +150,8 @@ TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
   definition->setSituationText("say \" WHERE SITNAME = here");
   std::string statement;
   std::string scratch;
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   buildWarningInsert(*definition, statement, scratch, kBuildModeInsertHead);
   const std::string end =
       "\"*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\");";

@@ -103,12 +103,12 @@ void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, 
   }
 }
 
-int buildSituation(ExceptionDefinition& definition, Severity severity, std::string& output,
-                   std::string_view timestamp, int kind, std::string_view head) {
+BuildResult buildSituation(ExceptionDefinition& definition, Severity severity, std::string& output,
+                           std::string_view timestamp, int kind, std::string_view head) {
   output.clear();
   const Kind* traits = findKind(kind);
   if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
-    return kKindSwitchedOff;
+    return BuildResult::kDeclined;
   }
   output.assign(head);
   output += '"';
@@ -131,16 +131,16 @@ int buildSituation(ExceptionDefinition& definition, Severity severity, std::stri
   appendFormula(output, definition, kind, *traits, severity);
   quoteFrom(output, quoted);
   output += "\");\n";
-  return kStatementBuilt;
+  return BuildResult::kWritten;
 }
 
 // A kind outside 0 to 3 has no situation, so it gets no row either.
-int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::string& output,
-                     int kind) {
+BuildResult buildTemplateRow(ExceptionDefinition& definition, Severity severity,
+                             std::string& output, int kind) {
   output.clear();
   const Kind* traits = findKind(kind);
   if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
-    return kKindSwitchedOff;
+    return BuildResult::kDeclined;
   }
   output.assign("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"");
   const std::size_t name = output.size();
@@ -148,26 +148,28 @@ int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::st
   quoteFrom(output, name);
   output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
   output += ", \"WLM_Service_Class_Resources\", 0 );\n";
-  return kStatementBuilt;
+  return BuildResult::kWritten;
 }
 
 }  // namespace
 
-int buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
-                             std::string_view timestamp, int kind, std::string_view head) {
+BuildResult buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
+                                     std::string_view timestamp, int kind, std::string_view head) {
   return buildSituation(definition, Severity::kWarning, output, timestamp, kind, head);
 }
 
-int buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
-                              std::string_view timestamp, int kind, std::string_view head) {
+BuildResult buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
+                                      std::string_view timestamp, int kind, std::string_view head) {
   return buildSituation(definition, Severity::kCritical, output, timestamp, kind, head);
 }
 
-int buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output, int kind) {
+BuildResult buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output,
+                                    int kind) {
   return buildTemplateRow(definition, Severity::kWarning, output, kind);
 }
 
-int buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output, int kind) {
+BuildResult buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output,
+                                     int kind) {
   return buildTemplateRow(definition, Severity::kCritical, output, kind);
 }
 

@@ -18,20 +18,21 @@ namespace tornvel {
 
 // The kind's INSERT of a new situation: `head` (kServiceClassInsertHead), then
 // the timestamp, the situation text, the situation name and the formula.
-// Returns kStatementBuilt, or kKindSwitchedOff (output left empty) when the
-// kind is not 0 to 3 or its tested threshold is off; kind 0 is never off.
-// These are the service-class path of buildWarningStatement and
-// buildCriticalStatement, which test the enable flag and set `lastDate` first.
-int buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
-                             std::string_view timestamp, int kind, std::string_view head);
-int buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
-                              std::string_view timestamp, int kind, std::string_view head);
+// Returns kWritten, or kDeclined (output left empty) when the kind is not 0 to
+// 3 or its tested threshold is off; kind 0 is never off. These are the
+// service-class path of buildWarningStatement and buildCriticalStatement,
+// which test the enable flag and set `lastDate` first.
+BuildResult buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
+                                     std::string_view timestamp, int kind, std::string_view head);
+BuildResult buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
+                                      std::string_view timestamp, int kind, std::string_view head);
 
 // The template row of the kind's situation, one line with its line end.
 // Produced exactly when the kind's threshold is on, whatever the enable flags;
-// `lastDate` is not touched. Returns kStatementBuilt or kKindSwitchedOff.
-int buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output, int kind);
-int buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output, int kind);
+// `lastDate` is not touched. Returns kWritten or kDeclined.
+BuildResult buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output, int kind);
+BuildResult buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output,
+                                     int kind);
 
 }  // namespace tornvel
 

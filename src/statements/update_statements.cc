@@ -103,30 +103,30 @@ void buildUpdate(std::string& output, const ExceptionDefinition& definition,
 
 }  // namespace
 
-int buildWarningStatement(ExceptionDefinition& definition, std::string& output,
-                          std::string_view timestamp, int kind, std::string_view head) {
+BuildResult buildWarningStatement(ExceptionDefinition& definition, std::string& output,
+                                  std::string_view timestamp, int kind, std::string_view head) {
   output.clear();
-  if (definition.warningEnabled == 0) return kSituationUntouched;
+  if (!definition.warningEnabled) return BuildResult::kDisabled;
   assignField(definition.lastDate, timestamp, field::kLastDate);
   if (isServiceClass(definition)) {
     return buildServiceClassWarning(definition, output, timestamp, kind, head);
   }
-  if (definition.warningValue.empty()) return kSituationUntouched;
+  if (definition.warningValue.empty()) return BuildResult::kDisabled;
   buildUpdate(output, definition, timestamp, definition.warningSituation, appendWarningFormula);
-  return kStatementBuilt;
+  return BuildResult::kWritten;
 }
 
-int buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
-                           std::string_view timestamp, int kind, std::string_view head) {
+BuildResult buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
+                                   std::string_view timestamp, int kind, std::string_view head) {
   output.clear();
-  if (definition.criticalEnabled == 0) return kSituationUntouched;
+  if (!definition.criticalEnabled) return BuildResult::kDisabled;
   assignField(definition.lastDate, timestamp, field::kLastDate);
   if (isServiceClass(definition)) {
     return buildServiceClassCritical(definition, output, timestamp, kind, head);
   }
-  if (definition.criticalValue.empty()) return kSituationUntouched;
+  if (definition.criticalValue.empty()) return BuildResult::kDisabled;
   buildUpdate(output, definition, timestamp, definition.criticalSituation, appendCriticalFormula);
-  return kStatementBuilt;
+  return BuildResult::kWritten;
 }
 
 }  // namespace tornvel

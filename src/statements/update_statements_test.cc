@@ -70,26 +70,26 @@ std::string formulaOf(const std::string& statement) {
 
 std::string warningFormula(ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   return formulaOf(out);
 }
 
 std::string criticalFormula(ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   return formulaOf(out);
 }
 
 TEST(UpdateStatementsTest, GeneralFormWritesWholeUpdates) {
   ExceptionDefinition definition = lockWait();
   std::string out = "left over";
-  ASSERT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
             "\"ZT5_LOCKWAIT_Warning\";\n");
   EXPECT_EQ(definition.lastDate, kTimestamp);
-  ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 200\" WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";\n");
@@ -120,7 +120,7 @@ TEST(UpdateStatementsTest, Zr5FormPutsThePredicateFirst) {
             "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 100 *AND *VALUE "
             "SYSPAGE.RATE *LT 500");
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
 }
 
 TEST(UpdateStatementsTest, FormsPreferOppositeUpperBounds) {
@@ -180,34 +180,36 @@ TEST(UpdateStatementsTest, EmptyFieldsAreWrittenAsEmptyPieces) {
 
 TEST(UpdateStatementsTest, DisabledSituationLeavesLastDateAlone) {
   ExceptionDefinition definition = lockWait();
-  definition.warningEnabled = 0;
+  definition.warningEnabled = false;
   definition.lastDate = "earlier";
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
   EXPECT_EQ(definition.lastDate, "earlier");
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(definition.lastDate, kTimestamp);
 
-  definition.criticalEnabled = 0;
+  definition.criticalEnabled = false;
   definition.lastDate = "earlier";
-  EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""), 4);
+  EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""),
+            BuildResult::kDisabled);
   EXPECT_EQ(definition.lastDate, "earlier");
 }
 
 TEST(UpdateStatementsTest, MissingValueStillStampsLastDate) {
   ExceptionDefinition definition(inputs("ZR5", "X", "A.B"));
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
   EXPECT_EQ(definition.lastDate, kTimestamp);
   definition.lastDate.clear();
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
   EXPECT_EQ(definition.lastDate, kTimestamp);
 }
 
 TEST(UpdateStatementsTest, LastDateKeepsNineteenCharacters) {
   ExceptionDefinition definition = lockWait();
   std::string out;
-  ASSERT_EQ(buildWarningStatement(definition, out, "12345678901234567890123", 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(definition, out, "12345678901234567890123", 0, ""),
+            BuildResult::kWritten);
   EXPECT_EQ(definition.lastDate, "1234567890123456789");
 }
 
@@ -219,18 +221,20 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   row.indexCritical = "2.00";
   ExceptionDefinition serviceClass(row);
   std::string out;
-  ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead), 0);
+  ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead),
+            BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
   EXPECT_EQ(serviceClass.lastDate, kTimestamp);
   // The service-class path gives its own result for a kind out of range.
-  EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead), 1);
+  EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead),
+            BuildResult::kDeclined);
 
   // Named SVCL under another product, it is an ordinary definition.
   row.product = "ZTQ";
   ExceptionDefinition ordinary(row);
-  EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), BuildResult::kDisabled);
   giveWarning(ordinary, "7");
-  ASSERT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, 7), "UPDATE ");
 }
 
