@@ -55,7 +55,7 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   std::string statement;
   std::string scratch;
   for (std::size_t i = 0; i < table.size(); ++i) {
-    ExceptionDefinition& definition = table.at(i);
+    const ExceptionDefinition& definition = table.at(i);
     writeReportLine(console, definition);
     for (int kind = 0; kind < 5; ++kind) {
       for (bool warning : {true, false}) {
@@ -64,14 +64,15 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
             warning ? buildWarningStatement(definition, statement, "1261207084522000", kind, head)
                     : buildCriticalStatement(definition, statement, "1261207084522000", kind, head);
         if (built == BuildResult::kWritten && !definition.hasName("SVCL")) {
-          definition.setAffinities(affinities);
           buildParmsStatement(definition, scratch);
           if (warning) {
             buildWarningDelete(definition, scratch);
-            buildWarningInsert(definition, statement, scratch, kBuildModeInsertHead);
+            buildWarningInsert(definition, statement, scratch, "1261207084522000", affinities,
+                               kBuildModeInsertHead);
           } else {
             buildCriticalDelete(definition, scratch);
-            buildCriticalInsert(definition, statement, scratch, kBuildModeInsertHead);
+            buildCriticalInsert(definition, statement, scratch, "1261207084522000", affinities,
+                                kBuildModeInsertHead);
           }
         }
         if (warning) {

@@ -134,10 +134,6 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
   appendZeros = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
 }
 
-void ExceptionDefinition::setAffinities(std::string_view text) {
-  assignField(affinities, text, field::kAffinities);
-}
-
 // The rules of both value setters, once. `text` is the profile text as given;
 // `normalised` gives the text to store, normalised, and is asked only when a
 // number is stored (for the writable-text setters it normalises the caller's

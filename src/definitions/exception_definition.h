@@ -2,6 +2,8 @@
 // the profile gives it, and the extras build mode attaches. Every text field has
 // a fixed capacity in bytes (N bytes keep at most N - 1 characters) and is cut
 // there when copied in, so stored texts are exactly what the statements carry.
+// The statement builders only read a definition; what they need of the run
+// (the run timestamp, the affinity string) they are given as arguments.
 #ifndef TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
 #define TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
 
@@ -29,8 +31,6 @@ inline constexpr std::size_t kExtraPredicate = 128;
 inline constexpr std::size_t kServiceClass = 20;
 inline constexpr std::size_t kPeriod = 4;
 inline constexpr std::size_t kWorkload = 8;
-inline constexpr std::size_t kLastDate = 20;
-inline constexpr std::size_t kAffinities = 60;
 }  // namespace field
 
 // The largest append-zeros count honoured; a larger count is treated as this.
@@ -111,7 +111,6 @@ struct ExceptionDefinition {
   // Build-mode extras.
   void setParmsText(std::string_view text) { parmsText = std::string(text); }
   void setSituationText(std::string_view text) { situationText = std::string(text); }
-  void setAffinities(std::string_view text);
 
   // The rules of the value setters, shared by both forms of each.
  private:
@@ -153,8 +152,6 @@ struct ExceptionDefinition {
   std::int32_t impliedDecimals = 0;
   std::int32_t appendZeros = 0;
   bool isFloat = false;
-  std::string lastDate;
-  std::string affinities;
   std::optional<std::string> parmsText;
   std::optional<std::string> situationText;
 };

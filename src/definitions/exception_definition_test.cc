@@ -173,7 +173,6 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   d.setCriticalCondition("*GEX", longText);
   d.setWarningCondition("*LTX", longText, "*NEX", longText);
   d.setExtraPredicate(longText);
-  d.setAffinities(longText);
   EXPECT_EQ(d.criticalOperator, "*GE");
   EXPECT_EQ(d.criticalOnValue, std::string(23, 'v'));
   EXPECT_EQ(d.warningOperator, "*LT");
@@ -181,7 +180,6 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   EXPECT_EQ(d.warningUpperOperator, "*NE");
   EXPECT_EQ(d.warningUpperValue, std::string(23, 'v'));
   EXPECT_EQ(d.extraPredicate, std::string(127, 'v'));
-  EXPECT_EQ(d.affinities, std::string(59, 'v'));
 }
 
 TEST(ExceptionDefinitionTest, ServiceClassInputsFillTheirOwnFields) {

@@ -14,8 +14,8 @@ namespace {
 constexpr int kKinds = 4;  // performance index, I/O rate, storage, CPU
 }  // namespace
 
-EmissionLoop::EmissionLoop(const RunOptions& options, Console& console, DefinitionTable& table,
-                           std::string timestamp)
+EmissionLoop::EmissionLoop(const RunOptions& options, Console& console,
+                           const DefinitionTable& table, std::string timestamp)
     : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
 
 bool EmissionLoop::openStatementFile() { return openOutput(statementFile_, options_.outputName); }
@@ -30,7 +30,7 @@ bool EmissionLoop::openOutput(OutputFile& file, const std::string& name) {
 
 bool EmissionLoop::run(ThresholdCsv* csvLines) {
   for (std::size_t i = 0; i < table_.size(); ++i) {
-    ExceptionDefinition& definition = table_.at(i);
+    const ExceptionDefinition& definition = table_.at(i);
     if (options_.verbose) {
       if (i == 0) printMigratedHeader(console_);
       writeReportLine(console_, definition);
@@ -48,7 +48,7 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
 // The warning statement, then the critical one; in build mode each becomes a
 // DELETE, a $PARMS and an INSERT. A builder that declines leaves out its whole
 // group.
-void EmissionLoop::emitOrdinary(ExceptionDefinition& definition) {
+void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
   if (buildWarningStatement(definition, statement_, timestamp_, 0, {}) == BuildResult::kWritten) {
     if (options_.buildMode) emitBuildMode(definition, true);
@@ -61,10 +61,10 @@ void EmissionLoop::emitOrdinary(ExceptionDefinition& definition) {
 }
 
 // Writes the DELETE and $PARMS of a situation and turns its update statement
-// into the INSERT that defines it anew.
-void EmissionLoop::emitBuildMode(ExceptionDefinition& definition, bool warning) {
+// into the INSERT that defines it anew, stamped with the run timestamp and the
+// run's affinity string.
+void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, bool warning) {
   StatementWriter writer(statementFile_);
-  definition.setAffinities(options_.runAffinities);
   if (warning) {
     buildWarningDelete(definition, scratch_);
   } else {
@@ -74,15 +74,17 @@ void EmissionLoop::emitBuildMode(ExceptionDefinition& definition, bool warning) 
   buildParmsStatement(definition, scratch_);
   writer.write(scratch_);
   if (warning) {
-    buildWarningInsert(definition, statement_, scratch_, kBuildModeInsertHead);
+    buildWarningInsert(definition, statement_, scratch_, timestamp_, options_.runAffinities,
+                       kBuildModeInsertHead);
   } else {
-    buildCriticalInsert(definition, statement_, scratch_, kBuildModeInsertHead);
+    buildCriticalInsert(definition, statement_, scratch_, timestamp_, options_.runAffinities,
+                        kBuildModeInsertHead);
   }
 }
 
 // Four warning situations and then four critical ones, each followed by its
 // template row. The template seed file is opened at the first service class.
-bool EmissionLoop::emitServiceClass(ExceptionDefinition& definition) {
+bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
   if (!templateSeedFile_.isOpen() && !openOutput(templateSeedFile_, options_.templateSeedName)) {
     return false;
   }

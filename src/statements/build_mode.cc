@@ -3,11 +3,17 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/text.h"
 #include "statements/quoted_text.h"
 
 namespace tornvel {
 
 namespace {
+
+// The INSERT keeps at most 19 characters of the timestamp in LSTDATE and 59 of
+// the affinity string in AFFINITIES (capacities in bytes, terminator included).
+constexpr std::size_t kLastDateCapacity = 20;
+constexpr std::size_t kAffinitiesCapacity = 60;
 
 void buildDelete(std::string_view situation, std::string& output) {
   output.assign("DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"");
@@ -34,16 +40,17 @@ std::string_view formulaOf(std::string_view update) {
 }
 
 void buildInsert(const ExceptionDefinition& definition, std::string_view situation,
-                 std::string& statement, std::string& scratch, std::string_view head) {
+                 std::string& statement, std::string& scratch, std::string_view timestamp,
+                 std::string_view affinities, std::string_view head) {
   scratch = statement;
   // Assembled apart, so that `statement` may be the scratch text itself.
   std::string insert(head);
   appendQuoted(insert,
                definition.situationText ? std::string_view(*definition.situationText) : situation);
   insert += "\",\"";
-  appendQuoted(insert, definition.lastDate);
+  appendQuoted(insert, cutToCapacity(timestamp, kLastDateCapacity));
   insert += "\",\"";
-  appendQuoted(insert, definition.affinities);
+  appendQuoted(insert, cutToCapacity(affinities, kAffinitiesCapacity));
   insert += "\",\"";
   appendQuoted(insert, situation);
   insert += "\",\"";
@@ -70,13 +77,17 @@ void buildParmsStatement(const ExceptionDefinition& definition, std::string& out
 }
 
 void buildWarningInsert(const ExceptionDefinition& definition, std::string& statement,
-                        std::string& scratch, std::string_view head) {
-  buildInsert(definition, definition.warningSituation, statement, scratch, head);
+                        std::string& scratch, std::string_view timestamp,
+                        std::string_view affinities, std::string_view head) {
+  buildInsert(definition, definition.warningSituation, statement, scratch, timestamp, affinities,
+              head);
 }
 
 void buildCriticalInsert(const ExceptionDefinition& definition, std::string& statement,
-                         std::string& scratch, std::string_view head) {
-  buildInsert(definition, definition.criticalSituation, statement, scratch, head);
+                         std::string& scratch, std::string_view timestamp,
+                         std::string_view affinities, std::string_view head) {
+  buildInsert(definition, definition.criticalSituation, statement, scratch, timestamp, affinities,
+              head);
 }
 
 }  // namespace tornvel

@@ -52,7 +52,6 @@ TEST(QuotedTextTest, EveryStatementDoublesTheQuotesOfItsTexts) {
   definition.setCriticalFromProfile(critical);
   definition.setSituationText("Say \"hi\"");
   definition.setParmsText("P \"1\"");
-  definition.setAffinities("A\"B");
 
   const std::string formula =
       "*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200 *AND *VALUE A.B "
@@ -66,7 +65,7 @@ TEST(QuotedTextTest, EveryStatementDoublesTheQuotesOfItsTexts) {
   EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_Q\"\"1_Warning\";");
   buildParmsStatement(definition, scratch);
   EXPECT_EQ(scratch, "$PARMS(\"P \"1\"\");");
-  buildWarningInsert(definition, statement, scratch, kBuildModeInsertHead);
+  buildWarningInsert(definition, statement, scratch, kTimestamp, "A\"B", kBuildModeInsertHead);
   EXPECT_EQ(statement,
             std::string(kBuildModeInsertHead) +
                 "Say \"\"hi\"\"\",\"1261207093000000\",\"A\"\"B\",\"ZT5_Q\"\"1_Warning\",\"" +

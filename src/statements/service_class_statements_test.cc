@@ -35,7 +35,7 @@ DefinitionInputs batchLow(std::string_view release) {
 }
 
 // What the statement holds after the head; empty when nothing was built.
-std::string warningAfterHead(ExceptionDefinition& definition, int kind) {
+std::string warningAfterHead(const ExceptionDefinition& definition, int kind) {
   std::string out;
   if (buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) !=
       BuildResult::kWritten) {
@@ -45,7 +45,7 @@ std::string warningAfterHead(ExceptionDefinition& definition, int kind) {
   return out.substr(kServiceClassInsertHead.size());
 }
 
-std::string criticalAfterHead(ExceptionDefinition& definition, int kind) {
+std::string criticalAfterHead(const ExceptionDefinition& definition, int kind) {
   std::string out;
   if (buildCriticalStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) !=
       BuildResult::kWritten) {
@@ -149,13 +149,17 @@ TEST(ServiceClassStatementsTest, OffInAnyCaseSwitchesAKindOff) {
   EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
             BuildResult::kDeclined);
   EXPECT_EQ(buildWarningTemplateRow(definition, out, 1), BuildResult::kDeclined);
-  EXPECT_EQ(definition.ioWarning, "OFF");
+  // Asked again, the kind is still off; the definition keeps the profile's text.
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
+            BuildResult::kDeclined);
+  EXPECT_EQ(definition.ioWarning, "Off");
   // The critical follows its own threshold.
   EXPECT_NE(criticalAfterHead(definition, 1).find("MWLMPR.IORATE *GE 90\");"), std::string::npos);
   EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), BuildResult::kWritten);
-  // A busy threshold of "off" leaves the busy clause out and is stored upper-cased.
+  // A busy threshold of "off" leaves the busy clause out of both index formulas.
   EXPECT_EQ(criticalAfterHead(definition, 0).find("BUSY"), std::string::npos);
-  EXPECT_EQ(definition.busyThreshold, "OFF");
+  EXPECT_EQ(warningAfterHead(definition, 0).find("BUSY"), std::string::npos);
+  EXPECT_EQ(definition.busyThreshold, "off");
 }
 
 TEST(ServiceClassStatementsTest, CriticalOffDropsTheWarningsUpperClause) {
@@ -171,7 +175,7 @@ TEST(ServiceClassStatementsTest, CriticalOffDropsTheWarningsUpperClause) {
   EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
             BuildResult::kDeclined);
   EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), BuildResult::kDeclined);
-  // A tested threshold is written as it is stored after the test: upper-cased.
+  // A tested threshold is written as it was tested: upper-cased.
   EXPECT_NE(warningAfterHead(definition, 2).find("MWLMPR.AVGSTOR *GE 4K *AND"), std::string::npos);
 }
 
@@ -205,20 +209,16 @@ TEST(ServiceClassStatementsTest, KindOutOfRangeProducesNothing) {
   }
 }
 
-TEST(ServiceClassStatementsTest, TemplateRowsIgnoreFlagsAndLastDate) {
+TEST(ServiceClassStatementsTest, TemplateRowsIgnoreTheEnableFlags) {
   ExceptionDefinition definition(batchLow("V100"));
   definition.warningEnabled = false;
-  definition.lastDate = "earlier";
-  std::string out;
+  std::string out = "left over";
   EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, kServiceClassInsertHead),
             BuildResult::kDisabled);
-  EXPECT_EQ(definition.lastDate, "earlier");
+  EXPECT_EQ(out, "");
   EXPECT_EQ(buildWarningTemplateRow(definition, out, 2), BuildResult::kWritten);
-  EXPECT_EQ(definition.lastDate, "earlier");
-  // The critical is still enabled: its statements stamp the record.
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 3, kServiceClassInsertHead),
-            BuildResult::kWritten);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
+  // The critical is still enabled: its statements carry the timestamp.
+  EXPECT_EQ(criticalAfterHead(definition, 3).substr(0, 19), "\"1261207093000000\",");
 }
 
 }  // namespace

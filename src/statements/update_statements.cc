@@ -1,6 +1,5 @@
 #include "statements/update_statements.h"
 
-#include "platform/text.h"
 #include "statements/quoted_text.h"
 #include "statements/service_class_statements.h"
 
@@ -103,11 +102,10 @@ void buildUpdate(std::string& output, const ExceptionDefinition& definition,
 
 }  // namespace
 
-BuildResult buildWarningStatement(ExceptionDefinition& definition, std::string& output,
+BuildResult buildWarningStatement(const ExceptionDefinition& definition, std::string& output,
                                   std::string_view timestamp, int kind, std::string_view head) {
   output.clear();
   if (!definition.warningEnabled) return BuildResult::kDisabled;
-  assignField(definition.lastDate, timestamp, field::kLastDate);
   if (isServiceClass(definition)) {
     return buildServiceClassWarning(definition, output, timestamp, kind, head);
   }
@@ -116,11 +114,10 @@ BuildResult buildWarningStatement(ExceptionDefinition& definition, std::string& 
   return BuildResult::kWritten;
 }
 
-BuildResult buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
+BuildResult buildCriticalStatement(const ExceptionDefinition& definition, std::string& output,
                                    std::string_view timestamp, int kind, std::string_view head) {
   output.clear();
   if (!definition.criticalEnabled) return BuildResult::kDisabled;
-  assignField(definition.lastDate, timestamp, field::kLastDate);
   if (isServiceClass(definition)) {
     return buildServiceClassCritical(definition, output, timestamp, kind, head);
   }

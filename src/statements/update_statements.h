@@ -17,13 +17,12 @@ namespace tornvel {
 // Both builders replace `output` with the statement and return kWritten, or
 // return kDisabled when the situation is disabled or has no threshold
 // (kDeclined only on the service-class path); then `output` is left empty.
-// Whenever the situation is enabled, the timestamp is copied into `lastDate`
-// first, also when no statement follows. `kind` and `head` matter only for
-// service-class definitions: ordinary definitions are built with kind 0 and an
-// empty head.
-BuildResult buildWarningStatement(ExceptionDefinition& definition, std::string& output,
+// They only read the definition: the run timestamp comes as `timestamp`.
+// `kind` and `head` matter only for service-class definitions: ordinary
+// definitions are built with kind 0 and an empty head.
+BuildResult buildWarningStatement(const ExceptionDefinition& definition, std::string& output,
                                   std::string_view timestamp, int kind, std::string_view head);
-BuildResult buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
+BuildResult buildCriticalStatement(const ExceptionDefinition& definition, std::string& output,
                                    std::string_view timestamp, int kind, std::string_view head);
 
 }  // namespace tornvel

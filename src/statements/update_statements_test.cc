@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "statements/build_mode.h"
 #include "statements/insert_heads.h"
 
 namespace tornvel {
@@ -68,13 +69,13 @@ std::string formulaOf(const std::string& statement) {
   return statement.substr(from, to - from);
 }
 
-std::string warningFormula(ExceptionDefinition& definition) {
+std::string warningFormula(const ExceptionDefinition& definition) {
   std::string out;
   EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   return formulaOf(out);
 }
 
-std::string criticalFormula(ExceptionDefinition& definition) {
+std::string criticalFormula(const ExceptionDefinition& definition) {
   std::string out;
   EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   return formulaOf(out);
@@ -88,7 +89,6 @@ TEST(UpdateStatementsTest, GeneralFormWritesWholeUpdates) {
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
             "\"ZT5_LOCKWAIT_Warning\";\n");
-  EXPECT_EQ(definition.lastDate, kTimestamp);
   ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
@@ -178,39 +178,41 @@ TEST(UpdateStatementsTest, EmptyFieldsAreWrittenAsEmptyPieces) {
   EXPECT_EQ(warningFormula(definition), "*IF *VALUE A.B  50 *AND *VALUE A.B  200");
 }
 
-TEST(UpdateStatementsTest, DisabledSituationLeavesLastDateAlone) {
+TEST(UpdateStatementsTest, DisabledSituationBuildsNothing) {
   ExceptionDefinition definition = lockWait();
   definition.warningEnabled = false;
-  definition.lastDate = "earlier";
-  std::string out;
+  std::string out = "left over";
   EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
-  EXPECT_EQ(definition.lastDate, "earlier");
+  EXPECT_EQ(out, "");
   EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
+  EXPECT_NE(out.find("LSTDATE = \"1261207093000000\""), std::string::npos);
 
   definition.criticalEnabled = false;
-  definition.lastDate = "earlier";
   EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""),
             BuildResult::kDisabled);
-  EXPECT_EQ(definition.lastDate, "earlier");
+  EXPECT_EQ(out, "");
 }
 
-TEST(UpdateStatementsTest, MissingValueStillStampsLastDate) {
+TEST(UpdateStatementsTest, MissingValueBuildsNothing) {
   ExceptionDefinition definition(inputs("ZR5", "X", "A.B"));
-  std::string out;
+  std::string out = "left over";
   EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
-  definition.lastDate.clear();
+  EXPECT_EQ(out, "");
+  out = "left over";
   EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
+  EXPECT_EQ(out, "");
 }
 
+// The build-mode INSERT made from the statement keeps 19 characters of the
+// timestamp in LSTDATE.
 TEST(UpdateStatementsTest, LastDateKeepsNineteenCharacters) {
   ExceptionDefinition definition = lockWait();
+  const std::string_view timestamp = "12345678901234567890123";
   std::string out;
-  ASSERT_EQ(buildWarningStatement(definition, out, "12345678901234567890123", 0, ""),
-            BuildResult::kWritten);
-  EXPECT_EQ(definition.lastDate, "1234567890123456789");
+  ASSERT_EQ(buildWarningStatement(definition, out, timestamp, 0, ""), BuildResult::kWritten);
+  std::string scratch;
+  buildWarningInsert(definition, out, scratch, timestamp, "AFF", kBuildModeInsertHead);
+  EXPECT_NE(out.find("\",\"1234567890123456789\",\"AFF\","), std::string::npos) << out;
 }
 
 TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
@@ -224,7 +226,7 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead),
             BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
-  EXPECT_EQ(serviceClass.lastDate, kTimestamp);
+  EXPECT_EQ(out.substr(kServiceClassInsertHead.size(), 19), "\"1261207093000000\",");
   // The service-class path gives its own result for a kind out of range.
   EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead),
             BuildResult::kDeclined);
