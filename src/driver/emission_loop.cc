@@ -10,10 +10,6 @@
 
 namespace tornvel {
 
-namespace {
-constexpr int kKinds = 4;  // performance index, I/O rate, storage, CPU
-}  // namespace
-
 EmissionLoop::EmissionLoop(const RunOptions& options, Console& console,
                            const DefinitionTable& table, std::string timestamp)
     : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
@@ -50,36 +46,26 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
 // group.
 void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
-  if (buildWarningStatement(definition, statement_, timestamp_, 0, {}) == BuildResult::kWritten) {
-    if (options_.buildMode) emitBuildMode(definition, true);
-    writer.write(statement_);
-  }
-  if (buildCriticalStatement(definition, statement_, timestamp_, 0, {}) == BuildResult::kWritten) {
-    if (options_.buildMode) emitBuildMode(definition, false);
-    writer.write(statement_);
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    if (buildStatement(definition, severity, statement_, timestamp_, 0, {}) ==
+        BuildResult::kWritten) {
+      if (options_.buildMode) emitBuildMode(definition, severity);
+      writer.write(statement_);
+    }
   }
 }
 
 // Writes the DELETE and $PARMS of a situation and turns its update statement
 // into the INSERT that defines it anew, stamped with the run timestamp and the
 // run's affinity string.
-void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, bool warning) {
+void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, Severity severity) {
   StatementWriter writer(statementFile_);
-  if (warning) {
-    buildWarningDelete(definition, scratch_);
-  } else {
-    buildCriticalDelete(definition, scratch_);
-  }
+  buildDelete(definition, severity, scratch_);
   writer.write(scratch_);
   buildParmsStatement(definition, scratch_);
   writer.write(scratch_);
-  if (warning) {
-    buildWarningInsert(definition, statement_, scratch_, timestamp_, options_.runAffinities,
-                       kBuildModeInsertHead);
-  } else {
-    buildCriticalInsert(definition, statement_, scratch_, timestamp_, options_.runAffinities,
-                        kBuildModeInsertHead);
-  }
+  buildInsert(definition, severity, statement_, scratch_, timestamp_, options_.runAffinities,
+              kBuildModeInsertHead);
 }
 
 // Four warning situations and then four critical ones, each followed by its
@@ -89,16 +75,15 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
     return false;
   }
   StatementWriter writer(statementFile_);
-  for (bool warning : {true, false}) {
-    for (int kind = 0; kind < kKinds; ++kind) {
-      BuildResult built = warning ? buildWarningStatement(definition, statement_, timestamp_, kind,
-                                                          kServiceClassInsertHead)
-                                  : buildCriticalStatement(definition, statement_, timestamp_, kind,
-                                                           kServiceClassInsertHead);
-      if (built == BuildResult::kWritten) writer.write(statement_);
-      BuildResult row = warning ? buildWarningTemplateRow(definition, statement_, kind)
-                                : buildCriticalTemplateRow(definition, statement_, kind);
-      if (row == BuildResult::kWritten) templateSeedFile_.write(statement_);
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    for (int kind = 0; kind < kServiceClassKinds; ++kind) {
+      if (buildStatement(definition, severity, statement_, timestamp_, kind,
+                         kServiceClassInsertHead) == BuildResult::kWritten) {
+        writer.write(statement_);
+      }
+      if (buildTemplateRow(definition, severity, statement_, kind) == BuildResult::kWritten) {
+        templateSeedFile_.write(statement_);
+      }
     }
   }
   return true;

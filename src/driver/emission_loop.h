@@ -10,6 +10,7 @@
 #include "driver/reports.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
+#include "statements/severity.h"
 
 namespace tornvel {
 
@@ -40,7 +41,7 @@ class EmissionLoop {
  private:
   void emitOrdinary(const ExceptionDefinition& definition);
   bool emitServiceClass(const ExceptionDefinition& definition);
-  void emitBuildMode(const ExceptionDefinition& definition, bool warning);
+  void emitBuildMode(const ExceptionDefinition& definition, Severity severity);
   bool openOutput(OutputFile& file, const std::string& name);
   bool finishFile(OutputFile& file, const std::string& name);
 

@@ -173,5 +173,24 @@ TEST(BuildModeTest, InsertKeepsFiftyNineCharactersOfTheAffinities) {
       << statement;
 }
 
+TEST(BuildModeTest, SeverityPicksTheSituation) {
+  auto definition = lockWait();
+  std::string out;
+  buildDelete(*definition, Severity::kWarning, out);
+  EXPECT_EQ(out, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
+  buildDelete(*definition, Severity::kCritical, out);
+  EXPECT_EQ(out, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
+
+  std::string statement;
+  std::string scratch;
+  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  std::string named = statement;
+  buildCriticalInsert(*definition, named, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
+  buildInsert(*definition, Severity::kCritical, statement, scratch, kTimestamp, "AFF",
+              kBuildModeInsertHead);
+  EXPECT_EQ(statement, named);
+}
+
 }  // namespace
 }  // namespace tornvel

@@ -10,8 +10,6 @@ namespace tornvel {
 
 namespace {
 
-enum class Severity { kWarning, kCritical };
-
 using Threshold = std::string ExceptionDefinition::*;
 
 // What distinguishes the four kinds. The critical threshold doubles as the
@@ -35,8 +33,10 @@ constexpr Kind kKinds[] = {
      &ExceptionDefinition::cpuCritical},
 };
 
+static_assert(std::size(kKinds) == kServiceClassKinds, "one entry per service-class kind");
+
 const Kind* findKind(int kind) {
-  if (kind < 0 || kind >= static_cast<int>(std::size(kKinds))) return nullptr;
+  if (kind < 0 || kind >= kServiceClassKinds) return nullptr;
   return &kKinds[kind];
 }
 
@@ -115,9 +115,11 @@ void appendFormula(std::string& out, const ExceptionDefinition& definition, int 
   }
 }
 
-BuildResult buildSituation(const ExceptionDefinition& definition, Severity severity,
-                           std::string& output, std::string_view timestamp, int kind,
-                           std::string_view head) {
+}  // namespace
+
+BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Severity severity,
+                                       std::string& output, std::string_view timestamp, int kind,
+                                       std::string_view head) {
   output.clear();
   const Kind* traits = findKind(kind);
   if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
@@ -162,18 +164,6 @@ BuildResult buildTemplateRow(const ExceptionDefinition& definition, Severity sev
   output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
   output += ", \"WLM_Service_Class_Resources\", 0 );\n";
   return BuildResult::kWritten;
-}
-
-}  // namespace
-
-BuildResult buildServiceClassWarning(const ExceptionDefinition& definition, std::string& output,
-                                     std::string_view timestamp, int kind, std::string_view head) {
-  return buildSituation(definition, Severity::kWarning, output, timestamp, kind, head);
-}
-
-BuildResult buildServiceClassCritical(const ExceptionDefinition& definition, std::string& output,
-                                      std::string_view timestamp, int kind, std::string_view head) {
-  return buildSituation(definition, Severity::kCritical, output, timestamp, kind, head);
 }
 
 BuildResult buildWarningTemplateRow(const ExceptionDefinition& definition, std::string& output,

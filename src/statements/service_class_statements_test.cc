@@ -221,5 +221,25 @@ TEST(ServiceClassStatementsTest, TemplateRowsIgnoreTheEnableFlags) {
   EXPECT_EQ(criticalAfterHead(definition, 3).substr(0, 19), "\"1261207093000000\",");
 }
 
+TEST(ServiceClassStatementsTest, EveryKindUpToTheCountHasItsSituationsAndRows) {
+  ExceptionDefinition definition(batchLow("V100"));
+  std::string out;
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    for (int kind = 0; kind <= kServiceClassKinds; ++kind) {
+      const BuildResult expected =
+          kind < kServiceClassKinds ? BuildResult::kWritten : BuildResult::kDeclined;
+      EXPECT_EQ(
+          buildStatement(definition, severity, out, kTimestamp, kind, kServiceClassInsertHead),
+          expected)
+          << kind;
+      EXPECT_EQ(buildTemplateRow(definition, severity, out, kind), expected) << kind;
+    }
+  }
+  ASSERT_EQ(buildTemplateRow(definition, Severity::kCritical, out, 2), BuildResult::kWritten);
+  std::string named;
+  ASSERT_EQ(buildCriticalTemplateRow(definition, named, 2), BuildResult::kWritten);
+  EXPECT_EQ(out, named);
+}
+
 }  // namespace
 }  // namespace tornvel

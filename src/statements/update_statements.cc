@@ -102,28 +102,33 @@ void buildUpdate(std::string& output, const ExceptionDefinition& definition,
 
 }  // namespace
 
+BuildResult buildStatement(const ExceptionDefinition& definition, Severity severity,
+                           std::string& output, std::string_view timestamp, int kind,
+                           std::string_view head) {
+  output.clear();
+  const bool warning = severity == Severity::kWarning;
+  if (!(warning ? definition.warningEnabled : definition.criticalEnabled)) {
+    return BuildResult::kDisabled;
+  }
+  if (isServiceClass(definition)) {
+    return buildServiceClassStatement(definition, severity, output, timestamp, kind, head);
+  }
+  if ((warning ? definition.warningValue : definition.criticalValue).empty()) {
+    return BuildResult::kDisabled;
+  }
+  buildUpdate(output, definition, timestamp, situationName(definition, severity),
+              warning ? appendWarningFormula : appendCriticalFormula);
+  return BuildResult::kWritten;
+}
+
 BuildResult buildWarningStatement(const ExceptionDefinition& definition, std::string& output,
                                   std::string_view timestamp, int kind, std::string_view head) {
-  output.clear();
-  if (!definition.warningEnabled) return BuildResult::kDisabled;
-  if (isServiceClass(definition)) {
-    return buildServiceClassWarning(definition, output, timestamp, kind, head);
-  }
-  if (definition.warningValue.empty()) return BuildResult::kDisabled;
-  buildUpdate(output, definition, timestamp, definition.warningSituation, appendWarningFormula);
-  return BuildResult::kWritten;
+  return buildStatement(definition, Severity::kWarning, output, timestamp, kind, head);
 }
 
 BuildResult buildCriticalStatement(const ExceptionDefinition& definition, std::string& output,
                                    std::string_view timestamp, int kind, std::string_view head) {
-  output.clear();
-  if (!definition.criticalEnabled) return BuildResult::kDisabled;
-  if (isServiceClass(definition)) {
-    return buildServiceClassCritical(definition, output, timestamp, kind, head);
-  }
-  if (definition.criticalValue.empty()) return BuildResult::kDisabled;
-  buildUpdate(output, definition, timestamp, definition.criticalSituation, appendCriticalFormula);
-  return BuildResult::kWritten;
+  return buildStatement(definition, Severity::kCritical, output, timestamp, kind, head);
 }
 
 }  // namespace tornvel

@@ -240,5 +240,26 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   EXPECT_EQ(out.substr(0, 7), "UPDATE ");
 }
 
+// The severity picks the situation, its flag, its value and its formula.
+TEST(UpdateStatementsTest, SeverityFormBuildsWhatTheNamedBuildersBuild) {
+  ExceptionDefinition definition = lockWait();
+  std::string named;
+  std::string bySeverity;
+  ASSERT_EQ(buildWarningStatement(definition, named, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(definition, Severity::kWarning, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  EXPECT_EQ(bySeverity, named);
+  ASSERT_EQ(buildCriticalStatement(definition, named, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(definition, Severity::kCritical, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  EXPECT_EQ(bySeverity, named);
+
+  definition.criticalEnabled = false;
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(definition, Severity::kWarning, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+}
+
 }  // namespace
 }  // namespace tornvel
