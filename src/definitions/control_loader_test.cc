@@ -85,7 +85,7 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
   EXPECT_EQ(d.warningUpperValue, "WUP");
   EXPECT_EQ(d.extraPredicate, "TAB.X = 1");
   EXPECT_EQ(d.appendZeros, 3);
-  EXPECT_EQ(d.warningEnabled, 1);
+  EXPECT_TRUE(d.warningEnabled);
   EXPECT_TRUE(d.serviceClass.empty());
   EXPECT_TRUE(load.output().empty());
 }
@@ -111,7 +111,7 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   const ExceptionDefinition& d = load.at(0);
   EXPECT_EQ(d.valueType, 'I');
   EXPECT_EQ(d.impliedDecimals, 0);
-  EXPECT_EQ(d.isFloat, 0);
+  EXPECT_FALSE(d.isFloat);
   EXPECT_EQ(d.warningSituation, "ZT5_ABC1_Warning");
   EXPECT_EQ(d.criticalSituation, "ZT5_ABC1_Critical");
   EXPECT_EQ(d.criticalOperator, "*GE");
@@ -119,7 +119,7 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   EXPECT_EQ(d.warningUpperOperator, "*LT");
   EXPECT_TRUE(d.extraPredicate.empty());
   EXPECT_EQ(d.appendZeros, 0);
-  EXPECT_EQ(d.warningEnabled, 1);
+  EXPECT_TRUE(d.warningEnabled);
 }
 
 TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
@@ -213,7 +213,7 @@ TEST(ControlLoaderTest, MissingFieldsLeaveTheirDefaults) {
   // "None" as warning operator switches the warning off.
   Load none("ABC1,T.C,I,~,~,*GE,~,None,~,*LT\n");
   ASSERT_EQ(none.table.size(), 1u);
-  EXPECT_EQ(none.at(0).warningEnabled, 0);
+  EXPECT_FALSE(none.at(0).warningEnabled);
   EXPECT_EQ(none.at(0).warningOperator, "*GE");
 }
 
@@ -363,14 +363,14 @@ TEST(ControlLoaderTest, NoWarningsSwitchDisablesEveryWarning) {
       "C,T.C,B,~,~,*EQ,~,None\n",
       /*verbose=*/false, /*noWarnings=*/true);
   ASSERT_EQ(load.table.size(), 3u);
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(load.at(i).warningEnabled, 0) << i;
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(load.at(i).warningEnabled) << i;
   // The line's warning condition is not applied.
   EXPECT_EQ(load.at(0).warningOperator, "*GE");
   EXPECT_TRUE(load.at(0).warningOnValue.empty());
   EXPECT_TRUE(load.at(0).warningUpperValue.empty());
   // The critical side is configured as usual.
   EXPECT_EQ(load.at(0).criticalOperator, "*GE");
-  EXPECT_EQ(load.at(0).criticalEnabled, 1);
+  EXPECT_TRUE(load.at(0).criticalEnabled);
 }
 
 TEST(ControlLoaderTest, StopsAtTheDefinitionLimit) {
