@@ -57,6 +57,19 @@ std::string upperCased(std::string_view text) {
 }  // namespace
 
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console) {
+  // "--help" and "--version" are answered before the argument count or any
+  // other argument is looked at, so that each works alone; the first of them
+  // on the command line wins.
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--help") {
+      printUsage(console, Wording::kDump);  // the same text as "-?"
+      return {false, 0};
+    }
+    if (args[i] == "--version") {
+      console.print(std::string("tornvel ") + kProgramVersion + "\n");
+      return {false, 0};
+    }
+  }
   // Fewer than two arguments after the program name: the usage text, before
   // any switch is looked at.
   if (args.size() < 3) {

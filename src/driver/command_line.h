@@ -8,11 +8,10 @@
 
 #include "definitions/control_loader.h"
 #include "definitions/product.h"
+#include "driver/version.h"
 #include "platform/console.h"
 
 namespace tornvel {
-
-inline constexpr const char* kVersionText = "03.323";
 
 struct RunOptions {
   bool verbose = false;
@@ -41,7 +40,9 @@ struct SetupResult {
 };
 
 // Reads the arguments (program name first) into `options`, prints the usage
-// text, a set-up fault or, in a verbose run, the banner.
+// text, a set-up fault or, in a verbose run, the banner. "--help" (the usage
+// text) and "--version" end the set-up with exit code 0 wherever they stand,
+// before any other rule is applied.
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console);
 
 // The statement file's name in build mode: the first "UPD" of the file name

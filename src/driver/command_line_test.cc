@@ -71,6 +71,40 @@ TEST(CommandLineTest, UsageTextWordings) {
   }
 }
 
+// "--help" and "--version" win over every other rule wherever they stand: the
+// argument count, "-?", a faulty product and a fifth positional argument.
+TEST(CommandLineTest, LongHelpAndVersionSwitches) {
+  const std::string dump = std::string(kUsageStart) +
+                           "                      -d   dump comma delimited data\n"
+                           "                      -dh  dump comma delimited data with header\n" +
+                           kUsageEnd;
+  const std::string version = "tornvel 3.323\n";
+  struct Case {
+    std::vector<std::string> args;
+    const std::string* text;
+  };
+  const Case cases[] = {
+      {{"--help"}, &dump},
+      {{"--version"}, &version},
+      {{"-?", "--version"}, &version},
+      {{"PROF.TXT", "R55", "--help"}, &dump},
+      {{"a", "r5", "c", "d", "e", "--version"}, &version},
+      {{"--version", "--help"}, &version},  // the first of the two wins
+      {{"P", "t5", "--help", "--version"}, &dump},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = setUp(c.args);
+    EXPECT_FALSE(outcome.result.proceed);
+    EXPECT_EQ(outcome.result.exitCode, 0);
+    EXPECT_EQ(outcome.output, *c.text);
+  }
+  // Only the exact spellings are switches; anything else is positional.
+  Outcome other = setUp({"--HELP", "t5", "-version"});
+  ASSERT_TRUE(other.result.proceed);
+  EXPECT_EQ(other.options.inputName, "--HELP");
+  EXPECT_EQ(other.options.outputName, "-version");
+}
+
 TEST(CommandLineTest, SetUpFaults) {
   struct Case {
     std::vector<std::string> args;

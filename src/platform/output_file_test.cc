@@ -1,0 +1,90 @@
+#include "platform/output_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+namespace tornvel {
+namespace {
+
+namespace fs = std::filesystem;
+
+// What a written "\n" becomes on the host.
+#ifdef _WIN32
+const std::string kEnd = "\r\n";
+#else
+const std::string kEnd = "\n";
+#endif
+
+std::string contentOf(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class OutputFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = fs::temp_directory_path() /
+                 ("tornvel-output-file-" +
+                  std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+    std::ofstream(directory_ / "OUT.SQL", std::ios::binary) << "earlier\n";
+  }
+  void TearDown() override { fs::remove_all(directory_); }
+  std::string name(const char* file) const { return (directory_ / file).string(); }
+  std::size_t entries() const {
+    return static_cast<std::size_t>(
+        std::distance(fs::directory_iterator(directory_), fs::directory_iterator()));
+  }
+
+  fs::path directory_;
+};
+
+// The earlier file stands until the new one is committed; a file that is not
+// committed leaves nothing behind.
+TEST_F(OutputFileTest, ReplacedFileTakesItsNameOnlyWhenCommitted) {
+  {
+    OutputFile file;
+    ASSERT_TRUE(file.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
+    file.write("new\n");
+    EXPECT_TRUE(file.finish());
+    EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
+    EXPECT_EQ(entries(), 2u);  // the earlier file and the finished temporary file
+  }
+  EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
+  EXPECT_EQ(entries(), 1u);
+
+  OutputFile file;
+  ASSERT_TRUE(file.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
+  file.write("new\n");
+  EXPECT_TRUE(file.close());
+  EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "new" + kEnd);
+  EXPECT_EQ(entries(), 1u);
+}
+
+// An append is taken back only while nothing was appended after it.
+TEST_F(OutputFileTest, UndoneAppendGoesBackToTheEarlierLength) {
+  OutputFile file;
+  ASSERT_TRUE(file.open(name("OUT.SQL"), OutputFile::Mode::kAppend));
+  file.write("line\n");
+  ASSERT_TRUE(file.finish());
+  EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\nline" + kEnd);
+  file.undoAppend();
+  EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
+
+  OutputFile mine;
+  ASSERT_TRUE(mine.open(name("OUT.SQL"), OutputFile::Mode::kAppend));
+  mine.write("mine\n");
+  ASSERT_TRUE(mine.finish());
+  std::ofstream(directory_ / "OUT.SQL", std::ios::binary | std::ios::app) << "theirs\n";
+  mine.undoAppend();
+  EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\nmine" + kEnd + "theirs\n");
+}
+
+}  // namespace
+}  // namespace tornvel
