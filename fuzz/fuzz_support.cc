@@ -41,9 +41,16 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   SynonymList synonyms;
   LineReader control;
   control.openText(controlText);
-  ControlLoader loader{
-      control, std::string(productCode), verbose, false, release, affinities, table, synonyms,
-      console};
+  ControlLoader loader{control,
+                       productCodesFor(productCode).product,
+                       std::string(productCode),
+                       verbose,
+                       false,
+                       release,
+                       affinities,
+                       table,
+                       synonyms,
+                       console};
   loadControlFile(loader);
 
   LineReader profile;
@@ -52,33 +59,24 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose};
   reader(context);
 
+  constexpr std::string_view timestamp = "1261207084522000";
   std::string statement;
   std::string scratch;
   for (std::size_t i = 0; i < table.size(); ++i) {
-    ExceptionDefinition& definition = table.at(i);
+    const ExceptionDefinition& definition = table.at(i);
     writeReportLine(console, definition);
-    for (int kind = 0; kind < 5; ++kind) {
-      for (bool warning : {true, false}) {
+    // Every kind and one past the last.
+    for (int kind = 0; kind <= kServiceClassKinds; ++kind) {
+      for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
         std::string_view head = definition.hasName("SVCL") ? kServiceClassInsertHead : "";
-        int built =
-            warning ? buildWarningStatement(definition, statement, "1261207084522000", kind, head)
-                    : buildCriticalStatement(definition, statement, "1261207084522000", kind, head);
-        if (built == 0 && !definition.hasName("SVCL")) {
-          definition.setAffinities(affinities);
+        BuildResult built = buildStatement(definition, severity, statement, timestamp, kind, head);
+        if (built == BuildResult::kWritten && !definition.hasName("SVCL")) {
           buildParmsStatement(definition, scratch);
-          if (warning) {
-            buildWarningDelete(definition, scratch);
-            buildWarningInsert(definition, statement, scratch, kBuildModeInsertHead);
-          } else {
-            buildCriticalDelete(definition, scratch);
-            buildCriticalInsert(definition, statement, scratch, kBuildModeInsertHead);
-          }
+          buildDelete(definition, severity, scratch);
+          buildInsert(definition, severity, statement, scratch, timestamp, affinities,
+                      kBuildModeInsertHead);
         }
-        if (warning) {
-          buildWarningTemplateRow(definition, statement, kind);
-        } else {
-          buildCriticalTemplateRow(definition, statement, kind);
-        }
+        buildTemplateRow(definition, severity, statement, kind);
       }
     }
   }

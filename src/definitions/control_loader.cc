@@ -21,8 +21,6 @@ constexpr Delimiters kValueSeparators(" \n");
 // blanks.
 constexpr Delimiters kFormulaSeparators(",\n");
 
-constexpr std::size_t kReleaseCapacity = 5;
-constexpr std::size_t kAffinitiesCapacity = 80;
 // The group text starts right after the eight characters of ":SYNONYM", counted
 // from the start of the line, wherever the directive word really stands.
 constexpr std::size_t kSynonymTextOffset = 8;
@@ -71,6 +69,7 @@ void printSupportedRow(ControlLoader& loader, std::string_view name, std::string
 void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
   DefinitionInputs inputs;
   inputs.product = loader.productCode;
+  inputs.productId = loader.product;
   inputs.release = loader.currentRelease;
   inputs.name = *fields[1];
   inputs.attribute = *fields[2];
@@ -125,7 +124,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   if (!first || startsWith(*first, "*")) return LineOutcome::kNextLine;
   if (*first == ":RELEASE") {
     if (auto value = tokens.next(kValueSeparators)) {
-      assignField(loader.currentRelease, *value, kReleaseCapacity);
+      assignField(loader.currentRelease, *value, field::kRelease);
     }
     return LineOutcome::kNextLine;
   }
@@ -135,7 +134,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   }
   if (*first == ":AFFINITY") {
     if (auto value = tokens.next(kValueSeparators)) {
-      assignField(loader.runAffinities, *value, kAffinitiesCapacity);
+      assignField(loader.runAffinities, *value, kRunAffinitiesCapacity);
     }
     return LineOutcome::kNextLine;
   }

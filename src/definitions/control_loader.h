@@ -3,19 +3,30 @@
 #ifndef TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
 #define TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
 
+#include <cstddef>
 #include <string>
 
 #include "definitions/definition_table.h"
+#include "definitions/product.h"
 #include "definitions/synonym_group.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
 
 namespace tornvel {
 
+// The run-level values the control file may change, as a run starts.
+inline constexpr const char* kDefaultRelease = "V100";
+// 34 "#" and 9 "0": the affinity string until the control file gives another.
+inline constexpr const char* kDefaultAffinities = "##################################000000000";
+// The run keeps an affinity string of up to 79 characters; each situation
+// takes the part of it that its own field holds.
+inline constexpr std::size_t kRunAffinitiesCapacity = 80;
+
 // What the loader reads and fills. It owns nothing.
 struct ControlLoader {
   LineReader& control;
-  std::string productCode;  // stored in every definition ("IMS" for ZYQ)
+  Product product;
+  std::string productCode;  // recorded by every definition ("IMS" for the IMS product)
   bool verbose = false;
   bool noWarnings = false;
   std::string& currentRelease;  // sampled by each definition at its creation

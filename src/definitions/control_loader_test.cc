@@ -9,6 +9,16 @@
 namespace tornvel {
 namespace {
 
+// The first member of `group`, in member order, named exactly `name`.
+inline SynonymMember* memberNamed(SynonymGroup& group, std::string_view name) {
+  for (int i = 0; i < group.count; ++i) {
+    if (group.members[static_cast<std::size_t>(i)].name == name) {
+      return &group.members[static_cast<std::size_t>(i)];
+    }
+  }
+  return nullptr;
+}
+
 constexpr const char* kStartAffinities = "##################################000000000";
 constexpr const char* kLimitWarning =
     "\nWarning:\tYou have exceeded the number of supported exceptions.\n"
@@ -22,9 +32,11 @@ struct Load {
   explicit Load(std::string text, bool verbose = false, bool noWarnings = false,
                 std::string productCode = "ZT5") {
     reader.openText(std::move(text));
-    ControlLoader loader{
-        reader, std::move(productCode), verbose, noWarnings, release, affinities, table, synonyms,
-        console};
+    ControlLoader loader{reader,      productCodesFor(productCode).product,
+                         productCode, verbose,
+                         noWarnings,  release,
+                         affinities,  table,
+                         synonyms,    console};
     loadControlFile(loader);
   }
 
@@ -73,7 +85,7 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
   EXPECT_EQ(d.warningUpperValue, "WUP");
   EXPECT_EQ(d.extraPredicate, "TAB.X = 1");
   EXPECT_EQ(d.appendZeros, 3);
-  EXPECT_EQ(d.warningEnabled, 1);
+  EXPECT_TRUE(d.warningEnabled);
   EXPECT_TRUE(d.serviceClass.empty());
   EXPECT_TRUE(load.output().empty());
 }
@@ -99,7 +111,7 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   const ExceptionDefinition& d = load.at(0);
   EXPECT_EQ(d.valueType, 'I');
   EXPECT_EQ(d.impliedDecimals, 0);
-  EXPECT_EQ(d.isFloat, 0);
+  EXPECT_FALSE(d.isFloat);
   EXPECT_EQ(d.warningSituation, "ZT5_ABC1_Warning");
   EXPECT_EQ(d.criticalSituation, "ZT5_ABC1_Critical");
   EXPECT_EQ(d.criticalOperator, "*GE");
@@ -107,7 +119,7 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   EXPECT_EQ(d.warningUpperOperator, "*LT");
   EXPECT_TRUE(d.extraPredicate.empty());
   EXPECT_EQ(d.appendZeros, 0);
-  EXPECT_EQ(d.warningEnabled, 1);
+  EXPECT_TRUE(d.warningEnabled);
 }
 
 TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
@@ -201,7 +213,7 @@ TEST(ControlLoaderTest, MissingFieldsLeaveTheirDefaults) {
   // "None" as warning operator switches the warning off.
   Load none("ABC1,T.C,I,~,~,*GE,~,None,~,*LT\n");
   ASSERT_EQ(none.table.size(), 1u);
-  EXPECT_EQ(none.at(0).warningEnabled, 0);
+  EXPECT_FALSE(none.at(0).warningEnabled);
   EXPECT_EQ(none.at(0).warningOperator, "*GE");
 }
 
@@ -327,8 +339,8 @@ TEST(ControlLoaderTest, SynonymGroupKeepsItsNamesAndKind) {
   EXPECT_EQ(group->getName(), "GRP");
   EXPECT_EQ(group->kind, 'L');
   EXPECT_EQ(group->count, 4);
-  EXPECT_NE(group->findMember("C"), nullptr);
-  EXPECT_EQ(load.synonyms.findFirstMember("B"), group->findMember("B"));
+  EXPECT_NE(memberNamed(*group, "C"), nullptr);
+  EXPECT_EQ(load.synonyms.findFirstMember("B"), memberNamed(*group, "B"));
 }
 
 TEST(ControlLoaderTest, SynonymListRunsNewestFirst) {
@@ -341,7 +353,7 @@ TEST(ControlLoaderTest, SynonymListRunsNewestFirst) {
   EXPECT_EQ(load.groupNames(), (std::vector<std::string>{"G3", "G2", "G1"}));
   EXPECT_EQ(load.output(), "Error 2 From Init for  X\n");
   // A member named in two groups is recorded in the newer one.
-  EXPECT_EQ(load.synonyms.findFirstMember("A"), load.synonyms.head()->getNext()->findMember("A"));
+  EXPECT_EQ(load.synonyms.findFirstMember("A"), memberNamed(*load.synonyms.head()->getNext(), "A"));
 }
 
 TEST(ControlLoaderTest, NoWarningsSwitchDisablesEveryWarning) {
@@ -351,14 +363,14 @@ TEST(ControlLoaderTest, NoWarningsSwitchDisablesEveryWarning) {
       "C,T.C,B,~,~,*EQ,~,None\n",
       /*verbose=*/false, /*noWarnings=*/true);
   ASSERT_EQ(load.table.size(), 3u);
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(load.at(i).warningEnabled, 0) << i;
+  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(load.at(i).warningEnabled) << i;
   // The line's warning condition is not applied.
   EXPECT_EQ(load.at(0).warningOperator, "*GE");
   EXPECT_TRUE(load.at(0).warningOnValue.empty());
   EXPECT_TRUE(load.at(0).warningUpperValue.empty());
   // The critical side is configured as usual.
   EXPECT_EQ(load.at(0).criticalOperator, "*GE");
-  EXPECT_EQ(load.at(0).criticalEnabled, 1);
+  EXPECT_TRUE(load.at(0).criticalEnabled);
 }
 
 TEST(ControlLoaderTest, StopsAtTheDefinitionLimit) {

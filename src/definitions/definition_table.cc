@@ -1,5 +1,7 @@
 #include "definitions/definition_table.h"
 
+#include <string>
+
 namespace tornvel {
 
 ExceptionDefinition* DefinitionTable::append(std::unique_ptr<ExceptionDefinition> definition) {
@@ -25,7 +27,8 @@ std::vector<ExceptionDefinition*> DefinitionTable::findAll(std::string_view name
 void printLimitWarning(Console& console) {
   console.print(
       "\nWarning:\tYou have exceeded the number of supported exceptions.\n"
-      "        \tThe current limit is 512\n");
+      "        \tThe current limit is " +
+      std::to_string(DefinitionTable::kLimit) + "\n");
 }
 
 }  // namespace tornvel

@@ -52,7 +52,12 @@ void insertImpliedDecimals(std::string& text, int decimals) {
   if (!text.empty() && text[0] == '0') text.erase(0, 1);
 }
 
+bool isServiceClass(const ExceptionDefinition& definition) {
+  return definition.productId == Product::kSystem && definition.name == kServiceClassName;
+}
+
 ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
+  productId = in.productId;
   assignField(product, in.product, field::kProduct);
   assignField(release, in.release, field::kRelease);
   assignField(name, in.name, field::kName);
@@ -65,7 +70,7 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
     char letter = type.empty() ? '\0' : type[0];
     if (letter == 'F') {
       valueType = 'I';
-      isFloat = 1;
+      isFloat = true;
     } else {
       valueType = letter;
     }
@@ -93,7 +98,7 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
 
   if (in.serviceClass) {
     assignField(serviceClass, *in.serviceClass, field::kServiceClass);
-    name = "SVCL";
+    name = kServiceClassName;
   }
   assignOptional(period, in.period, field::kPeriod);
   assignOptional(indexWarning, in.indexWarning, field::kWorkload);
@@ -115,7 +120,7 @@ void ExceptionDefinition::setCriticalCondition(std::string_view op, OptionalText
 void ExceptionDefinition::setWarningCondition(std::string_view op, OptionalText onValue,
                                               OptionalText upperOperator, OptionalText upperValue) {
   if (op == "None") {
-    warningEnabled = 0;
+    warningEnabled = false;
     return;
   }
   assignField(warningOperator, op, field::kOperator);
@@ -134,91 +139,87 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
   appendZeros = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
 }
 
-void ExceptionDefinition::setAffinities(std::string_view text) {
-  assignField(affinities, text, field::kAffinities);
-}
-
 // The rules of both value setters, once. `text` is the profile text as given;
 // `normalised` gives the text to store, normalised, and is asked only when a
 // number is stored (for the writable-text setters it normalises the caller's
 // text in place, which may move it: `text` is not looked at afterwards).
 template <typename Normalised>
-int ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
-  if (warningEnabled == 0) return 0;
+void ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
+  if (!warningEnabled) return;
   if (valueType == 'B') {
     if (beginsWithOnWord(text)) {
       warningValue = warningOnValue.empty() ? std::string("True") : warningOnValue;
-      warningEnabled = 1;
+      warningEnabled = true;
     } else if (isOffWord(text)) {
       warningValue = "0";
-      warningEnabled = 0;
+      warningEnabled = false;
     }
-    return 0;
+    return;
   }
   if (isOffWord(text)) {
-    warningEnabled = 0;
-    return 0;
+    warningEnabled = false;
+    return;
   }
   assignField(warningValue, normalised(), field::kValue);
-  return 0;
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
 // enable flag, a type "B" critical is switched off by anything but an on-word,
 // and on-words are recognised for every type.
 template <typename Normalised>
-int ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
+void ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
   if (valueType == 'B') {
     if (beginsWithOnWord(text)) {
       criticalValue = criticalOnValue.empty() ? std::string("True") : criticalOnValue;
     } else {
-      criticalEnabled = 0;
+      criticalEnabled = false;
     }
-    return 0;
+    return;
   }
   if (beginsWithOnWord(text)) {
     criticalValue = criticalOnValue.empty() ? std::string("0") : criticalOnValue;
   } else if (isOffWord(text)) {
-    criticalEnabled = 0;
+    criticalEnabled = false;
   } else {
     assignField(criticalValue, normalised(), field::kValue);
   }
-  return 0;
 }
 
-int ExceptionDefinition::setWarningFromProfile(std::string& text) {
-  return applyWarning(text, [this, &text] {
+void ExceptionDefinition::setWarningFromProfile(std::string& text) {
+  applyWarning(text, [this, &text] {
     normaliseValue(text);
     return std::string_view(text);
   });
 }
 
-int ExceptionDefinition::setCriticalFromProfile(std::string& text) {
-  return applyCritical(text, [this, &text] {
+void ExceptionDefinition::setCriticalFromProfile(std::string& text) {
+  applyCritical(text, [this, &text] {
     normaliseValue(text);
     return std::string_view(text);
   });
 }
 
-int ExceptionDefinition::setWarningFromProfile(std::string_view text) {
+void ExceptionDefinition::setWarningFromProfile(std::string_view text) {
   if (!keepsValuesAsGiven()) {
     std::string copy(text);
-    return setWarningFromProfile(copy);
+    setWarningFromProfile(copy);
+    return;
   }
-  return applyWarning(text, [text] { return text; });
+  applyWarning(text, [text] { return text; });
 }
 
-int ExceptionDefinition::setCriticalFromProfile(std::string_view text) {
+void ExceptionDefinition::setCriticalFromProfile(std::string_view text) {
   if (!keepsValuesAsGiven()) {
     std::string copy(text);
-    return setCriticalFromProfile(copy);
+    setCriticalFromProfile(copy);
+    return;
   }
-  return applyCritical(text, [text] { return text; });
+  applyCritical(text, [text] { return text; });
 }
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {
   if (text.empty() || !isDigit(text[0]) || appendZeros == 0) return;
-  if (isFloat != 0) text += '.';
+  if (isFloat) text += '.';
   text.append(static_cast<std::size_t>(appendZeros), '0');
 }
 

@@ -2,6 +2,8 @@
 // the profile gives it, and the extras build mode attaches. Every text field has
 // a fixed capacity in bytes (N bytes keep at most N - 1 characters) and is cut
 // there when copied in, so stored texts are exactly what the statements carry.
+// The statement builders only read a definition; what they need of the run
+// (the run timestamp, the affinity string) they are given as arguments.
 #ifndef TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
 #define TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
 
@@ -10,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "definitions/product.h"
 
 namespace tornvel {
 
@@ -29,8 +33,6 @@ inline constexpr std::size_t kExtraPredicate = 128;
 inline constexpr std::size_t kServiceClass = 20;
 inline constexpr std::size_t kPeriod = 4;
 inline constexpr std::size_t kWorkload = 8;
-inline constexpr std::size_t kLastDate = 20;
-inline constexpr std::size_t kAffinities = 60;
 }  // namespace field
 
 // The largest append-zeros count honoured; a larger count is treated as this.
@@ -43,6 +45,7 @@ void insertImpliedDecimals(std::string& text, int decimals);
 // The inputs of a definition. The first four are always given; every other one
 // may be absent.
 struct DefinitionInputs {
+  Product productId = Product::kUnsupported;
   std::string_view product;
   std::string_view release;
   std::string_view name;
@@ -63,6 +66,15 @@ struct DefinitionInputs {
   OptionalText busyThreshold;
 };
 
+struct ExceptionDefinition;
+
+// The name of every workload service class's definition.
+inline constexpr std::string_view kServiceClassName = "SVCL";
+
+// A workload service class's definition: the system product's "SVCL" records,
+// which become situations of their own instead of updates.
+bool isServiceClass(const ExceptionDefinition& definition);
+
 struct ExceptionDefinition {
   explicit ExceptionDefinition(const DefinitionInputs& inputs);
 
@@ -75,21 +87,19 @@ struct ExceptionDefinition {
 
   // Profile values. Both interpret on/off words and normalise numbers; both may
   // lengthen `text` in place, so the caller passes a text of its own and
-  // afterwards holds the normalised text. Both return 0.
+  // afterwards holds the normalised text.
   bool hasName(std::string_view text) const { return name == text; }
-  int setWarningFromProfile(std::string& text);
-  int setCriticalFromProfile(std::string& text);
+  void setWarningFromProfile(std::string& text);
+  void setCriticalFromProfile(std::string& text);
 
   // The same for a read-only text, when the caller does not need the
   // normalised text back: a definition that normalises nothing stores the
   // text without any copy of it on the way, the others work on a copy.
-  int setWarningFromProfile(std::string_view text);
-  int setCriticalFromProfile(std::string_view text);
+  void setWarningFromProfile(std::string_view text);
+  void setCriticalFromProfile(std::string_view text);
 
   // True when normaliseValue leaves every text as it is.
-  bool keepsValuesAsGiven() const {
-    return impliedDecimals == 0 && appendZeros == 0 && isFloat == 0;
-  }
+  bool keepsValuesAsGiven() const { return impliedDecimals == 0 && appendZeros == 0 && !isFloat; }
 
   // Normalises a numeric profile text in place: implied decimals, else appended
   // zeros, else ".0" for a float type, else nothing.
@@ -100,7 +110,7 @@ struct ExceptionDefinition {
       insertImpliedDecimals(text, impliedDecimals);
     } else if (appendZeros != 0) {
       appendZerosTo(text);
-    } else if (isFloat != 0) {
+    } else if (isFloat) {
       text += ".0";
     }
   }
@@ -113,14 +123,13 @@ struct ExceptionDefinition {
   // Build-mode extras.
   void setParmsText(std::string_view text) { parmsText = std::string(text); }
   void setSituationText(std::string_view text) { situationText = std::string(text); }
-  void setAffinities(std::string_view text);
 
   // The rules of the value setters, shared by both forms of each.
  private:
   template <typename Normalised>
-  int applyWarning(std::string_view text, Normalised normalised);
+  void applyWarning(std::string_view text, Normalised normalised);
   template <typename Normalised>
-  int applyCritical(std::string_view text, Normalised normalised);
+  void applyCritical(std::string_view text, Normalised normalised);
 
  public:
   std::string name;
@@ -136,10 +145,11 @@ struct ExceptionDefinition {
   std::string warningUpperOperator;
   std::string criticalOnValue;
   std::string criticalOperator;
-  std::string product;
+  std::string product;  // the code the definition records, as in its situation names
+  Product productId = Product::kUnsupported;
   std::string release;
-  int warningEnabled = 1;
-  int criticalEnabled = 1;
+  bool warningEnabled = true;
+  bool criticalEnabled = true;
   std::string extraPredicate;
   std::string serviceClass;
   std::string period;
@@ -154,9 +164,7 @@ struct ExceptionDefinition {
   std::string busyThreshold;
   std::int32_t impliedDecimals = 0;
   std::int32_t appendZeros = 0;
-  int isFloat = 0;
-  std::string lastDate;
-  std::string affinities;
+  bool isFloat = false;
   std::optional<std::string> parmsText;
   std::optional<std::string> situationText;
 };

@@ -9,6 +9,7 @@ namespace {
 
 DefinitionInputs basicInputs(OptionalText typeText = std::nullopt) {
   DefinitionInputs in;
+  in.productId = Product::kSystem;
   in.product = "ZR5";
   in.release = "V100";
   in.name = "X";
@@ -81,7 +82,7 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
   struct Case {
     OptionalText typeText;
     char valueType;
-    int isFloat;
+    bool isFloat;
     int decimals;
     const char* criticalOp;
     const char* warningOp;
@@ -124,8 +125,8 @@ TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
   EXPECT_EQ(d.release, "V100");
   EXPECT_EQ(d.warningSituation, "ZR5_X_Warning");
   EXPECT_EQ(d.criticalSituation, "ZR5_X_Critical");
-  EXPECT_EQ(d.warningEnabled, 1);
-  EXPECT_EQ(d.criticalEnabled, 1);
+  EXPECT_TRUE(d.warningEnabled);
+  EXPECT_TRUE(d.criticalEnabled);
   for (const std::string* text : {&d.warningValue, &d.criticalValue, &d.warningOnValue,
                                   &d.warningUpperValue, &d.criticalOnValue, &d.extraPredicate,
                                   &d.serviceClass, &d.period, &d.indexWarning, &d.busyThreshold}) {
@@ -173,7 +174,6 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   d.setCriticalCondition("*GEX", longText);
   d.setWarningCondition("*LTX", longText, "*NEX", longText);
   d.setExtraPredicate(longText);
-  d.setAffinities(longText);
   EXPECT_EQ(d.criticalOperator, "*GE");
   EXPECT_EQ(d.criticalOnValue, std::string(23, 'v'));
   EXPECT_EQ(d.warningOperator, "*LT");
@@ -181,7 +181,6 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   EXPECT_EQ(d.warningUpperOperator, "*NE");
   EXPECT_EQ(d.warningUpperValue, std::string(23, 'v'));
   EXPECT_EQ(d.extraPredicate, std::string(127, 'v'));
-  EXPECT_EQ(d.affinities, std::string(59, 'v'));
 }
 
 TEST(ExceptionDefinitionTest, ServiceClassInputsFillTheirOwnFields) {
@@ -235,12 +234,12 @@ TEST(ExceptionDefinitionTest, ConditionSetters) {
   EXPECT_EQ(d.warningOperator, "*LE");
   EXPECT_EQ(d.warningUpperOperator, "*LT");  // absent: the default stays
   EXPECT_EQ(d.warningUpperValue, "75");
-  EXPECT_EQ(d.warningEnabled, 1);
+  EXPECT_TRUE(d.warningEnabled);
 
   // Only "None" exactly switches the warning off, and nothing else changes.
   ExceptionDefinition none(basicInputs());
   none.setWarningCondition("None", "ON1", "*GT", "9");
-  EXPECT_EQ(none.warningEnabled, 0);
+  EXPECT_FALSE(none.warningEnabled);
   EXPECT_EQ(none.warningOperator, "*GE");
   EXPECT_EQ(none.warningUpperOperator, "*LT");
   EXPECT_TRUE(none.warningOnValue.empty());
@@ -248,11 +247,11 @@ TEST(ExceptionDefinitionTest, ConditionSetters) {
   std::string value = "80";
   none.setWarningFromProfile(value);
   EXPECT_TRUE(none.warningValue.empty());
-  EXPECT_EQ(none.warningEnabled, 0);
+  EXPECT_FALSE(none.warningEnabled);
 
   ExceptionDefinition lower(basicInputs());
   lower.setWarningCondition("none", std::nullopt, std::nullopt, std::nullopt);
-  EXPECT_EQ(lower.warningEnabled, 1);
+  EXPECT_TRUE(lower.warningEnabled);
   EXPECT_EQ(lower.warningOperator, "non");
 }
 
@@ -308,14 +307,14 @@ TEST(ExceptionDefinitionTest, NumbersAreNormalisedInRuleOrder) {
   for (const ProfileCase& c : cases) {
     ExceptionDefinition warning = makeDefinition(c.typeText, c.zeros);
     std::string text = c.text;
-    EXPECT_EQ(warning.setWarningFromProfile(text), 0);
+    warning.setWarningFromProfile(text);
     EXPECT_EQ(warning.warningValue, c.stored) << "warning " << c.text;
     EXPECT_EQ(text, c.caller) << "warning " << c.text;
 
     ExceptionDefinition critical = makeDefinition(c.typeText, c.zeros);
     text = c.text;
     if (std::string_view(c.text).substr(0, 2) == "ON") continue;  // an on-word to the critical
-    EXPECT_EQ(critical.setCriticalFromProfile(text), 0);
+    critical.setCriticalFromProfile(text);
     EXPECT_EQ(critical.criticalValue, c.stored) << "critical " << c.text;
     EXPECT_EQ(text, c.caller) << "critical " << c.text;
   }
@@ -334,7 +333,7 @@ struct WordCase {
   const char* onValue;  // given to both conditions; "" leaves them empty
   const char* text;
   const char* value;
-  int enabled;
+  bool enabled;
 };
 
 TEST(ExceptionDefinitionTest, WarningWordsByType) {
@@ -352,7 +351,7 @@ TEST(ExceptionDefinitionTest, WarningWordsByType) {
     d.setWarningFromProfile(text);
     EXPECT_EQ(d.warningValue, c.value) << c.typeText << " " << c.text;
     EXPECT_EQ(d.warningEnabled, c.enabled) << c.typeText << " " << c.text;
-    EXPECT_EQ(d.criticalEnabled, 1);
+    EXPECT_TRUE(d.criticalEnabled);
   }
 }
 
@@ -371,7 +370,7 @@ TEST(ExceptionDefinitionTest, CriticalWordsByType) {
     d.setCriticalFromProfile(text);
     EXPECT_EQ(d.criticalValue, c.value) << c.typeText << " " << c.text;
     EXPECT_EQ(d.criticalEnabled, c.enabled) << c.typeText << " " << c.text;
-    EXPECT_EQ(d.warningEnabled, 1);
+    EXPECT_TRUE(d.warningEnabled);
   }
 }
 
@@ -380,15 +379,15 @@ TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
   std::string off = "OFF";
   d.setWarningFromProfile(off);
   d.setCriticalFromProfile(off);
-  EXPECT_EQ(d.warningEnabled, 0);
-  EXPECT_EQ(d.criticalEnabled, 0);
+  EXPECT_FALSE(d.warningEnabled);
+  EXPECT_FALSE(d.criticalEnabled);
 
   std::string later = "90";
   d.setWarningFromProfile(later);
   d.setCriticalFromProfile(later);
   EXPECT_TRUE(d.warningValue.empty());
   EXPECT_EQ(d.criticalValue, "90");
-  EXPECT_EQ(d.criticalEnabled, 0);  // stored, but the flag stays off
+  EXPECT_FALSE(d.criticalEnabled);  // stored, but the flag stays off
 
   // A later value overwrites an earlier one; an off-word keeps the value.
   ExceptionDefinition kept(basicInputs());
@@ -399,7 +398,7 @@ TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
   EXPECT_EQ(kept.warningValue, "75");
   kept.setWarningFromProfile(off);
   EXPECT_EQ(kept.warningValue, "75");
-  EXPECT_EQ(kept.warningEnabled, 0);
+  EXPECT_FALSE(kept.warningEnabled);
 }
 
 TEST(ExceptionDefinitionTest, AdviceTextsAreAttached) {

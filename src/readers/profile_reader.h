@@ -8,9 +8,9 @@
 
 #include "definitions/definition_table.h"
 #include "definitions/synonym_group.h"
-#include "driver/reports.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
+#include "readers/profile_reports.h"
 
 namespace tornvel {
 

@@ -25,6 +25,7 @@ struct ReaderRun {
 
   ExceptionDefinition& define(std::string_view name, OptionalText typeText = std::nullopt) {
     DefinitionInputs inputs;
+    inputs.productId = productCodesFor(product).product;
     inputs.product = product;
     inputs.release = release;
     inputs.name = name;

@@ -52,7 +52,7 @@ TEST(SectionedProfileReaderTest, PairsWarningAndCriticalColumns) {
     const char* what;
     std::string profile;
     std::string warning, critical;
-    int warningEnabled;
+    bool warningEnabled;
     std::string otherCritical;
   };
   const Case cases[] = {

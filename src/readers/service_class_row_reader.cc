@@ -89,9 +89,11 @@ void collect(std::string_view line, RowTexts& texts) {
 
 std::unique_ptr<ExceptionDefinition> build(const RowTexts& texts, std::string_view currentRelease) {
   DefinitionInputs in;
-  in.product = "ZR5";
+  in.productId = Product::kSystem;
+  const std::string product = recordedCode(Product::kSystem, {});
+  in.product = product;
   in.release = currentRelease;
-  in.name = "SVCL";
+  in.name = kServiceClassName;
   in.attribute = std::string_view();
   // Present but empty: the type letter becomes NUL and no situation name is
   // derived; service-class situations are named from the class and period.

@@ -35,7 +35,7 @@ TEST(ThresholdStatementReaderTest, NotApplicableSwitchesTheWarningOffAndTheCriti
   StatementRun run;
   ExceptionDefinition& abc1 = run.define("ABC1");
   run.read("THRABC1 5 N/A N/A\n", true);
-  EXPECT_EQ(abc1.warningEnabled, 0);
+  EXPECT_FALSE(abc1.warningEnabled);
   EXPECT_EQ(abc1.criticalValue, "0");  // the on-value of a numeric critical
   EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \tOFF       \tON\n");
 }

@@ -3,17 +3,17 @@
 #include <cstddef>
 #include <utility>
 
+#include "platform/text.h"
 #include "statements/quoted_text.h"
 
 namespace tornvel {
 
 namespace {
 
-void buildDelete(std::string_view situation, std::string& output) {
-  output.assign("DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"");
-  appendQuoted(output, situation);
-  output += "\";";
-}
+// The INSERT keeps at most 19 characters of the timestamp in LSTDATE and 59 of
+// the affinity string in AFFINITIES (capacities in bytes, terminator included).
+constexpr std::size_t kLastDateCapacity = 20;
+constexpr std::size_t kAffinitiesCapacity = 60;
 
 // The formula of an update statement as it stands there, quotes doubled: from
 // the first "*IF" after "PDT = " up to the quote that closes it. A doubled
@@ -33,17 +33,41 @@ std::string_view formulaOf(std::string_view update) {
   return formula;
 }
 
-void buildInsert(const ExceptionDefinition& definition, std::string_view situation,
-                 std::string& statement, std::string& scratch, std::string_view head) {
+}  // namespace
+
+void buildDelete(const ExceptionDefinition& definition, Severity severity, std::string& output) {
+  output.assign("DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"");
+  appendQuoted(output, situationName(definition, severity));
+  output += "\";";
+}
+
+void buildWarningDelete(const ExceptionDefinition& definition, std::string& output) {
+  buildDelete(definition, Severity::kWarning, output);
+}
+
+void buildCriticalDelete(const ExceptionDefinition& definition, std::string& output) {
+  buildDelete(definition, Severity::kCritical, output);
+}
+
+void buildParmsStatement(const ExceptionDefinition& definition, std::string& output) {
+  output.assign("$PARMS(\"");
+  if (definition.parmsText) output += *definition.parmsText;
+  output += "\");";
+}
+
+void buildInsert(const ExceptionDefinition& definition, Severity severity, std::string& statement,
+                 std::string& scratch, std::string_view timestamp, std::string_view affinities,
+                 std::string_view head) {
+  const std::string& situation = situationName(definition, severity);
   scratch = statement;
   // Assembled apart, so that `statement` may be the scratch text itself.
   std::string insert(head);
   appendQuoted(insert,
                definition.situationText ? std::string_view(*definition.situationText) : situation);
   insert += "\",\"";
-  appendQuoted(insert, definition.lastDate);
+  appendQuoted(insert, cutToCapacity(timestamp, kLastDateCapacity));
   insert += "\",\"";
-  appendQuoted(insert, definition.affinities);
+  appendQuoted(insert, cutToCapacity(affinities, kAffinitiesCapacity));
   insert += "\",\"";
   appendQuoted(insert, situation);
   insert += "\",\"";
@@ -53,30 +77,16 @@ void buildInsert(const ExceptionDefinition& definition, std::string_view situati
   statement = std::move(insert);
 }
 
-}  // namespace
-
-void buildWarningDelete(const ExceptionDefinition& definition, std::string& output) {
-  buildDelete(definition.warningSituation, output);
-}
-
-void buildCriticalDelete(const ExceptionDefinition& definition, std::string& output) {
-  buildDelete(definition.criticalSituation, output);
-}
-
-void buildParmsStatement(const ExceptionDefinition& definition, std::string& output) {
-  output.assign("$PARMS(\"");
-  if (definition.parmsText) output += *definition.parmsText;
-  output += "\");";
-}
-
 void buildWarningInsert(const ExceptionDefinition& definition, std::string& statement,
-                        std::string& scratch, std::string_view head) {
-  buildInsert(definition, definition.warningSituation, statement, scratch, head);
+                        std::string& scratch, std::string_view timestamp,
+                        std::string_view affinities, std::string_view head) {
+  buildInsert(definition, Severity::kWarning, statement, scratch, timestamp, affinities, head);
 }
 
 void buildCriticalInsert(const ExceptionDefinition& definition, std::string& statement,
-                         std::string& scratch, std::string_view head) {
-  buildInsert(definition, definition.criticalSituation, statement, scratch, head);
+                         std::string& scratch, std::string_view timestamp,
+                         std::string_view affinities, std::string_view head) {
+  buildInsert(definition, Severity::kCritical, statement, scratch, timestamp, affinities, head);
 }
 
 }  // namespace tornvel

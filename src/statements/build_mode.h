@@ -9,10 +9,12 @@
 #include <string_view>
 
 #include "definitions/exception_definition.h"
+#include "statements/severity.h"
 
 namespace tornvel {
 
 // DELETE FROM VORDA.TSITDESC WHERE SITNAME = "situation";
+void buildDelete(const ExceptionDefinition& definition, Severity severity, std::string& output);
 void buildWarningDelete(const ExceptionDefinition& definition, std::string& output);
 void buildCriticalDelete(const ExceptionDefinition& definition, std::string& output);
 
@@ -22,12 +24,18 @@ void buildParmsStatement(const ExceptionDefinition& definition, std::string& out
 // Turns the update statement in `statement`, just built for the same
 // situation, into the INSERT that creates the situation's row: `head`
 // (kBuildModeInsertHead), the situation text (the advice file's, else the
-// situation name), `lastDate`, `affinities`, the situation name and the
+// situation name), the run timestamp (at most 19 characters), the run's
+// affinity string (at most 59 characters), the situation name and the
 // update's formula. `scratch` is overwritten with a copy of the update.
+void buildInsert(const ExceptionDefinition& definition, Severity severity, std::string& statement,
+                 std::string& scratch, std::string_view timestamp, std::string_view affinities,
+                 std::string_view head);
 void buildWarningInsert(const ExceptionDefinition& definition, std::string& statement,
-                        std::string& scratch, std::string_view head);
+                        std::string& scratch, std::string_view timestamp,
+                        std::string_view affinities, std::string_view head);
 void buildCriticalInsert(const ExceptionDefinition& definition, std::string& statement,
-                         std::string& scratch, std::string_view head);
+                         std::string& scratch, std::string_view timestamp,
+                         std::string_view affinities, std::string_view head);
 
 }  // namespace tornvel
 

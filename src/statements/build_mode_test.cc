@@ -51,14 +51,14 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
 
   std::string statement;
   std::string scratch;
-  ASSERT_EQ(buildWarningStatement(definition, statement, kTimestamp, 0, ""), 0);
-  definition.setAffinities(kDefaultAffinities);
+  ASSERT_EQ(buildWarningStatement(definition, statement, kTimestamp, 0, ""), BuildResult::kWritten);
   buildWarningDelete(definition, scratch);
   EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
   buildParmsStatement(definition, scratch);
   EXPECT_EQ(scratch, "$PARMS(\"P1\");");
   const std::string update = statement;
-  buildWarningInsert(definition, statement, scratch, kBuildModeInsertHead);
+  buildWarningInsert(definition, statement, scratch, kTimestamp, kDefaultAffinities,
+                     kBuildModeInsertHead);
   EXPECT_EQ(scratch, update);
   const std::string expected =
       "INSERT INTO VORDA.TSITDESC (ADVISE,AUTOSOPT,AUTOSTART,CMD,LSTRELEASE,LSTUSRPRF,"
@@ -84,7 +84,6 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
 
 TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
   auto definition = lockWait();
-  definition->setAffinities("AFF");
   std::string statement;
   std::string scratch;
   buildParmsStatement(*definition, scratch);
@@ -92,8 +91,9 @@ TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
   buildCriticalDelete(*definition, scratch);
   EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
 
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""), 0);
-  buildCriticalInsert(*definition, statement, scratch, kBuildModeInsertHead);
+  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  buildCriticalInsert(*definition, statement, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
   EXPECT_EQ(statement, std::string(kBuildModeInsertHead) +
                            "ZT5_LOCKWAIT_Critical\",\"1261207093000000\",\"AFF\","
                            "\"ZT5_LOCKWAIT_Critical\",\"*IF *VALUE DBLOCKS.WAITTIME *GE 200\");");
@@ -103,18 +103,18 @@ TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
   definition->setParmsText("");
   buildParmsStatement(*definition, scratch);
   EXPECT_EQ(scratch, "$PARMS(\"\");");
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""), 0);
-  buildWarningInsert(*definition, statement, scratch, kBuildModeInsertHead);
+  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  buildWarningInsert(*definition, statement, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
   EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""), 0);
-  buildCriticalInsert(*definition, statement, scratch, kBuildModeInsertHead);
+  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  buildCriticalInsert(*definition, statement, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
   EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
 }
 
 TEST(BuildModeTest, InsertTakesTheFormulaOfAnyText) {
   auto definition = lockWait();
-  definition->lastDate = "D";
-  definition->affinities = "A";
   const std::string before = std::string(kBuildModeInsertHead) +
                              "ZT5_LOCKWAIT_Warning\",\"D\",\"A\",\"ZT5_LOCKWAIT_Warning\",\"";
   struct Case {
@@ -137,7 +137,7 @@ TEST(BuildModeTest, InsertTakesTheFormulaOfAnyText) {
   for (const Case& c : cases) {
     std::string statement = c.text;
     std::string scratch;
-    buildWarningInsert(*definition, statement, scratch, kBuildModeInsertHead);
+    buildWarningInsert(*definition, statement, scratch, "D", "A", kBuildModeInsertHead);
     EXPECT_EQ(statement, before + c.formula + "\");") << c.text;
     EXPECT_EQ(scratch, c.text);
   }
@@ -148,13 +148,49 @@ TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
   definition->setSituationText("say \" WHERE SITNAME = here");
   std::string statement;
   std::string scratch;
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""), 0);
-  buildWarningInsert(*definition, statement, scratch, kBuildModeInsertHead);
+  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  buildWarningInsert(*definition, statement, scratch, kTimestamp, kDefaultAffinities,
+                     kBuildModeInsertHead);
   const std::string end =
       "\"*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\");";
   ASSERT_GE(statement.size(), end.size());
   EXPECT_EQ(statement.substr(statement.size() - end.size()), end);
   EXPECT_NE(statement.find("\"say \"\" WHERE SITNAME = here\""), std::string::npos);
+}
+
+// The AFFINITIES value keeps the first 59 characters of the run's affinity
+// string.
+TEST(BuildModeTest, InsertKeepsFiftyNineCharactersOfTheAffinities) {
+  auto definition = lockWait();
+  std::string statement;
+  std::string scratch;
+  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  buildWarningInsert(*definition, statement, scratch, kTimestamp, std::string(300, 'v'),
+                     kBuildModeInsertHead);
+  EXPECT_NE(statement.find("\"1261207093000000\",\"" + std::string(59, 'v') + "\",\"ZT5_"),
+            std::string::npos)
+      << statement;
+}
+
+TEST(BuildModeTest, SeverityPicksTheSituation) {
+  auto definition = lockWait();
+  std::string out;
+  buildDelete(*definition, Severity::kWarning, out);
+  EXPECT_EQ(out, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
+  buildDelete(*definition, Severity::kCritical, out);
+  EXPECT_EQ(out, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
+
+  std::string statement;
+  std::string scratch;
+  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  std::string named = statement;
+  buildCriticalInsert(*definition, named, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
+  buildInsert(*definition, Severity::kCritical, statement, scratch, kTimestamp, "AFF",
+              kBuildModeInsertHead);
+  EXPECT_EQ(statement, named);
 }
 
 }  // namespace

@@ -10,8 +10,6 @@ namespace tornvel {
 
 namespace {
 
-enum class Severity { kWarning, kCritical };
-
 using Threshold = std::string ExceptionDefinition::*;
 
 // What distinguishes the four kinds. The critical threshold doubles as the
@@ -35,26 +33,35 @@ constexpr Kind kKinds[] = {
      &ExceptionDefinition::cpuCritical},
 };
 
+static_assert(std::size(kKinds) == kServiceClassKinds, "one entry per service-class kind");
+
 const Kind* findKind(int kind) {
-  if (kind < 0 || kind >= static_cast<int>(std::size(kKinds))) return nullptr;
+  if (kind < 0 || kind >= kServiceClassKinds) return nullptr;
   return &kKinds[kind];
 }
 
 // The threshold that decides whether the kind is on: the warning's lower bound
 // or the critical value.
-std::string& testedThreshold(ExceptionDefinition& definition, const Kind& kind, Severity severity) {
+const std::string& testedThreshold(const ExceptionDefinition& definition, const Kind& kind,
+                                   Severity severity) {
   return definition.*(severity == Severity::kWarning ? kind.warning : kind.critical);
 }
 
-bool isOff(std::string& threshold) {
-  upperCaseInPlace(threshold);
-  return threshold == "OFF";
+// A threshold as it is tested against "OFF", and as it is then written into the
+// formula: upper-cased, so that "off" in any letter case switches it off. The
+// definition keeps the text as the profile gave it.
+std::string asTested(const std::string& threshold) {
+  std::string tested = threshold;
+  upperCaseInPlace(tested);
+  return tested;
 }
 
+bool isOff(std::string_view tested) { return tested == "OFF"; }
+
 // Kind 0 is never switched off and its thresholds are never tested.
-bool kindSwitchedOff(ExceptionDefinition& definition, int kind, const Kind& traits,
+bool kindSwitchedOff(const ExceptionDefinition& definition, int kind, const Kind& traits,
                      Severity severity) {
-  return kind != 0 && isOff(testedThreshold(definition, traits, severity));
+  return kind != 0 && isOff(asTested(testedThreshold(definition, traits, severity)));
 }
 
 // Situations of release V100 keep the product's own names; later releases use
@@ -82,33 +89,41 @@ void appendGreaterOrEqual(std::string& out, std::string_view attribute,
   out += threshold;
 }
 
-void appendFormula(std::string& out, ExceptionDefinition& definition, int kind, const Kind& traits,
-                   Severity severity) {
+// Every threshold that is tested is written as tested, upper-cased; the two
+// index values are never tested and are written as they stand.
+void appendFormula(std::string& out, const ExceptionDefinition& definition, int kind,
+                   const Kind& traits, Severity severity) {
   out += "*IF *VALUE MWLMPR.CLSNAME *EQ ";
   out += definition.serviceClass;
   out += " *AND *VALUE MWLMPR.PERIODNUM *EQ ";
   out += definition.period;
-  if (kind == 0 && !isOff(definition.busyThreshold)) {
-    appendGreaterOrEqual(out, "MWLMPR.BUSY", definition.busyThreshold);
+  if (kind == 0) {
+    const std::string busy = asTested(definition.busyThreshold);
+    if (!isOff(busy)) appendGreaterOrEqual(out, "MWLMPR.BUSY", busy);
   }
-  appendGreaterOrEqual(out, traits.attribute, testedThreshold(definition, traits, severity));
+  const std::string& threshold = testedThreshold(definition, traits, severity);
+  appendGreaterOrEqual(out, traits.attribute, kind == 0 ? threshold : asTested(threshold));
   if (severity == Severity::kCritical) return;
   // The band's upper bound is the critical value; kind 0 always has one.
-  std::string& upper = definition.*traits.critical;
-  if (kind == 0 || !isOff(upper)) {
+  const std::string& upper = definition.*traits.critical;
+  const std::string tested = kind == 0 ? upper : asTested(upper);
+  if (kind == 0 || !isOff(tested)) {
     out += " *AND *VALUE ";
     out += traits.attribute;
     out += " *LT ";
-    out += upper;
+    out += tested;
   }
 }
 
-int buildSituation(ExceptionDefinition& definition, Severity severity, std::string& output,
-                   std::string_view timestamp, int kind, std::string_view head) {
+}  // namespace
+
+BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Severity severity,
+                                       std::string& output, std::string_view timestamp, int kind,
+                                       std::string_view head) {
   output.clear();
   const Kind* traits = findKind(kind);
   if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
-    return kKindSwitchedOff;
+    return BuildResult::kDeclined;
   }
   output.assign(head);
   output += '"';
@@ -131,16 +146,16 @@ int buildSituation(ExceptionDefinition& definition, Severity severity, std::stri
   appendFormula(output, definition, kind, *traits, severity);
   quoteFrom(output, quoted);
   output += "\");\n";
-  return kStatementBuilt;
+  return BuildResult::kWritten;
 }
 
 // A kind outside 0 to 3 has no situation, so it gets no row either.
-int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::string& output,
-                     int kind) {
+BuildResult buildTemplateRow(const ExceptionDefinition& definition, Severity severity,
+                             std::string& output, int kind) {
   output.clear();
   const Kind* traits = findKind(kind);
   if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
-    return kKindSwitchedOff;
+    return BuildResult::kDeclined;
   }
   output.assign("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"");
   const std::size_t name = output.size();
@@ -148,26 +163,16 @@ int buildTemplateRow(ExceptionDefinition& definition, Severity severity, std::st
   quoteFrom(output, name);
   output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
   output += ", \"WLM_Service_Class_Resources\", 0 );\n";
-  return kStatementBuilt;
+  return BuildResult::kWritten;
 }
 
-}  // namespace
-
-int buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
-                             std::string_view timestamp, int kind, std::string_view head) {
-  return buildSituation(definition, Severity::kWarning, output, timestamp, kind, head);
-}
-
-int buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
-                              std::string_view timestamp, int kind, std::string_view head) {
-  return buildSituation(definition, Severity::kCritical, output, timestamp, kind, head);
-}
-
-int buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output, int kind) {
+BuildResult buildWarningTemplateRow(const ExceptionDefinition& definition, std::string& output,
+                                    int kind) {
   return buildTemplateRow(definition, Severity::kWarning, output, kind);
 }
 
-int buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output, int kind) {
+BuildResult buildCriticalTemplateRow(const ExceptionDefinition& definition, std::string& output,
+                                     int kind) {
   return buildTemplateRow(definition, Severity::kCritical, output, kind);
 }
 

@@ -3,8 +3,8 @@
 // new critical situation, and a row of the situation-template table for each.
 //
 // A threshold whose text is "OFF" in any letter case switches its kind off.
-// Every threshold tested for that is upper-cased in place in the definition,
-// so afterwards the record holds it as it was written into the formula.
+// Every threshold tested for that is written into the formula upper-cased, as
+// it was tested; the definition itself is only read.
 #ifndef TORNVEL_STATEMENTS_SERVICE_CLASS_STATEMENTS_H_
 #define TORNVEL_STATEMENTS_SERVICE_CLASS_STATEMENTS_H_
 
@@ -13,25 +13,33 @@
 
 #include "definitions/exception_definition.h"
 #include "statements/build_results.h"
+#include "statements/severity.h"
 
 namespace tornvel {
 
+// The number of kinds: performance index, I/O rate, storage, CPU.
+inline constexpr int kServiceClassKinds = 4;
+
 // The kind's INSERT of a new situation: `head` (kServiceClassInsertHead), then
 // the timestamp, the situation text, the situation name and the formula.
-// Returns kStatementBuilt, or kKindSwitchedOff (output left empty) when the
-// kind is not 0 to 3 or its tested threshold is off; kind 0 is never off.
-// These are the service-class path of buildWarningStatement and
-// buildCriticalStatement, which test the enable flag and set `lastDate` first.
-int buildServiceClassWarning(ExceptionDefinition& definition, std::string& output,
-                             std::string_view timestamp, int kind, std::string_view head);
-int buildServiceClassCritical(ExceptionDefinition& definition, std::string& output,
-                              std::string_view timestamp, int kind, std::string_view head);
+// Returns kWritten, or kDeclined (output left empty) when the kind is not 0 to
+// 3 or its tested threshold is off; kind 0 is never off. This is the
+// service-class path of buildStatement, which tests the enable flag first.
+BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Severity severity,
+                                       std::string& output, std::string_view timestamp, int kind,
+                                       std::string_view head);
 
 // The template row of the kind's situation, one line with its line end.
-// Produced exactly when the kind's threshold is on, whatever the enable flags;
-// `lastDate` is not touched. Returns kStatementBuilt or kKindSwitchedOff.
-int buildWarningTemplateRow(ExceptionDefinition& definition, std::string& output, int kind);
-int buildCriticalTemplateRow(ExceptionDefinition& definition, std::string& output, int kind);
+// Produced exactly when the kind's threshold is on, whatever the enable flags.
+// Returns kWritten or kDeclined.
+BuildResult buildTemplateRow(const ExceptionDefinition& definition, Severity severity,
+                             std::string& output, int kind);
+
+// buildTemplateRow for the warning and for the critical situation.
+BuildResult buildWarningTemplateRow(const ExceptionDefinition& definition, std::string& output,
+                                    int kind);
+BuildResult buildCriticalTemplateRow(const ExceptionDefinition& definition, std::string& output,
+                                     int kind);
 
 }  // namespace tornvel
 

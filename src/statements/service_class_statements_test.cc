@@ -16,6 +16,7 @@ constexpr std::string_view kTimestamp = "1261207093000000";
 // service class BATCHLOW, period 1.
 DefinitionInputs batchLow(std::string_view release) {
   DefinitionInputs in;
+  in.productId = Product::kSystem;
   in.product = "ZR5";
   in.release = release;
   in.name = "WLMROW";
@@ -35,18 +36,20 @@ DefinitionInputs batchLow(std::string_view release) {
 }
 
 // What the statement holds after the head; empty when nothing was built.
-std::string warningAfterHead(ExceptionDefinition& definition, int kind) {
+std::string warningAfterHead(const ExceptionDefinition& definition, int kind) {
   std::string out;
-  if (buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) != 0) {
+  if (buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) !=
+      BuildResult::kWritten) {
     return "";
   }
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
   return out.substr(kServiceClassInsertHead.size());
 }
 
-std::string criticalAfterHead(ExceptionDefinition& definition, int kind) {
+std::string criticalAfterHead(const ExceptionDefinition& definition, int kind) {
   std::string out;
-  if (buildCriticalStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) != 0) {
+  if (buildCriticalStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) !=
+      BuildResult::kWritten) {
     return "";
   }
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
@@ -61,11 +64,11 @@ TEST(ServiceClassStatementsTest, PerformanceIndexWarningAndItsRow) {
             "MWLMPR.PERIODNUM *EQ 1 *AND *VALUE MWLMPR.PERHINDX *GE 1.50 *AND *VALUE "
             "MWLMPR.PERHINDX *LT 2.00\");\n");
   std::string row;
-  ASSERT_EQ(buildWarningTemplateRow(definition, row, 0), 0);
+  ASSERT_EQ(buildWarningTemplateRow(definition, row, 0), BuildResult::kWritten);
   EXPECT_EQ(row,
             "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_BATCHLOWP1_Warning\", "
             "\"Warning\", \"WLM_Service_Class_Resources\", 0 );\n");
-  ASSERT_EQ(buildCriticalTemplateRow(definition, row, 0), 0);
+  ASSERT_EQ(buildCriticalTemplateRow(definition, row, 0), BuildResult::kWritten);
   EXPECT_EQ(row,
             "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_BATCHLOWP1_Critical\", "
             "\"Critical\", \"WLM_Service_Class_Resources\", 0 );\n");
@@ -129,10 +132,10 @@ TEST(ServiceClassStatementsTest, KindsDifferInNameTextAndAttribute) {
     EXPECT_NE(criticalAfterHead(definition, c.kind).find(std::string(",\"") + c.critical + "\","),
               std::string::npos);
     std::string row;
-    ASSERT_EQ(buildWarningTemplateRow(definition, row, c.kind), 0);
+    ASSERT_EQ(buildWarningTemplateRow(definition, row, c.kind), BuildResult::kWritten);
     EXPECT_NE(row.find(std::string("VALUES(\"") + c.warning + "\", \"Warning\""),
               std::string::npos);
-    ASSERT_EQ(buildCriticalTemplateRow(definition, row, c.kind), 0);
+    ASSERT_EQ(buildCriticalTemplateRow(definition, row, c.kind), BuildResult::kWritten);
     EXPECT_NE(row.find(std::string("VALUES(\"") + c.critical + "\", \"Critical\""),
               std::string::npos);
   }
@@ -144,15 +147,20 @@ TEST(ServiceClassStatementsTest, OffInAnyCaseSwitchesAKindOff) {
   in.busyThreshold = "off";
   ExceptionDefinition definition(in);
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead), 1);
-  EXPECT_EQ(buildWarningTemplateRow(definition, out, 1), 1);
-  EXPECT_EQ(definition.ioWarning, "OFF");
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
+            BuildResult::kDeclined);
+  EXPECT_EQ(buildWarningTemplateRow(definition, out, 1), BuildResult::kDeclined);
+  // Asked again, the kind is still off; the definition keeps the profile's text.
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
+            BuildResult::kDeclined);
+  EXPECT_EQ(definition.ioWarning, "Off");
   // The critical follows its own threshold.
   EXPECT_NE(criticalAfterHead(definition, 1).find("MWLMPR.IORATE *GE 90\");"), std::string::npos);
-  EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), 0);
-  // A busy threshold of "off" leaves the busy clause out and is stored upper-cased.
+  EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), BuildResult::kWritten);
+  // A busy threshold of "off" leaves the busy clause out of both index formulas.
   EXPECT_EQ(criticalAfterHead(definition, 0).find("BUSY"), std::string::npos);
-  EXPECT_EQ(definition.busyThreshold, "OFF");
+  EXPECT_EQ(warningAfterHead(definition, 0).find("BUSY"), std::string::npos);
+  EXPECT_EQ(definition.busyThreshold, "off");
 }
 
 TEST(ServiceClassStatementsTest, CriticalOffDropsTheWarningsUpperClause) {
@@ -165,9 +173,10 @@ TEST(ServiceClassStatementsTest, CriticalOffDropsTheWarningsUpperClause) {
                       "1 *AND *VALUE MWLMPR.IORATE *GE 50\");\n"),
             std::string::npos);
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead), 1);
-  EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), 1);
-  // A tested threshold is written as it is stored after the test: upper-cased.
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
+            BuildResult::kDeclined);
+  EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), BuildResult::kDeclined);
+  // A tested threshold is written as it was tested: upper-cased.
   EXPECT_NE(warningAfterHead(definition, 2).find("MWLMPR.AVGSTOR *GE 4K *AND"), std::string::npos);
 }
 
@@ -182,8 +191,8 @@ TEST(ServiceClassStatementsTest, PerformanceIndexIsNeverSwitchedOff) {
   EXPECT_NE(criticalAfterHead(definition, 0).find("MWLMPR.PERHINDX *GE off\");"),
             std::string::npos);
   std::string row;
-  EXPECT_EQ(buildWarningTemplateRow(definition, row, 0), 0);
-  EXPECT_EQ(buildCriticalTemplateRow(definition, row, 0), 0);
+  EXPECT_EQ(buildWarningTemplateRow(definition, row, 0), BuildResult::kWritten);
+  EXPECT_EQ(buildCriticalTemplateRow(definition, row, 0), BuildResult::kWritten);
   EXPECT_EQ(definition.indexWarning, "off");
 }
 
@@ -191,27 +200,46 @@ TEST(ServiceClassStatementsTest, KindOutOfRangeProducesNothing) {
   ExceptionDefinition definition(batchLow("V100"));
   for (int kind : {-1, 4, 100}) {
     std::string out = "left over";
-    EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead), 1);
+    EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead),
+              BuildResult::kDeclined);
     EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead),
-              1);
-    EXPECT_EQ(buildWarningTemplateRow(definition, out, kind), 1);
-    EXPECT_EQ(buildCriticalTemplateRow(definition, out, kind), 1);
+              BuildResult::kDeclined);
+    EXPECT_EQ(buildWarningTemplateRow(definition, out, kind), BuildResult::kDeclined);
+    EXPECT_EQ(buildCriticalTemplateRow(definition, out, kind), BuildResult::kDeclined);
     EXPECT_EQ(out, "");
   }
 }
 
-TEST(ServiceClassStatementsTest, TemplateRowsIgnoreFlagsAndLastDate) {
+TEST(ServiceClassStatementsTest, TemplateRowsIgnoreTheEnableFlags) {
   ExceptionDefinition definition(batchLow("V100"));
-  definition.warningEnabled = 0;
-  definition.lastDate = "earlier";
+  definition.warningEnabled = false;
+  std::string out = "left over";
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, kServiceClassInsertHead),
+            BuildResult::kDisabled);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(buildWarningTemplateRow(definition, out, 2), BuildResult::kWritten);
+  // The critical is still enabled: its statements carry the timestamp.
+  EXPECT_EQ(criticalAfterHead(definition, 3).substr(0, 19), "\"1261207093000000\",");
+}
+
+TEST(ServiceClassStatementsTest, EveryKindUpToTheCountHasItsSituationsAndRows) {
+  ExceptionDefinition definition(batchLow("V100"));
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, kServiceClassInsertHead), 4);
-  EXPECT_EQ(definition.lastDate, "earlier");
-  EXPECT_EQ(buildWarningTemplateRow(definition, out, 2), 0);
-  EXPECT_EQ(definition.lastDate, "earlier");
-  // The critical is still enabled: its statements stamp the record.
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 3, kServiceClassInsertHead), 0);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    for (int kind = 0; kind <= kServiceClassKinds; ++kind) {
+      const BuildResult expected =
+          kind < kServiceClassKinds ? BuildResult::kWritten : BuildResult::kDeclined;
+      EXPECT_EQ(
+          buildStatement(definition, severity, out, kTimestamp, kind, kServiceClassInsertHead),
+          expected)
+          << kind;
+      EXPECT_EQ(buildTemplateRow(definition, severity, out, kind), expected) << kind;
+    }
+  }
+  ASSERT_EQ(buildTemplateRow(definition, Severity::kCritical, out, 2), BuildResult::kWritten);
+  std::string named;
+  ASSERT_EQ(buildCriticalTemplateRow(definition, named, 2), BuildResult::kWritten);
+  EXPECT_EQ(out, named);
 }
 
 }  // namespace

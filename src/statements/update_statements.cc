@@ -1,6 +1,5 @@
 #include "statements/update_statements.h"
 
-#include "platform/text.h"
 #include "statements/quoted_text.h"
 #include "statements/service_class_statements.h"
 
@@ -10,10 +9,8 @@ namespace {
 
 // The system-monitoring product writes its formulas in a form of its own: the
 // extra predicate comes first, and a 'B' warning compares with its on-value.
-bool isZr5(const ExceptionDefinition& definition) { return definition.product == "ZR5"; }
-
-bool isServiceClass(const ExceptionDefinition& definition) {
-  return isZr5(definition) && definition.name == "SVCL";
+bool isZr5(const ExceptionDefinition& definition) {
+  return definition.productId == Product::kSystem;
 }
 
 // " *AND *VALUE attribute upper-operator bound", left out without a bound.
@@ -103,30 +100,33 @@ void buildUpdate(std::string& output, const ExceptionDefinition& definition,
 
 }  // namespace
 
-int buildWarningStatement(ExceptionDefinition& definition, std::string& output,
-                          std::string_view timestamp, int kind, std::string_view head) {
+BuildResult buildStatement(const ExceptionDefinition& definition, Severity severity,
+                           std::string& output, std::string_view timestamp, int kind,
+                           std::string_view head) {
   output.clear();
-  if (definition.warningEnabled == 0) return kSituationUntouched;
-  assignField(definition.lastDate, timestamp, field::kLastDate);
-  if (isServiceClass(definition)) {
-    return buildServiceClassWarning(definition, output, timestamp, kind, head);
+  const bool warning = severity == Severity::kWarning;
+  if (!(warning ? definition.warningEnabled : definition.criticalEnabled)) {
+    return BuildResult::kDisabled;
   }
-  if (definition.warningValue.empty()) return kSituationUntouched;
-  buildUpdate(output, definition, timestamp, definition.warningSituation, appendWarningFormula);
-  return kStatementBuilt;
+  if (isServiceClass(definition)) {
+    return buildServiceClassStatement(definition, severity, output, timestamp, kind, head);
+  }
+  if ((warning ? definition.warningValue : definition.criticalValue).empty()) {
+    return BuildResult::kDisabled;
+  }
+  buildUpdate(output, definition, timestamp, situationName(definition, severity),
+              warning ? appendWarningFormula : appendCriticalFormula);
+  return BuildResult::kWritten;
 }
 
-int buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
-                           std::string_view timestamp, int kind, std::string_view head) {
-  output.clear();
-  if (definition.criticalEnabled == 0) return kSituationUntouched;
-  assignField(definition.lastDate, timestamp, field::kLastDate);
-  if (isServiceClass(definition)) {
-    return buildServiceClassCritical(definition, output, timestamp, kind, head);
-  }
-  if (definition.criticalValue.empty()) return kSituationUntouched;
-  buildUpdate(output, definition, timestamp, definition.criticalSituation, appendCriticalFormula);
-  return kStatementBuilt;
+BuildResult buildWarningStatement(const ExceptionDefinition& definition, std::string& output,
+                                  std::string_view timestamp, int kind, std::string_view head) {
+  return buildStatement(definition, Severity::kWarning, output, timestamp, kind, head);
+}
+
+BuildResult buildCriticalStatement(const ExceptionDefinition& definition, std::string& output,
+                                   std::string_view timestamp, int kind, std::string_view head) {
+  return buildStatement(definition, Severity::kCritical, output, timestamp, kind, head);
 }
 
 }  // namespace tornvel

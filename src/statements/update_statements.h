@@ -1,7 +1,7 @@
-// The two statement builders of a definition. For an ordinary definition each
-// builds the UPDATE that rewrites the threshold formula of the warning or the
+// The statement builders of a definition. For an ordinary definition they
+// build the UPDATE that rewrites the threshold formula of the warning or the
 // critical situation and stamps it with the run timestamp; for a service-class
-// definition of the system-monitoring product each builds the INSERT of one
+// definition of the system-monitoring product they build the INSERT of one
 // kind's new situation instead (service_class_statements.h).
 #ifndef TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_
 #define TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_
@@ -11,20 +11,25 @@
 
 #include "definitions/exception_definition.h"
 #include "statements/build_results.h"
+#include "statements/severity.h"
 
 namespace tornvel {
 
-// Both builders replace `output` with the statement and return
-// kStatementBuilt, or return kSituationUntouched when the situation is disabled
-// or has no threshold (kKindSwitchedOff only on the service-class path); then
-// `output` is left empty. Whenever the situation is enabled, the timestamp is
-// copied into `lastDate` first, also when no statement follows. `kind` and
-// `head` matter only for service-class definitions: ordinary definitions are
-// built with kind 0 and an empty head.
-int buildWarningStatement(ExceptionDefinition& definition, std::string& output,
-                          std::string_view timestamp, int kind, std::string_view head);
-int buildCriticalStatement(ExceptionDefinition& definition, std::string& output,
-                           std::string_view timestamp, int kind, std::string_view head);
+// Replaces `output` with the statement of the warning or the critical
+// situation and returns kWritten, or returns kDisabled when the situation is
+// disabled or has no threshold (kDeclined only on the service-class path);
+// then `output` is left empty. The definition is only read: the run timestamp
+// comes as `timestamp`. `kind` and `head` matter only for service-class
+// definitions: ordinary definitions are built with kind 0 and an empty head.
+BuildResult buildStatement(const ExceptionDefinition& definition, Severity severity,
+                           std::string& output, std::string_view timestamp, int kind,
+                           std::string_view head);
+
+// buildStatement for the warning and for the critical situation.
+BuildResult buildWarningStatement(const ExceptionDefinition& definition, std::string& output,
+                                  std::string_view timestamp, int kind, std::string_view head);
+BuildResult buildCriticalStatement(const ExceptionDefinition& definition, std::string& output,
+                                   std::string_view timestamp, int kind, std::string_view head);
 
 }  // namespace tornvel
 

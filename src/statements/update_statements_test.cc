@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "statements/build_mode.h"
 #include "statements/insert_heads.h"
 
 namespace tornvel {
@@ -16,6 +17,7 @@ constexpr std::string_view kTimestamp = "1261207093000000";
 DefinitionInputs inputs(std::string_view product, std::string_view name,
                         std::string_view attribute) {
   DefinitionInputs in;
+  in.productId = productCodesFor(product).product;
   in.product = product;
   in.release = "V100";
   in.name = name;
@@ -68,28 +70,27 @@ std::string formulaOf(const std::string& statement) {
   return statement.substr(from, to - from);
 }
 
-std::string warningFormula(ExceptionDefinition& definition) {
+std::string warningFormula(const ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   return formulaOf(out);
 }
 
-std::string criticalFormula(ExceptionDefinition& definition) {
+std::string criticalFormula(const ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   return formulaOf(out);
 }
 
 TEST(UpdateStatementsTest, GeneralFormWritesWholeUpdates) {
   ExceptionDefinition definition = lockWait();
   std::string out = "left over";
-  ASSERT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
             "\"ZT5_LOCKWAIT_Warning\";\n");
-  EXPECT_EQ(definition.lastDate, kTimestamp);
-  ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 200\" WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";\n");
@@ -120,7 +121,7 @@ TEST(UpdateStatementsTest, Zr5FormPutsThePredicateFirst) {
             "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 100 *AND *VALUE "
             "SYSPAGE.RATE *LT 500");
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
 }
 
 TEST(UpdateStatementsTest, FormsPreferOppositeUpperBounds) {
@@ -178,37 +179,41 @@ TEST(UpdateStatementsTest, EmptyFieldsAreWrittenAsEmptyPieces) {
   EXPECT_EQ(warningFormula(definition), "*IF *VALUE A.B  50 *AND *VALUE A.B  200");
 }
 
-TEST(UpdateStatementsTest, DisabledSituationLeavesLastDateAlone) {
+TEST(UpdateStatementsTest, DisabledSituationBuildsNothing) {
   ExceptionDefinition definition = lockWait();
-  definition.warningEnabled = 0;
-  definition.lastDate = "earlier";
-  std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 4);
-  EXPECT_EQ(definition.lastDate, "earlier");
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 0);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
+  definition.warningEnabled = false;
+  std::string out = "left over";
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  EXPECT_NE(out.find("LSTDATE = \"1261207093000000\""), std::string::npos);
 
-  definition.criticalEnabled = 0;
-  definition.lastDate = "earlier";
-  EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""), 4);
-  EXPECT_EQ(definition.lastDate, "earlier");
+  definition.criticalEnabled = false;
+  EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""),
+            BuildResult::kDisabled);
+  EXPECT_EQ(out, "");
 }
 
-TEST(UpdateStatementsTest, MissingValueStillStampsLastDate) {
+TEST(UpdateStatementsTest, MissingValueBuildsNothing) {
   ExceptionDefinition definition(inputs("ZR5", "X", "A.B"));
-  std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), 4);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
-  definition.lastDate.clear();
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), 4);
-  EXPECT_EQ(definition.lastDate, kTimestamp);
+  std::string out = "left over";
+  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(out, "");
+  out = "left over";
+  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(out, "");
 }
 
+// The build-mode INSERT made from the statement keeps 19 characters of the
+// timestamp in LSTDATE.
 TEST(UpdateStatementsTest, LastDateKeepsNineteenCharacters) {
   ExceptionDefinition definition = lockWait();
+  const std::string_view timestamp = "12345678901234567890123";
   std::string out;
-  ASSERT_EQ(buildWarningStatement(definition, out, "12345678901234567890123", 0, ""), 0);
-  EXPECT_EQ(definition.lastDate, "1234567890123456789");
+  ASSERT_EQ(buildWarningStatement(definition, out, timestamp, 0, ""), BuildResult::kWritten);
+  std::string scratch;
+  buildWarningInsert(definition, out, scratch, timestamp, "AFF", kBuildModeInsertHead);
+  EXPECT_NE(out.find("\",\"1234567890123456789\",\"AFF\","), std::string::npos) << out;
 }
 
 TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
@@ -219,19 +224,43 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   row.indexCritical = "2.00";
   ExceptionDefinition serviceClass(row);
   std::string out;
-  ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead), 0);
+  ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead),
+            BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
-  EXPECT_EQ(serviceClass.lastDate, kTimestamp);
+  EXPECT_EQ(out.substr(kServiceClassInsertHead.size(), 19), "\"1261207093000000\",");
   // The service-class path gives its own result for a kind out of range.
-  EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead), 1);
+  EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead),
+            BuildResult::kDeclined);
 
   // Named SVCL under another product, it is an ordinary definition.
+  row.productId = Product::kDatabase;
   row.product = "ZTQ";
   ExceptionDefinition ordinary(row);
-  EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 4);
+  EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), BuildResult::kDisabled);
   giveWarning(ordinary, "7");
-  ASSERT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), 0);
+  ASSERT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, 7), "UPDATE ");
+}
+
+// The severity picks the situation, its flag, its value and its formula.
+TEST(UpdateStatementsTest, SeverityFormBuildsWhatTheNamedBuildersBuild) {
+  ExceptionDefinition definition = lockWait();
+  std::string named;
+  std::string bySeverity;
+  ASSERT_EQ(buildWarningStatement(definition, named, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(definition, Severity::kWarning, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  EXPECT_EQ(bySeverity, named);
+  ASSERT_EQ(buildCriticalStatement(definition, named, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(definition, Severity::kCritical, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  EXPECT_EQ(bySeverity, named);
+
+  definition.criticalEnabled = false;
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(definition, Severity::kWarning, bySeverity, kTimestamp, 0, ""),
+            BuildResult::kWritten);
 }
 
 }  // namespace
