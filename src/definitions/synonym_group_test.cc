@@ -7,18 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "definitions/synonym_test_support.h"
+
 namespace tornvel {
 namespace {
-
-// The first member of `group`, in member order, named exactly `name`.
-inline SynonymMember* memberNamed(SynonymGroup& group, std::string_view name) {
-  for (int i = 0; i < group.count; ++i) {
-    if (group.members[static_cast<std::size_t>(i)].name == name) {
-      return &group.members[static_cast<std::size_t>(i)];
-    }
-  }
-  return nullptr;
-}
 
 std::unique_ptr<SynonymGroup> parsed(std::string text) {
   auto group = std::make_unique<SynonymGroup>();

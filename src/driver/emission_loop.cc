@@ -89,27 +89,20 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
   return true;
 }
 
+// A file that was never opened finishes and commits as a success.
 bool EmissionLoop::finishFiles() {
-  if (!finishFile(statementFile_, options_.outputName)) return false;
-  return !templateSeedFile_.isOpen() || finishFile(templateSeedFile_, options_.templateSeedName);
-}
-
-bool EmissionLoop::finishFile(OutputFile& file, const std::string& name) {
-  if (file.finish()) return true;
-  console_.print("Unable to write file " + name + "\n");
-  return false;
+  return reported(statementFile_.finish(), options_.outputName) &&
+         reported(templateSeedFile_.finish(), options_.templateSeedName);
 }
 
 bool EmissionLoop::commitFiles() {
-  if (!statementFile_.commit()) {
-    console_.print("Unable to write file " + options_.outputName + "\n");
-    return false;
-  }
-  if (!templateSeedFile_.commit()) {
-    console_.print("Unable to write file " + options_.templateSeedName + "\n");
-    return false;
-  }
-  return true;
+  return reported(statementFile_.commit(), options_.outputName) &&
+         reported(templateSeedFile_.commit(), options_.templateSeedName);
+}
+
+bool EmissionLoop::reported(bool written, const std::string& name) {
+  if (!written) console_.print("Unable to write file " + name + "\n");
+  return written;
 }
 
 }  // namespace tornvel

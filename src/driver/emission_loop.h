@@ -43,7 +43,8 @@ class EmissionLoop {
   bool emitServiceClass(const ExceptionDefinition& definition);
   void emitBuildMode(const ExceptionDefinition& definition, Severity severity);
   bool openOutput(OutputFile& file, const std::string& name);
-  bool finishFile(OutputFile& file, const std::string& name);
+  // Prints the message for `name` when `written` is false; returns `written`.
+  bool reported(bool written, const std::string& name);
 
   const RunOptions& options_;
   Console& console_;

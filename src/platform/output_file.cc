@@ -142,20 +142,25 @@ bool writeAll(int fd, std::string_view data, std::size_t& written) {
   return true;
 }
 
+// Where the file name part of `path` begins: after its last separator.
+std::size_t fileNameStart(const std::string& path) {
+  std::size_t start = path.size();
+  while (start > 0 && !isSeparator(path[start - 1])) --start;
+  return start;
+}
+
 std::string directoryOf(const std::string& path) {
-  for (std::size_t i = path.size(); i > 0; --i) {
-    if (isSeparator(path[i - 1])) return i == 1 ? path.substr(0, 1) : path.substr(0, i - 1);
-  }
-  return ".";
+  const std::size_t start = fileNameStart(path);
+  if (start == 0) return ".";
+  return path.substr(0, start == 1 ? 1 : start - 1);
 }
 
 // A name beside `target` that no other run uses: hidden, and marked with the
 // process and a counter.
 std::string temporaryName(const std::string& target, int attempt) {
-  std::size_t base = target.size();
-  while (base > 0 && !isSeparator(target[base - 1])) --base;
-  return target.substr(0, base) + "." + target.substr(base) + ".tmp" + std::to_string(processId()) +
-         "-" + std::to_string(attempt);
+  const std::size_t start = fileNameStart(target);
+  return target.substr(0, start) + "." + target.substr(start) + ".tmp" +
+         std::to_string(processId()) + "-" + std::to_string(attempt);
 }
 
 }  // namespace
@@ -172,7 +177,6 @@ bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
   const std::string path = hostPath(nameAsBuilt);
   if (mode == Mode::kAppend) {
     fd_ = openFile(path, O_WRONLY | O_CREAT | O_APPEND);
-    target_ = path;
     return fd_ >= 0;
   }
   target_ = resolveLinks(path);
@@ -236,8 +240,6 @@ bool OutputFile::finish() {
   } else {
     flushBuffer();
     if (!direct_ && !failed_ && !syncFile(fd_)) failed_ = true;
-  }
-  if (mode_ == Mode::kReplace) {
     closeFile(fd_);
     fd_ = -1;
   }

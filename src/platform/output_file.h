@@ -59,7 +59,7 @@ class OutputFile {
   Mode mode_ = Mode::kReplace;
   bool failed_ = false;
   bool direct_ = false;    // written in place: not a regular file
-  std::string target_;     // the path the file is committed to
+  std::string target_;     // the path a replacing file is committed to
   std::string temporary_;  // the path written until the commit
   std::string buffer_;
   std::int64_t appendedAt_ = -1;  // where the run's appended text begins
