@@ -95,9 +95,12 @@ bool EmissionLoop::finishFiles() {
          reported(templateSeedFile_.finish(), options_.templateSeedName);
 }
 
+// Both files take their names, or neither: when the template seed file cannot
+// take its name, the earlier statement file is put back.
 bool EmissionLoop::commitFiles() {
-  return reported(statementFile_.commit(), options_.outputName) &&
-         reported(templateSeedFile_.commit(), options_.templateSeedName);
+  const int failed = commitTogether({&statementFile_, &templateSeedFile_});
+  if (failed < 0) return true;
+  return reported(false, failed == 0 ? options_.outputName : options_.templateSeedName);
 }
 
 bool EmissionLoop::reported(bool written, const std::string& name) {

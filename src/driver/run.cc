@@ -11,6 +11,7 @@
 #include "driver/reports.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/interrupts.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "readers/profile_reader.h"
@@ -34,11 +35,13 @@ class MigrationRun {
 
   bool openControlFile();
   bool openThresholdCsv();
-  void loadDefinitions();
+  bool loadDefinitions();
   void listSynonyms();
   ProfileReader chooseReader() const;
-  void readAdviceFile();
+  bool readAdviceFile();
+  bool readToTheEnd(const LineReader& input, const std::string& name);
   bool writeThresholdCsv();
+  int commitOutputs(EmissionLoop& loop);
 
   RunOptions& options_;
   Console& console_;
@@ -55,7 +58,7 @@ int MigrationRun::execute() {
   // The IMS product's legacy code becomes "IMS" for the rest of the run: after
   // the file names were settled, before any definition records its product.
   options_.ProductCode = recordedCode(options_.product, options_.ProductCode);
-  loadDefinitions();
+  if (!loadDefinitions()) return 12;
   if (table_.empty()) {
     console_.print("Unable to find any threshold values in: " + options_.controlName + "\n");
     return 16;
@@ -75,13 +78,14 @@ int MigrationRun::execute() {
       profile, table_, console_, unhandled_, synonyms_, options_.currentRelease, options_.verbose};
   reader(context);
   profile.close();
+  if (!readToTheEnd(profile, options_.inputName)) return 12;
 
   // One timestamp for every statement of the run.
   std::string timestamp = formatRunTimestamp(localRunTime());
   if (options_.buildMode) options_.outputName = buildModeOutputName(options_.outputName);
   EmissionLoop loop(options_, console_, table_, timestamp);
   if (!loop.openStatementFile()) return 12;
-  if (options_.buildMode) readAdviceFile();
+  if (options_.buildMode && !readAdviceFile()) return 12;
   if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return 12;
   // The statement files take their names last, once everything else of the
   // run is whole: a run that ends with 12 leaves the earlier files as they
@@ -89,12 +93,27 @@ int MigrationRun::execute() {
   // name.
   if (!loop.finishFiles()) return 12;
   if (console_.failed()) return 12;
+  return commitOutputs(loop);
+}
+
+// The threshold lines and the renames make one step that an interrupt does not
+// cut: it takes effect once the outputs are all earlier or all new.
+int MigrationRun::commitOutputs(EmissionLoop& loop) {
+  InterruptsHeld held;
   if (options_.csvOutput && !writeThresholdCsv()) return 12;
   if (!loop.commitFiles()) {
     csvFile_.undoAppend();
     return 12;
   }
   return 0;
+}
+
+// An input whose reading failed is not the whole input: the run ends before
+// anything takes its name.
+bool MigrationRun::readToTheEnd(const LineReader& input, const std::string& name) {
+  if (!input.failed()) return true;
+  console_.print("Unable to read file " + name + "\n");
+  return false;
 }
 
 // The control file named on the command line (or derived from the product
@@ -123,7 +142,7 @@ bool MigrationRun::openThresholdCsv() {
   return true;
 }
 
-void MigrationRun::loadDefinitions() {
+bool MigrationRun::loadDefinitions() {
   ControlLoader loader{control_,
                        options_.product,
                        options_.ProductCode,
@@ -135,13 +154,15 @@ void MigrationRun::loadDefinitions() {
                        synonyms_,
                        console_};
   loadControlFile(loader);
+  control_.close();
+  if (!readToTheEnd(control_, options_.controlName)) return false;
   console_.rearmHeader();
   if (options_.verbose) {
     console_.print("\nA total of " + std::to_string(table_.size()) + " definitions processed\n\n");
   }
-  control_.close();
   if (options_.verbose) listSynonyms();
   console_.rearmHeader();
+  return true;
 }
 
 // Newest group first, the heading before the first group only; the closing
@@ -171,11 +192,13 @@ MigrationRun::ProfileReader MigrationRun::chooseReader() const {
 }
 
 // Build mode's advice file is optional: a file that does not open is passed
-// over without a message.
-void MigrationRun::readAdviceFile() {
+// over without a message; one whose reading fails ends the run.
+bool MigrationRun::readAdviceFile() {
   LineReader advice;
-  if (!advice.open(options_.adviceName)) return;
+  if (!advice.open(options_.adviceName)) return true;
   applyAdviceFile(advice, table_);
+  advice.close();
+  return readToTheEnd(advice, options_.adviceName);
 }
 
 // The run's lines go out in one write, so that runs side by side never

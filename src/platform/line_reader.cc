@@ -1,64 +1,16 @@
 #include "platform/line_reader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
 
 #include "platform/file_names.h"
+#include "platform/host_files.h"
 
 namespace tornvel {
 
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
-
-void closeBytes(int fd) {
-#ifdef _WIN32
-  ::_close(fd);
-#else
-  ::close(fd);
-#endif
-}
-
-// Opens a file for reading its bytes exactly as they stand (on Windows in
-// binary mode, so that neither CR LF nor a 0x1A byte is interpreted by the
-// system; the reader has its own line rules), not handed down to child
-// processes. -1 when it cannot be opened or is a directory.
-int openBytes(const std::string& path) {
-#ifdef _WIN32
-  int fd = ::_open(path.c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
-  if (fd < 0) return -1;
-  struct _stat64 info {};
-  bool directory = ::_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFMT) == _S_IFDIR;
-#else
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat info {};
-  bool directory = ::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode);
-#endif
-  if (directory) {
-    closeBytes(fd);
-    return -1;
-  }
-  return fd;
-}
-
-// Up to `size` bytes into `buffer`: the count, 0 at the end, negative on error.
-std::ptrdiff_t readBytes(int fd, char* buffer, std::size_t size) {
-#ifdef _WIN32
-  return ::_read(fd, buffer, static_cast<unsigned>(size));  // size is at most kBufferSize
-#else
-  return ::read(fd, buffer, size);
-#endif
-}
-
 }  // namespace
 
 LineReader::LineReader() = default;
@@ -69,6 +21,8 @@ void LineReader::openText(std::string text) {
   close();
   inMemory_ = true;
   ended_ = false;
+  error_ = 0;
+  readFailed_ = false;
   buffer_.assign(text.begin(), text.end());
   position_ = 0;
   available_ = buffer_.size();
@@ -76,10 +30,15 @@ void LineReader::openText(std::string text) {
 
 bool LineReader::open(const std::string& nameAsBuilt) {
   close();
-  int fd = openBytes(hostPath(nameAsBuilt));
-  if (fd < 0) return false;
+  int fd = host::openForReading(hostPath(nameAsBuilt));
+  if (fd < 0) {
+    error_ = errno;
+    return false;
+  }
   fd_ = fd;
   ended_ = false;
+  error_ = 0;
+  readFailed_ = false;
   buffer_.resize(kBufferSize);
   position_ = 0;
   available_ = 0;
@@ -87,7 +46,7 @@ bool LineReader::open(const std::string& nameAsBuilt) {
 }
 
 void LineReader::close() {
-  if (fd_ >= 0) closeBytes(fd_);
+  if (fd_ >= 0) host::closeFile(fd_);
   fd_ = -1;
   inMemory_ = false;
   ended_ = true;
@@ -98,14 +57,20 @@ bool LineReader::refill() {
   if (position_ < available_) return true;
   if (fd_ < 0 || ended_) return false;
   for (;;) {
-    std::ptrdiff_t got = readBytes(fd_, buffer_.data(), buffer_.size());
+    std::ptrdiff_t got = host::readSome(fd_, buffer_.data(), buffer_.size());
     if (got > 0) {
       position_ = 0;
       available_ = static_cast<std::size_t>(got);
       return true;
     }
     if (got < 0 && errno == EINTR) continue;
-    ended_ = true;  // end of file, or a read error: the input ends here
+    // The end of the file, or a read error, which the run must not take for
+    // the end: it is kept for failed().
+    if (got < 0) {
+      error_ = errno;
+      readFailed_ = true;
+    }
+    ended_ = true;
     return false;
   }
 }

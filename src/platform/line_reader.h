@@ -89,8 +89,14 @@ class LineReader {
   bool isOpen() const { return fd_ >= 0 || inMemory_; }
   void close();
 
+  // True once reading failed with an error: the lines read so far are not
+  // the whole input. The error stays known after close().
+  bool failed() const { return readFailed_; }
+  // The system's reason (an errno value) for the failed open or read, or 0.
+  int error() const { return error_; }
+
   // Reads the next line into `line`. Returns false when no further line could
-  // be read, at the end of the input or on a read error.
+  // be read, at the end of the input or on a read error (see failed()).
   bool readLine(std::string& line, std::size_t limit = kLineLimit);
 
   // Reads the next line like readLine and shows its text without copying it:
@@ -119,6 +125,8 @@ class LineReader {
   int peekByte();
 
   int fd_ = -1;
+  int error_ = 0;
+  bool readFailed_ = false;
   bool inMemory_ = false;
   bool ended_ = false;
   std::vector<char> buffer_;

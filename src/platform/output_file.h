@@ -7,6 +7,7 @@
 #define TORNVEL_PLATFORM_OUTPUT_FILE_H_
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -44,6 +45,20 @@ class OutputFile {
   // A replacing file takes its name. Does nothing for other files.
   bool commit();
 
+  // True while the file is to take its name by a rename on commit.
+  bool renamesOnCommit() const { return !temporary_.empty() && !failed_; }
+
+  // For files that take their names together: before the first rename, the
+  // earlier file gets a second, hidden name beside it, so that it can be put
+  // back when a later file cannot take its name. False when the earlier file
+  // cannot be kept that way (nothing has been renamed then).
+  bool keepEarlier();
+  // After this file took its name and a later one failed: the earlier file
+  // takes its name again (or, where there was none, the new file goes).
+  void restoreEarlier();
+  // Once every file has its name: the hidden second name goes.
+  void dropEarlier();
+
   // An appended file that has been finished is cut back to its length before
   // the run's text, for a run that fails after the append.
   void undoAppend();
@@ -51,20 +66,34 @@ class OutputFile {
   // finish() and commit() together.
   bool close();
 
+  // The system's reason (an errno value) for the first failure, or 0.
+  int error() const { return error_; }
+
  private:
   void flushBuffer();
   void discard();
+  bool fail();
+  void forgetTemporaryName();
 
   int fd_ = -1;
   Mode mode_ = Mode::kReplace;
   bool failed_ = false;
-  bool direct_ = false;    // written in place: not a regular file
-  std::string target_;     // the path a replacing file is committed to
-  std::string temporary_;  // the path written until the commit
+  bool direct_ = false;  // written in place: not a regular file
+  bool committed_ = false;
+  int error_ = 0;
+  int interruptSlot_ = -1;  // the temporary file's entry for interrupts
+  std::string target_;      // the path a replacing file is committed to
+  std::string temporary_;   // the path written until the commit
+  std::string earlier_;     // the earlier file's second name while files commit
   std::string buffer_;
   std::int64_t appendedAt_ = -1;  // where the run's appended text begins
   std::int64_t appendedSize_ = 0;
 };
+
+// Gives every file its name, all or none: when one cannot take its name, the
+// files before it get their earlier content back. Returns the index of the
+// file that failed, or -1 when every file has its name.
+int commitTogether(std::initializer_list<OutputFile*> files);
 
 }  // namespace tornvel
 
