@@ -788,6 +788,22 @@ void addIntegrityCases(std::vector<Case>& cases) {
                              noTemporaryFiles(directory, run);
                            }));
   cases.back().posixOnly = "symbolic links need privileges on Windows";
+  // A profile that opens but cannot be read (the kernel refuses to read this
+  // file at its start) is no short profile: nothing takes its name.
+  cases.push_back(makeCase("ProfileThatCannotBeReadEndsWith12", {"/proc/self/mem", "T5"},
+                           {control, file("SQLLIB/ZT5_UPD.SQL", "earlier\n")}, true, 12,
+                           "Unable to read file /proc/self/mem\n",
+                           {{"SQLLIB/ZT5_UPD.SQL", "earlier\n"}}, noTemporaryFiles));
+  cases.back().posixOnly = "Windows has no file that opens and fails to read";
+  // What a name reaches decides how it is written: a device or a pipe as it
+  // stands, even when the name is a link to it.
+  cases.push_back(makeCase("StatementFileThatIsTheNullDevice", {"PROF.TXT", "T5", "/dev/null"},
+                           {control, profile}, true, 0, "", {}, noTemporaryFiles));
+  cases.back().posixOnly = "the null device is NUL on Windows";
+  cases.push_back(makeCase("StatementFileThatIsStandardOutputOnAPipe",
+                           {"PROF.TXT", "T5", "/dev/stdout"}, {control, profile}, true, 0,
+                           statements, {}, noTemporaryFiles));
+  cases.back().posixOnly = "Windows has no /dev/stdout";
   struct Refused {
     const char* name;
     std::vector<std::string> args;
