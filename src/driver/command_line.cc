@@ -3,6 +3,7 @@
 #include <string_view>
 #include <utility>
 
+#include "driver/diagnostics.h"
 #include "platform/file_names.h"
 #include "platform/text.h"
 
@@ -46,6 +47,11 @@ void printBanner(Console& console, const RunOptions& options) {
   text.append("         \tControl file Name: \t").append(options.controlName).append("\n");
   text.append("\n\n\n");
   console.print(text);
+}
+
+// A name that looks like a switch is most often a mistyped one.
+void noteNoSwitch(Console& console, const std::string& arg, std::string_view takenAs) {
+  if (arg.size() > 1 && arg.front() == '-') diagnoseNoSwitch(console, arg, takenAs);
 }
 
 std::string upperCased(std::string_view text) {
@@ -95,16 +101,21 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
       printUsage(console, Wording::kDump);
       return {false, 0};
     } else if (options.inputName.empty()) {
+      noteNoSwitch(console, arg, "input file name");
       options.inputName = arg;  // an empty argument leaves the slot empty
     } else if (!productSeen) {
+      noteNoSwitch(console, arg, "product code");
       productSeen = true;
       ProductCodes codes = productCodesFor("Z" + upperCased(arg));
+      if (codes.product == Product::kUnsupported) diagnoseUnknownProduct(console, arg);
       options.product = codes.product;
       options.ProductCode = std::move(codes.code);
       options.FileCode = std::move(codes.fileCode);
     } else if (options.outputName.empty()) {
+      noteNoSwitch(console, arg, "output file name");
       options.outputName = arg;
     } else if (options.controlName.empty()) {
+      noteNoSwitch(console, arg, "control file name");
       options.controlName = arg;
     } else {
       console.print("Too many options on command line\n");
@@ -136,9 +147,13 @@ std::string buildModeOutputName(std::string name) {
   return name;
 }
 
-bool namesRunInput(const RunOptions& options, const std::string& outputName) {
-  return sameFile(outputName, options.inputName) || sameFile(outputName, options.controlName) ||
-         (options.buildMode && sameFile(outputName, options.adviceName));
+std::string inputNamedBy(const RunOptions& options, const std::string& outputName) {
+  if (sameFile(outputName, options.inputName)) return "the profile " + options.inputName;
+  if (sameFile(outputName, options.controlName)) return "the control file " + options.controlName;
+  if (options.buildMode && sameFile(outputName, options.adviceName)) {
+    return "the advice file " + options.adviceName;
+  }
+  return {};
 }
 
 }  // namespace tornvel

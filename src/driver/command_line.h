@@ -51,9 +51,10 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
 // stays as it is.
 std::string buildModeOutputName(std::string name);
 
-// True when `outputName` is the same file as one of the run's inputs: the
-// profile, the control file that opened, or in build mode the advice file.
-bool namesRunInput(const RunOptions& options, const std::string& outputName);
+// The run's input that `outputName` is the same file as ("the profile
+// PROF.TXT"): the profile, the control file that opened, or in build mode the
+// advice file. Empty when it is none of them.
+std::string inputNamedBy(const RunOptions& options, const std::string& outputName);
 
 }  // namespace tornvel
 

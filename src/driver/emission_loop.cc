@@ -1,7 +1,9 @@
 #include "driver/emission_loop.h"
 
+#include <string_view>
 #include <utility>
 
+#include "driver/diagnostics.h"
 #include "statements/build_mode.h"
 #include "statements/insert_heads.h"
 #include "statements/service_class_statements.h"
@@ -14,13 +16,26 @@ EmissionLoop::EmissionLoop(const RunOptions& options, Console& console,
                            const DefinitionTable& table, std::string timestamp)
     : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
 
-bool EmissionLoop::openStatementFile() { return openOutput(statementFile_, options_.outputName); }
+namespace {
+constexpr std::string_view kStatementFile = "the statement file";
+constexpr std::string_view kTemplateSeedFile = "the template seed file";
+}  // namespace
+
+bool EmissionLoop::openStatementFile() {
+  return openOutput(statementFile_, kStatementFile, options_.outputName);
+}
 
 // An output that is one of the run's inputs is refused before anything is
 // written, so that a name typed one slot early cannot destroy the input.
-bool EmissionLoop::openOutput(OutputFile& file, const std::string& name) {
-  if (!namesRunInput(options_, name) && file.open(name, OutputFile::Mode::kReplace)) return true;
+bool EmissionLoop::openOutput(OutputFile& file, std::string_view role, const std::string& name) {
+  const std::string input = inputNamedBy(options_, name);
+  if (input.empty() && file.open(name, OutputFile::Mode::kReplace)) return true;
   console_.print("Unable to open file " + name + " for output.\n");
+  if (input.empty()) {
+    diagnoseOpenFailure(console_, role, name, file.error());
+  } else {
+    diagnoseSameFile(console_, role, name, input);
+  }
   return false;
 }
 
@@ -71,7 +86,8 @@ void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, Severity
 // Four warning situations and then four critical ones, each followed by its
 // template row. The template seed file is opened at the first service class.
 bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
-  if (!templateSeedFile_.isOpen() && !openOutput(templateSeedFile_, options_.templateSeedName)) {
+  if (!templateSeedFile_.isOpen() &&
+      !openOutput(templateSeedFile_, kTemplateSeedFile, options_.templateSeedName)) {
     return false;
   }
   StatementWriter writer(statementFile_);
@@ -91,8 +107,9 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
 
 // A file that was never opened finishes and commits as a success.
 bool EmissionLoop::finishFiles() {
-  return reported(statementFile_.finish(), options_.outputName) &&
-         reported(templateSeedFile_.finish(), options_.templateSeedName);
+  return reported(statementFile_.finish(), statementFile_, kStatementFile, options_.outputName) &&
+         reported(templateSeedFile_.finish(), templateSeedFile_, kTemplateSeedFile,
+                  options_.templateSeedName);
 }
 
 // Both files take their names, or neither: when the template seed file cannot
@@ -100,12 +117,16 @@ bool EmissionLoop::finishFiles() {
 bool EmissionLoop::commitFiles() {
   const int failed = commitTogether({&statementFile_, &templateSeedFile_});
   if (failed < 0) return true;
-  return reported(false, failed == 0 ? options_.outputName : options_.templateSeedName);
+  if (failed == 0) return reported(false, statementFile_, kStatementFile, options_.outputName);
+  return reported(false, templateSeedFile_, kTemplateSeedFile, options_.templateSeedName);
 }
 
-bool EmissionLoop::reported(bool written, const std::string& name) {
-  if (!written) console_.print("Unable to write file " + name + "\n");
-  return written;
+bool EmissionLoop::reported(bool written, const OutputFile& file, std::string_view role,
+                            const std::string& name) {
+  if (written) return true;
+  console_.print("Unable to write file " + name + "\n");
+  diagnoseWriteFailure(console_, role, name, file.error());
+  return false;
 }
 
 }  // namespace tornvel

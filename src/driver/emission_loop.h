@@ -4,6 +4,7 @@
 #define TORNVEL_DRIVER_EMISSION_LOOP_H_
 
 #include <string>
+#include <string_view>
 
 #include "definitions/definition_table.h"
 #include "driver/command_line.h"
@@ -42,9 +43,11 @@ class EmissionLoop {
   void emitOrdinary(const ExceptionDefinition& definition);
   bool emitServiceClass(const ExceptionDefinition& definition);
   void emitBuildMode(const ExceptionDefinition& definition, Severity severity);
-  bool openOutput(OutputFile& file, const std::string& name);
-  // Prints the message for `name` when `written` is false; returns `written`.
-  bool reported(bool written, const std::string& name);
+  bool openOutput(OutputFile& file, std::string_view role, const std::string& name);
+  // Prints the message and the diagnostic for `file` when `written` is false;
+  // returns `written`.
+  bool reported(bool written, const OutputFile& file, std::string_view role,
+                const std::string& name);
 
   const RunOptions& options_;
   Console& console_;

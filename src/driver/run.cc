@@ -2,11 +2,13 @@
 
 #include <iostream>
 #include <string>
+#include <string_view>
 
 #include "definitions/control_loader.h"
 #include "definitions/definition_table.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
+#include "driver/diagnostics.h"
 #include "driver/emission_loop.h"
 #include "driver/reports.h"
 #include "platform/clock.h"
@@ -21,6 +23,11 @@
 namespace tornvel {
 
 namespace {
+
+constexpr std::string_view kControlFile = "the control file";
+constexpr std::string_view kProfile = "the profile";
+constexpr std::string_view kAdviceFile = "the advice file";
+constexpr std::string_view kThresholdFile = "the threshold file";
 
 // One run after its command line is settled. Each step either goes on or ends
 // the run with its message and exit code; nothing is repeated.
@@ -39,7 +46,8 @@ class MigrationRun {
   void listSynonyms();
   ProfileReader chooseReader() const;
   bool readAdviceFile();
-  bool readToTheEnd(const LineReader& input, const std::string& name);
+  bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
+  bool anyThresholdGiven() const;
   bool writeThresholdCsv();
   int commitOutputs(EmissionLoop& loop);
 
@@ -67,6 +75,7 @@ int MigrationRun::execute() {
   LineReader profile;
   if (!profile.open(options_.inputName)) {
     console_.print("Unable to open file:" + options_.inputName + "\n");
+    diagnoseOpenFailure(console_, kProfile, options_.inputName, profile.error());
     return 12;
   }
   ProfileReader reader = chooseReader();
@@ -78,7 +87,12 @@ int MigrationRun::execute() {
       profile, table_, console_, unhandled_, synonyms_, options_.currentRelease, options_.verbose};
   reader(context);
   profile.close();
-  if (!readToTheEnd(profile, options_.inputName)) return 12;
+  if (!readToTheEnd(profile, kProfile, options_.inputName)) return 12;
+  if (!anyThresholdGiven()) {
+    diagnoseNoThresholds(
+        console_, options_.inputName, options_.FileCode.substr(1),
+        options_.buildMode ? buildModeOutputName(options_.outputName) : options_.outputName);
+  }
 
   // One timestamp for every statement of the run.
   std::string timestamp = formatRunTimestamp(localRunTime());
@@ -109,10 +123,27 @@ int MigrationRun::commitOutputs(EmissionLoop& loop) {
 }
 
 // An input whose reading failed is not the whole input: the run ends before
-// anything takes its name.
-bool MigrationRun::readToTheEnd(const LineReader& input, const std::string& name) {
+// anything takes its name. What the reading showed of the file's shape is
+// said either way.
+bool MigrationRun::readToTheEnd(const LineReader& input, std::string_view role,
+                                const std::string& name) {
+  diagnoseInputShape(console_, role, name, input);
   if (!input.failed()) return true;
   console_.print("Unable to read file " + name + "\n");
+  diagnoseReadFailure(console_, role, name, input.error());
+  return false;
+}
+
+bool MigrationRun::anyThresholdGiven() const {
+  for (std::size_t i = 0; i < table_.size(); ++i) {
+    // A service-class definition exists only for a workload row of the
+    // profile, with its thresholds in fields of its own.
+    const ExceptionDefinition& definition = table_.at(i);
+    if (!definition.warningValue.empty() || !definition.criticalValue.empty() ||
+        isServiceClass(definition)) {
+      return true;
+    }
+  }
   return false;
 }
 
@@ -121,11 +152,19 @@ bool MigrationRun::readToTheEnd(const LineReader& input, const std::string& name
 // family's control file.
 bool MigrationRun::openControlFile() {
   if (control_.open(options_.controlName)) return true;
+  const std::string first = options_.controlName;
+  const int firstError = control_.error();
+  // A name the user typed that is replaced is worth a word; the default name
+  // of the legacy family giving way to the new family's is the usual case.
+  const bool typed = first != options_.ProductCode + "PROD.TXT";
   if (options_.ProductCode != options_.FileCode) {
     options_.controlName = options_.FileCode + "PROD.TXT";
+    if (typed) diagnoseControlFileReplaced(console_, first, firstError, options_.controlName);
     if (control_.open(options_.controlName)) return true;
+    if (!typed) diagnoseOpenFailure(console_, kControlFile, first, firstError);
   }
   console_.print("Unable to open control file: " + options_.controlName + "\n");
+  diagnoseOpenFailure(console_, kControlFile, options_.controlName, control_.error());
   return false;
 }
 
@@ -133,9 +172,14 @@ bool MigrationRun::openControlFile() {
 // product gather their lines in one file.
 bool MigrationRun::openThresholdCsv() {
   if (!options_.csvOutput) return true;
-  if (namesRunInput(options_, options_.csvName) ||
-      !csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
+  const std::string input = inputNamedBy(options_, options_.csvName);
+  if (!input.empty() || !csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
     console_.print("Unable to open file " + options_.csvName + " for output.\n");
+    if (input.empty()) {
+      diagnoseOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error());
+    } else {
+      diagnoseSameFile(console_, kThresholdFile, options_.csvName, input);
+    }
     return false;
   }
   csvLines_.start(options_.FileCode, options_.inputName);
@@ -155,7 +199,7 @@ bool MigrationRun::loadDefinitions() {
                        console_};
   loadControlFile(loader);
   control_.close();
-  if (!readToTheEnd(control_, options_.controlName)) return false;
+  if (!readToTheEnd(control_, kControlFile, options_.controlName)) return false;
   console_.rearmHeader();
   if (options_.verbose) {
     console_.print("\nA total of " + std::to_string(table_.size()) + " definitions processed\n\n");
@@ -195,10 +239,13 @@ MigrationRun::ProfileReader MigrationRun::chooseReader() const {
 // over without a message; one whose reading fails ends the run.
 bool MigrationRun::readAdviceFile() {
   LineReader advice;
-  if (!advice.open(options_.adviceName)) return true;
+  if (!advice.open(options_.adviceName)) {
+    diagnoseNoAdviceFile(console_, options_.adviceName, advice.error());
+    return true;
+  }
   applyAdviceFile(advice, table_);
   advice.close();
-  return readToTheEnd(advice, options_.adviceName);
+  return readToTheEnd(advice, kAdviceFile, options_.adviceName);
 }
 
 // The run's lines go out in one write, so that runs side by side never
@@ -207,6 +254,7 @@ bool MigrationRun::writeThresholdCsv() {
   csvFile_.write(csvLines_.text(options_.csvHeader));
   if (!csvFile_.finish()) {
     console_.print("Unable to write file " + options_.csvName + "\n");
+    diagnoseWriteFailure(console_, kThresholdFile, options_.csvName, csvFile_.error());
     return false;
   }
   return true;
@@ -215,7 +263,7 @@ bool MigrationRun::writeThresholdCsv() {
 }  // namespace
 
 int runMigration(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
-  Console console(out);
+  Console console(out, errors);
   RunOptions options;
   SetupResult setup = setUpRun(args, options, console);
   int exitCode = setup.exitCode;

@@ -1,5 +1,7 @@
 // Standard output of a run: every row and message is flushed as it ends, and
-// one header switch decides which table header is still to be printed.
+// one header switch decides which table header is still to be printed. Beside
+// it, standard error takes the run's diagnostics: lines that say what went
+// wrong, or what the run did instead, without changing a byte of the reports.
 #ifndef TORNVEL_PLATFORM_CONSOLE_H_
 #define TORNVEL_PLATFORM_CONSOLE_H_
 
@@ -11,6 +13,7 @@ namespace tornvel {
 class Console {
  public:
   explicit Console(std::ostream& out) : out_(out) {}
+  Console(std::ostream& out, std::ostream& errors) : out_(out), errors_(&errors) {}
 
   // Writes text and flushes it.
   void print(std::string_view text) {
@@ -18,6 +21,14 @@ class Console {
     out_.flush();
   }
   std::ostream& stream() { return out_; }
+
+  // One diagnostic line on standard error, "tornvel: " before it; dropped by
+  // a console without an error stream.
+  void diagnose(std::string_view text) {
+    if (errors_ == nullptr) return;
+    *errors_ << "tornvel: " << text << '\n';
+    errors_->flush();
+  }
 
   // True once anything printed could not be written.
   bool failed() const { return out_.fail(); }
@@ -35,6 +46,7 @@ class Console {
 
  private:
   std::ostream& out_;
+  std::ostream* errors_ = nullptr;
   bool headerPending_ = true;
 };
 

@@ -15,6 +15,41 @@ constexpr std::size_t kBufferSize = 1 << 16;
 
 LineReader::LineReader() = default;
 
+// Looks at the first bytes once the input is open, before any line is read.
+void LineReader::passOverByteOrderMark() {
+  byteOrderMark_ = ByteOrderMark::kNone;
+  linesEnded_ = lastCutLine_ = overlongLineCount_ = 0;
+  overlongLines_.clear();
+  if (!refill()) return;
+  // A mark split by a read that returned fewer bytes is not looked for: a
+  // file's first read returns its first block whole.
+  const auto startsWith = [&](std::string_view mark) {
+    return available_ - position_ >= mark.size() &&
+           std::string_view(buffer_.data() + position_, mark.size()) == mark;
+  };
+  if (startsWith("\xEF\xBB\xBF")) {
+    byteOrderMark_ = ByteOrderMark::kUtf8;
+    position_ += 3;
+  } else if (startsWith("\xFF\xFE")) {
+    byteOrderMark_ = ByteOrderMark::kUtf16LittleEndian;
+  } else if (startsWith("\xFE\xFF")) {
+    byteOrderMark_ = ByteOrderMark::kUtf16BigEndian;
+  }
+}
+
+// A line cut at the limit whose rest is more than its line end: it is read on
+// as the next line, and counted once however often it is cut.
+void LineReader::noteCutLine(std::size_t limit) {
+  const int next = peekByte();
+  if (next < 0 || next == '\n') return;
+  if (next == '\r' && position_ + 1 < available_ && buffer_[position_ + 1] == '\n') return;
+  const std::size_t number = linesEnded_ + 1;
+  if (number == lastCutLine_) return;
+  lastCutLine_ = number;
+  ++overlongLineCount_;
+  if (overlongLines_.size() < kOverlongLinesKept) overlongLines_.push_back({number, limit});
+}
+
 LineReader::~LineReader() { close(); }
 
 void LineReader::openText(std::string text) {
@@ -26,6 +61,7 @@ void LineReader::openText(std::string text) {
   buffer_.assign(text.begin(), text.end());
   position_ = 0;
   available_ = buffer_.size();
+  passOverByteOrderMark();
 }
 
 bool LineReader::open(const std::string& nameAsBuilt) {
@@ -42,6 +78,7 @@ bool LineReader::open(const std::string& nameAsBuilt) {
   buffer_.resize(kBufferSize);
   position_ = 0;
   available_ = 0;
+  passOverByteOrderMark();
   return true;
 }
 
@@ -103,6 +140,7 @@ bool LineReader::readLine(std::string& line, std::size_t limit) {
         // The whole rest of the line, its line end included, in one piece.
         line.append(start, n + 1);
         position_ += n + 1;
+        ++linesEnded_;
         return true;
       }
       if (n > 0) {
@@ -120,8 +158,12 @@ bool LineReader::readLine(std::string& line, std::size_t limit) {
     if (c == '\0' && textEnd == std::string::npos) textEnd = count;
     if (textEnd == std::string::npos) line.push_back(static_cast<char>(c));
     ++count;
-    if (c == '\n') break;
+    if (c == '\n') {
+      ++linesEnded_;
+      return true;
+    }
   }
+  if (count == limit) noteCutLine(limit);
   return readAny;
 }
 

@@ -1,7 +1,8 @@
 // Reads a text file line by line the way every input of a run is read: a line
 // is at most `limit` characters (the rest of a longer line is the next line),
 // the line end is kept when it fits, and a carriage return right before a line
-// feed is dropped. A NUL byte ends the line's text; the bytes after it up to the
+// feed is dropped. A UTF-8 byte-order mark at the very start is no data and is
+// passed over. A NUL byte ends the line's text; the bytes after it up to the
 // line end still count toward the limit but are not handed out.
 #ifndef TORNVEL_PLATFORM_LINE_READER_H_
 #define TORNVEL_PLATFORM_LINE_READER_H_
@@ -89,6 +90,22 @@ class LineReader {
   bool isOpen() const { return fd_ >= 0 || inMemory_; }
   void close();
 
+  // The byte-order mark the input starts with. A UTF-8 mark is passed over; a
+  // UTF-16 one is read as bytes like the rest, and the run warns about it.
+  enum class ByteOrderMark { kNone, kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
+  ByteOrderMark byteOrderMark() const { return byteOrderMark_; }
+
+  // Lines of the input longer than the limit they were read with, each read
+  // as two or more lines: the first few (line number and limit), and how many
+  // in all.
+  struct CutLine {
+    std::size_t number = 0;
+    std::size_t limit = 0;
+  };
+  static constexpr std::size_t kOverlongLinesKept = 5;
+  const std::vector<CutLine>& overlongLines() const { return overlongLines_; }
+  std::size_t overlongLineCount() const { return overlongLineCount_; }
+
   // True once reading failed with an error: the lines read so far are not
   // the whole input. The error stays known after close().
   bool failed() const { return readFailed_; }
@@ -112,6 +129,7 @@ class LineReader {
       if (n < span && start[n] == '\n') {
         line = std::string_view(start, n + 1);
         position_ += n + 1;
+        ++linesEnded_;
         return true;
       }
     }
@@ -120,6 +138,8 @@ class LineReader {
 
  private:
   bool readLineViewSlowly(std::string_view& line, std::size_t limit);
+  void passOverByteOrderMark();
+  void noteCutLine(std::size_t limit);
   bool refill();
   int getByte();
   int peekByte();
@@ -127,6 +147,11 @@ class LineReader {
   int fd_ = -1;
   int error_ = 0;
   bool readFailed_ = false;
+  ByteOrderMark byteOrderMark_ = ByteOrderMark::kNone;
+  std::size_t linesEnded_ = 0;   // line feeds read so far
+  std::size_t lastCutLine_ = 0;  // the line last cut at the limit
+  std::size_t overlongLineCount_ = 0;
+  std::vector<CutLine> overlongLines_;
   bool inMemory_ = false;
   bool ended_ = false;
   std::vector<char> buffer_;

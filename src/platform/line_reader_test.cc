@@ -186,5 +186,47 @@ TEST(LineReaderTest, LinesAcrossFileBufferBoundaries) {
   EXPECT_EQ(viewed, lines);
 }
 
+// A line is counted as cut only when more than its line end is left over,
+// and once however many pieces it makes; the numbers are the file's lines.
+TEST(LineReaderTest, CountsLinesLongerThanTheLimit) {
+  struct Case {
+    std::string text;
+    std::vector<std::size_t> cutLines;
+  };
+  const std::string full(1023, 'x');
+  const Case cases[] = {
+      {full + "\n" + full + "\r\nshort\n", {}},
+      {"a\n" + full + "y\nb\n", {2}},
+      {std::string(3000, 'z') + "\n" + full + "yy", {1, 2}},
+  };
+  for (const Case& c : cases) {
+    LineReader reader;
+    reader.openText(c.text);
+    std::string_view line;
+    while (reader.readLineView(line)) {
+    }
+    std::vector<std::size_t> numbers;
+    for (const LineReader::CutLine& cut : reader.overlongLines()) numbers.push_back(cut.number);
+    EXPECT_EQ(numbers, c.cutLines) << c.text.substr(0, 40);
+    EXPECT_EQ(reader.overlongLineCount(), c.cutLines.size());
+  }
+}
+
+TEST(LineReaderTest, PassesOverAUtf8ByteOrderMarkOnly) {
+  EXPECT_EQ(readAll("\xEF\xBB\xBF"
+                    "A 1\n\xEF\xBB\xBF"),
+            (std::vector<std::string>{"A 1\n", "\xEF\xBB\xBF"}));
+  LineReader reader;
+  reader.openText(
+      "\xFE\xFF"
+      "A\n");
+  EXPECT_EQ(reader.byteOrderMark(), LineReader::ByteOrderMark::kUtf16BigEndian);
+  std::string line;
+  EXPECT_TRUE(reader.readLine(line));
+  EXPECT_EQ(line,
+            "\xFE\xFF"
+            "A\n");  // read as bytes
+}
+
 }  // namespace
 }  // namespace tornvel

@@ -86,5 +86,42 @@ TEST_F(OutputFileTest, UndoneAppendGoesBackToTheEarlierLength) {
   EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\nmine" + kEnd + "theirs\n");
 }
 
+// Files that take their names together: when the second cannot (its folder
+// went away under it), the first gets its earlier content back, or goes when
+// it had none, and no hidden name is left behind.
+TEST_F(OutputFileTest, FilesCommittedTogetherAllOrNone) {
+  fs::create_directory(directory_ / "second");
+  for (bool earlierFirst : {true, false}) {
+    if (!earlierFirst) fs::remove(directory_ / "OUT.SQL");
+    OutputFile first;
+    OutputFile second;
+    ASSERT_TRUE(first.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
+    ASSERT_TRUE(second.open(name("second/ROWS.SQL"), OutputFile::Mode::kReplace));
+    first.write("new\n");
+    second.write("rows\n");
+    ASSERT_TRUE(first.finish() && second.finish());
+    fs::rename(directory_ / "second", directory_ / "moved");
+    EXPECT_EQ(commitTogether({&first, &second}), 1);
+    if (earlierFirst) {
+      EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
+    } else {
+      EXPECT_FALSE(fs::exists(directory_ / "OUT.SQL"));
+    }
+    EXPECT_EQ(entries(), earlierFirst ? 2u : 1u);  // and the moved folder
+    fs::rename(directory_ / "moved", directory_ / "second");
+  }
+
+  OutputFile first;
+  OutputFile second;
+  ASSERT_TRUE(first.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
+  ASSERT_TRUE(second.open(name("second/ROWS.SQL"), OutputFile::Mode::kReplace));
+  first.write("new\n");
+  ASSERT_TRUE(first.finish() && second.finish());
+  EXPECT_EQ(commitTogether({&first, &second}), -1);
+  EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "new" + kEnd);
+  EXPECT_EQ(contentOf(directory_ / "second/ROWS.SQL"), "");
+  EXPECT_EQ(entries(), 2u);
+}
+
 }  // namespace
 }  // namespace tornvel

@@ -238,6 +238,9 @@ struct Case {
   ExtraCheck check;  // further properties of the run
   std::string sourceDateEpoch = kSourceDateEpoch;
   std::string posixOnly;  // why the case cannot be set up on Windows, if it cannot
+  // Standard error, exact; when absent, every line of it must still be a
+  // diagnostic ("tornvel: " before it).
+  std::optional<std::string> errors;
 };
 
 Case makeCase(std::string name, std::vector<std::string> args, std::vector<Entry> setup,
@@ -860,6 +863,129 @@ void addIntegrityCases(std::vector<Case>& cases) {
   }
 }
 
+// A UTF-8 byte-order mark is no data in any input; a UTF-16 one is read as
+// bytes, with a word about it.
+void addByteOrderMarkCases(std::vector<Case>& cases) {
+  const std::string mark = "\xEF\xBB\xBF";
+  const std::string definition(kOneDefinition);
+  const std::string statements = updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95");
+  cases.push_back(
+      makeCase("ByteOrderMarkBeforeTheFirstProfileValue", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", definition), file("PROF.TXT", mark + "ABC1 80 95\n")}, true, 0,
+               "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.push_back(
+      makeCase("ByteOrderMarkBeforeTheFirstDefinition", {"PROF.TXT", "T5"},
+               {file("ZTQPROD.TXT", mark + definition), file("PROF.TXT", "ABC1 80 95\n")}, true, 0,
+               "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.push_back(makeCase(
+      "ByteOrderMarkBeforeTheFirstAdvice", {"-bd", "PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", definition), file("PROF.TXT", "ABC1 80 95\n"),
+       file("ZT5_ADVICE.TXT", mark + "ABC1~T~P\n")},
+      true, 0, "",
+      {{"SQLLIB/ZT5_INS.SQL", buildModePair("ZTQ", "ABC1", "TAB.COL", "80", "95", "T", "P")}}));
+  std::string utf16 = "\xFF\xFE";  // each ASCII character followed by a zero byte
+  for (char c : std::string_view("ABC1 80 95\n")) utf16 += std::string{c, '\0'};
+  cases.push_back(makeCase("ProfileInUtf16", {"PROF.TXT", "T5"},
+                           {file("ZTQPROD.TXT", definition), file("PROF.TXT", utf16)}, true, 0, "",
+                           {{"SQLLIB/ZT5_UPD.SQL", ""}}));
+}
+
+// Everyday mistakes with the command line and the files: a diagnostic on
+// standard error, the reports on standard output as they always were.
+void addDiagnosticCases(std::vector<Case>& cases) {
+  const Entry control = file("ZTQPROD.TXT", std::string(kOneDefinition));
+  const Entry profile = file("PROF.TXT", "ABC1 80 95\n");
+  const std::string statements = updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95");
+  cases.push_back(makeCase("SwitchTypedInUpperCaseIsAnOutputName", {"PROF.TXT", "T5", "-V"},
+                           {control, profile}, true, 0, "", {{"-V", statements}}));
+  cases.push_back(makeCase("UnknownSwitchIsTheInputName", {"-x", "PROF.TXT", "T5"},
+                           {control, profile}, true, 8,
+                           "Invalid or missing product code ZPROF.TXT\n"));
+  cases.push_back(makeCase("TypedControlFileReplacedByTheNewFamilysFile",
+                           {"PROF.TXT", "T5", "OUT.SQL", "MYTYPO.TXT"},
+                           {file("ZT5PROD.TXT", std::string(kOneDefinition)), profile}, true, 0, "",
+                           {{"OUT.SQL", statements}}));
+  std::string longLines;
+  for (int i = 0; i < 7; ++i) longLines += "ABC1" + repeated(' ', 1100) + "80 95\n";
+  cases.push_back(makeCase("SevenOverlongProfileLines", {"PROF.TXT", "T5"},
+                           {control, file("PROF.TXT", "ABC2 1 2\n" + longLines)}, true, 0, ""));
+}
+
+// The exact standard error of cases, each line a diagnostic. Where a name as
+// built differs from the path it is opened by, the diagnostic shows both.
+void expectDiagnostics(std::vector<Case>& cases) {
+#ifdef _WIN32
+  const std::string sqllibPath;
+#else
+  const std::string sqllibPath = " (SQLLIB/ZT5_UPD.SQL)";
+#endif
+  const std::string noSwitch = " is not a switch (-v, -nw, -d, -dh, -bd, -?, --help, --version); ";
+  const std::string products =
+      " is not a product code; the products are R5, T5, W5 and Y5 (TQ, WQ and YQ are the legacy "
+      "forms of T5, W5 and Y5)\n";
+  std::string overlong;
+  for (int line = 2; line <= 6; ++line) {
+    overlong += "tornvel: PROF.TXT line " + std::to_string(line) +
+                " is longer than 1023 characters; the rest of it is read as the next line\n";
+  }
+  overlong +=
+      "tornvel: PROF.TXT: 2 more lines were longer than the line limit and read as two or "
+      "more lines\n";
+  const std::string noThreshold =
+      "tornvel: no line of the profile PROF.TXT gave a threshold to a definition of T5, so the "
+      "statement file SQLLIB\\ZT5_UPD.SQL holds no statement; the profile may belong to another "
+      "product\n";
+  const std::pair<const char*, std::string> expected[] = {
+      {"MissingProfile",
+       "tornvel: cannot open the profile MISSING.TXT: No such file or directory\n"},
+      {"ProfileThatIsADirectory", "tornvel: cannot open the profile PROF.TXT: Is a directory\n"},
+      {"ProfileThatCannotBeReadEndsWith12",
+       "tornvel: cannot read the profile /proc/self/mem: Input/output error; nothing was "
+       "written\n"},
+      {"NoSqllibDirectoryForTheStatementFile",
+       "tornvel: cannot open the statement file SQLLIB\\ZT5_UPD.SQL" + sqllibPath +
+           ": No such file or directory; the folder SQLLIB must exist (mkdir SQLLIB)\n"},
+      {"OutputThatIsTheProfileIsRefused",
+       "tornvel: cannot write the statement file PROF.TXT: it is the same file as the profile "
+       "PROF.TXT\n"},
+      {"StatementFileOnAFullDevice",
+       "tornvel: cannot write the statement file /dev/full: No space left on device; the earlier "
+       "outputs are kept\n"},
+      {"TypedControlFileThatIsADirectoryFallsBack",
+       "tornvel: the control file MYCTL did not open (Is a directory); the run reads ZT5PROD.TXT "
+       "instead\ntornvel: cannot open the control file ZT5PROD.TXT: No such file or directory\n"},
+      {"TypedControlFileReplacedByTheNewFamilysFile",
+       "tornvel: the control file MYTYPO.TXT did not open (No such file or directory); the run "
+       "reads ZT5PROD.TXT instead\n"},
+      {"MissingControlFileNamesTheFallbackCandidate",
+       "tornvel: cannot open the control file ZWQPROD.TXT: No such file or directory\n"
+       "tornvel: cannot open the control file ZW5PROD.TXT: No such file or directory\n"},
+      {"AdviceFileThatIsADirectoryIsPassedOver",
+       "tornvel: no advice file ZT5_ADVICE.TXT (Is a directory): the situations get no texts or "
+       "parameters from it\n"},
+      {"UnsupportedProductWithAControlFile", "tornvel: ab" + products},
+      {"SwitchTypedInUpperCaseIsAnOutputName",
+       "tornvel: -V" + noSwitch + "it is taken as the output file name\n"},
+      {"UnknownSwitchIsTheInputName", "tornvel: -x" + noSwitch +
+                                          "it is taken as the input file name\ntornvel: PROF.TXT" +
+                                          products},
+      {"EmptyProfileGivesAnEmptyStatementFileT5", noThreshold},
+      {"ProfileInUtf16",
+       "tornvel: the profile PROF.TXT is in UTF-16LE, which is read as bytes; save it as ASCII or "
+       "UTF-8\n" +
+           noThreshold},
+      {"SevenOverlongProfileLines", overlong + noThreshold},
+      {"ByteOrderMarkBeforeTheFirstProfileValue", ""},
+      {"ByteOrderMarkBeforeTheFirstDefinition", ""},
+  };
+  for (const auto& [name, errors] : expected) {
+    auto found =
+        std::find_if(cases.begin(), cases.end(), [&](const Case& c) { return c.name == name; });
+    ASSERT_NE(found, cases.end()) << name;
+    found->errors = errors;
+  }
+}
+
 std::vector<Case> allCases() {
   std::vector<Case> cases;
   addInputFileCases(cases);
@@ -871,6 +997,9 @@ std::vector<Case> allCases() {
   addLimitCases(cases);
   addOutputCases(cases);
   addIntegrityCases(cases);
+  addByteOrderMarkCases(cases);
+  addDiagnosticCases(cases);
+  expectDiagnostics(cases);
   return cases;
 }
 
@@ -913,7 +1042,17 @@ TEST_P(BadInputTest, EndsWithItsExitCodeMessageAndOutput) {
   ASSERT_FALSE(outcome.timedOut);
 
   EXPECT_EQ(outcome.exitCode, c.exitCode);
-  EXPECT_EQ(outcome.errors, "") << "nothing goes to standard error";
+  if (c.errors) {
+    EXPECT_EQ(outcome.errors, withNativeLineEnds(*c.errors));
+  } else {
+    std::size_t at = 0;
+    while (at < outcome.errors.size()) {
+      EXPECT_EQ(outcome.errors.compare(at, 9, "tornvel: "), 0)
+          << "not a diagnostic: " << outcome.errors.substr(at);
+      const std::size_t end = outcome.errors.find('\n', at);
+      at = end == std::string::npos ? outcome.errors.size() : end + 1;
+    }
+  }
   if (c.console) {
     EXPECT_EQ(outcome.console, withNativeLineEnds(*c.console));
   }

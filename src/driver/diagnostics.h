@@ -1,0 +1,51 @@
+// The run's diagnostics: one line each on standard error, beginning
+// "tornvel: ", that tells an operator what went wrong and what to do, or what
+// the run did instead of what was asked. They come in addition to the
+// messages and reports on standard output, which they never change.
+#ifndef TORNVEL_DRIVER_DIAGNOSTICS_H_
+#define TORNVEL_DRIVER_DIAGNOSTICS_H_
+
+#include <string>
+#include <string_view>
+
+#include "platform/console.h"
+#include "platform/line_reader.h"
+
+namespace tornvel {
+
+// "the profile PROF.TXT", with the host path where it differs from the name as
+// built: "the statement file SQLLIB\ZT5_UPD.SQL (SQLLIB/ZT5_UPD.SQL)".
+std::string describeFile(std::string_view role, const std::string& nameAsBuilt);
+
+// A file that did not open, with the system's reason (an errno value); when
+// its folder does not exist, that the folder must be made.
+void diagnoseOpenFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                         int error);
+// An output refused because it is one of the run's inputs.
+void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                      std::string_view input);
+void diagnoseReadFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                         int error);
+void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                          int error);
+// A control file named on the command line that did not open, replaced by the
+// other family's file.
+void diagnoseControlFileReplaced(Console& console, const std::string& typed, int error,
+                                 const std::string& used);
+// An optional advice file that did not open: the run goes on without it.
+void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, int error);
+// What the reading of an input showed: a UTF-16 byte-order mark, lines longer
+// than the line limit.
+void diagnoseInputShape(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                        const LineReader& input);
+// A profile that gave no value to any definition.
+void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
+                          const std::string& statementFile);
+// A product argument outside the products the tool knows.
+void diagnoseUnknownProduct(Console& console, std::string_view argument);
+// An argument that begins with '-' and is no switch, taken as a name.
+void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_view takenAs);
+
+}  // namespace tornvel
+
+#endif  // TORNVEL_DRIVER_DIAGNOSTICS_H_
