@@ -10,6 +10,7 @@ template seed file):
     run writes, and added no file;
   * a run that ends with any other code said why, left every earlier output
     byte for byte as it was and added no file (no temporary file left behind);
+    a read error on one of its inputs ends it with 12 and "Unable to read file";
   * a run interrupted (SIGINT) at any call ended by SIGINT, removed its
     temporary files, and left the outputs either all earlier or all new,
     never a mix: the interrupt waits while the outputs take their names;
@@ -102,8 +103,7 @@ EARLIER_THRESHOLD_LINES = b"EARLIER.TXT,Critical,90,,75\nEARLIER.TXT,Warning,80,
 class Reference:
     """What a clean run of a scenario did and wrote."""
     earlier: dict  # every file of the prepared folder, by relative name
-    new: dict  # each output after the clean run
-    appended: bytes  # the clean run's lines in the threshold file
+    new: dict  # each output after the clean run (threshold file: earlier + the run's lines)
     calls: list  # every Call of the clean run, in order
     without_advice: dict = field(default_factory=dict)  # outputs when the advice file is missing
 
@@ -261,7 +261,7 @@ def clean_reference(binary, scenario, examples, work):
     threshold = new[scenario.threshold]
     if not threshold.startswith(EARLIER_THRESHOLD_LINES) or threshold == EARLIER_THRESHOLD_LINES:
         sys.exit(f"scenario {scenario.key}: the clean run did not append to {scenario.threshold}")
-    reference = Reference(earlier, new, threshold[len(EARLIER_THRESHOLD_LINES):], calls_of(log))
+    reference = Reference(earlier, new, calls_of(log))
     if scenario.advice:
         bare = os.path.join(work, f"clean-{scenario.key}-without-advice")
         prepare(scenario, examples, bare, with_advice=False)
