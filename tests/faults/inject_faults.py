@@ -51,7 +51,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 ENVIRONMENT = dict(os.environ, SOURCE_DATE_EPOCH="1796633122", TZ="UTC", LC_ALL="C",
                    ASAN_OPTIONS=":".join(filter(None, [os.environ.get("ASAN_OPTIONS"),
                                                        "detect_leaks=0"])))
-RUN_TIMEOUT = 60
+RUN_TIMEOUT = 20
 SKIP = 77
 
 # How a call is failed. Calls that write or make written data durable fail
@@ -247,7 +247,7 @@ def calls_of(log_path):
 
 
 def outputs_of(scenario, files):
-    return {name: files.get(name) for name in scenario.replaced + [scenario.threshold]}
+    return {name: files.get(name) for name in output_names(scenario)}
 
 
 def clean_reference(binary, scenario, examples, work):
@@ -299,7 +299,7 @@ def check_strace_reports_signals(binary):
 def hidden_temporary(scenario, name):
     """True for a `.NAME.tmp...` file beside one of the scenario's outputs."""
     folder, base = os.path.split(name)
-    for output in scenario.replaced + [scenario.threshold]:
+    for output in output_names(scenario):
         out_folder, out_base = os.path.split(output)
         if folder == out_folder and base.startswith(f".{out_base}.tmp"):
             return True
