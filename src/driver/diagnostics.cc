@@ -100,6 +100,11 @@ void diagnoseNoThresholds(Console& console, const std::string& profile, std::str
                    " holds no statement; the profile may belong to another product");
 }
 
+void diagnoseLeftBehind(Console& console, const std::string& hostPath) {
+  console.diagnose("the hidden copy " + hostPath +
+                   " of an earlier output could not be removed; it may be deleted");
+}
+
 void diagnoseUnknownProduct(Console& console, std::string_view argument) {
   console.diagnose(std::string(argument) +
                    " is not a product code; the products are R5, T5, W5 and Y5 "

@@ -41,6 +41,8 @@ void diagnoseInputShape(Console& console, std::string_view role, const std::stri
 // A profile that gave no value to any definition.
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile);
+// A hidden copy of an earlier output that could not be removed.
+void diagnoseLeftBehind(Console& console, const std::string& hostPath);
 // A product argument outside the products the tool knows.
 void diagnoseUnknownProduct(Console& console, std::string_view argument);
 // An argument that begins with '-' and is no switch, taken as a name.

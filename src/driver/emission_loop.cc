@@ -116,6 +116,9 @@ bool EmissionLoop::finishFiles() {
 // take its name, the earlier statement file is put back.
 bool EmissionLoop::commitFiles() {
   const int failed = commitTogether({&statementFile_, &templateSeedFile_});
+  for (const OutputFile* file : {&statementFile_, &templateSeedFile_}) {
+    if (!file->leftBehind().empty()) diagnoseLeftBehind(console_, file->leftBehind());
+  }
   if (failed < 0) return true;
   if (failed == 0) return reported(false, statementFile_, kStatementFile, options_.outputName);
   return reported(false, templateSeedFile_, kTemplateSeedFile, options_.templateSeedName);

@@ -84,7 +84,15 @@ std::string utf8FromWide(const wchar_t* text) {
 
 int openForReading(const std::string& path) {
   int fd = openWide(path, _O_RDONLY);
-  if (fd < 0) return -1;
+  if (fd < 0) {
+    // The C library says "permission denied" for a folder; say what it is.
+    const DWORD attributes = ::GetFileAttributesW(widePath(path).c_str());
+    if (errno == EACCES && attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+      errno = EISDIR;
+    }
+    return -1;
+  }
   struct _stat64 info {};
   if (::_fstat64(fd, &info) != 0 || (info.st_mode & _S_IFMT) == _S_IFDIR) {
     ::_close(fd);

@@ -60,6 +60,7 @@ bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
   direct_ = false;
   committed_ = false;
   error_ = 0;
+  leftBehind_.clear();
   buffer_.clear();
   appendedAt_ = -1;
   const std::string path = hostPath(nameAsBuilt);
@@ -188,9 +189,11 @@ void OutputFile::restoreEarlier() {
   committed_ = false;
 }
 
-void OutputFile::dropEarlier() {
-  if (!earlier_.empty()) host::removeFile(earlier_);
+bool OutputFile::dropEarlier() {
+  const bool removed = earlier_.empty() || host::removeFile(earlier_);
+  if (!removed) leftBehind_ = earlier_;
   earlier_.clear();
+  return removed;
 }
 
 void OutputFile::undoAppend() {

@@ -56,8 +56,10 @@ class OutputFile {
   // After this file took its name and a later one failed: the earlier file
   // takes its name again (or, where there was none, the new file goes).
   void restoreEarlier();
-  // Once every file has its name: the hidden second name goes.
-  void dropEarlier();
+  // Once every file has its name: the hidden second name goes. False when it
+  // could not be removed; leftBehind() then names it.
+  bool dropEarlier();
+  const std::string& leftBehind() const { return leftBehind_; }
 
   // An appended file that has been finished is cut back to its length before
   // the run's text, for a run that fails after the append.
@@ -85,6 +87,7 @@ class OutputFile {
   std::string target_;      // the path a replacing file is committed to
   std::string temporary_;   // the path written until the commit
   std::string earlier_;     // the earlier file's second name while files commit
+  std::string leftBehind_;  // a second name that could not be removed
   std::string buffer_;
   std::int64_t appendedAt_ = -1;  // where the run's appended text begins
   std::int64_t appendedSize_ = 0;
