@@ -2,6 +2,9 @@
 # README, the examples and the manual page rendered as plain text with CR LF
 # line ends, all at the top of the archive's folder.
 install(TARGETS tornvel RUNTIME DESTINATION .)
+# The linker would stamp tornvel.exe with the time of the link; without the
+# stamp two builds of one commit give the same bytes.
+target_link_options(tornvel PRIVATE -Wl,--no-insert-timestamp)
 install(FILES README.md DESTINATION .)
 install(DIRECTORY examples DESTINATION . PATTERN .gitignore EXCLUDE)
 
@@ -31,4 +34,5 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Migrates tuned monitoring thresholds to S
 set(CPACK_PACKAGE_FILE_NAME tornvel-${PROJECT_VERSION}-win64)
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES ON)  # the debugging information stays in the build tree
+include(${CMAKE_CURRENT_LIST_DIR}/package-reproducible.cmake)  # sorted, stamped, SHA256SUMS
 include(CPack)
