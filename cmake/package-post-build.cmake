@@ -3,8 +3,8 @@
 #
 # CPack writes the entries of a .tar.gz or .zip in the order the file system
 # lists them and with the owner of the build; such an archive is written again
-# here from its own content, entries sorted by name, owned by root (uid and gid
-# 0) and stamped with SOURCE_DATE_EPOCH. Then SHA256SUMS, beside the packages,
+# here from its own content, entries sorted by name and stamped with
+# SOURCE_DATE_EPOCH (in the .tar.gz owned by root, uid and gid 0). Then SHA256SUMS, beside the packages,
 # lists every package (sha256sum -c SHA256SUMS checks them).
 if(NOT CPACK_PACKAGE_FILES)
   return()
@@ -22,9 +22,9 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
   file(MAKE_DIRECTORY "${unpacked}")
   execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf "${package}"
                   WORKING_DIRECTORY "${unpacked}" COMMAND_ERROR_IS_FATAL ANY)
-  file(GLOB_RECURSE entries RELATIVE "${unpacked}" LIST_DIRECTORIES true "${unpacked}/*")
-  list(SORT entries)
   if(package MATCHES "\\.tar\\.gz$")
+    file(GLOB_RECURSE entries RELATIVE "${unpacked}" LIST_DIRECTORIES true "${unpacked}/*")
+    list(SORT entries)
     # GNU tar and gzip -n: no name or time in the gzip header.
     list(JOIN entries "\n" listing)
     file(WRITE "${unpacked}.list" "${listing}\n")
@@ -34,8 +34,11 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
       COMMAND gzip -9n
       WORKING_DIRECTORY "${unpacked}" OUTPUT_FILE "${package}" COMMAND_ERROR_IS_FATAL ANY)
   else()
-    # A zip entry has no owner; its time is written in the local time of the
-    # build, so both builds of a comparison run in the same time zone.
+    # A zip stores its entries' times in the local time of the build, so both
+    # builds of a comparison run in the same time zone.
+    # cmake -E tar adds a folder's whole content, so only the files are named.
+    file(GLOB_RECURSE entries RELATIVE "${unpacked}" "${unpacked}/*")
+    list(SORT entries)
     string(TIMESTAMP stamp "%Y-%m-%d %H:%M:%S UTC" UTC)
     list(JOIN entries "\n" listing)
     file(WRITE "${unpacked}.list" "${listing}\n")

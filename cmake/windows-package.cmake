@@ -6,7 +6,7 @@ install(TARGETS tornvel RUNTIME DESTINATION .)
 # stamp two builds of one commit give the same bytes.
 target_link_options(tornvel PRIVATE -Wl,--no-insert-timestamp)
 install(FILES README.md DESTINATION .)
-install(DIRECTORY examples DESTINATION . PATTERN .gitignore EXCLUDE)
+install(DIRECTORY examples DESTINATION . PATTERN .gitignore EXCLUDE PATTERN SQLLIB EXCLUDE)
 
 # The manual: man-db's man (Debian package man-db, with groff-base) formats the
 # page at 80 columns, in ASCII, without hyphenation or justification; col
