@@ -4,7 +4,8 @@
 # CPack writes the entries of a .tar.gz or .zip in the order the file system
 # lists them and with the owner of the build; such an archive is written again
 # here from its own content, entries sorted by name and stamped with
-# SOURCE_DATE_EPOCH (in the .tar.gz owned by root, uid and gid 0). Then SHA256SUMS, beside the packages,
+# SOURCE_DATE_EPOCH (in the .tar.gz owned by root, uid and gid 0; the .zip by
+# packaging/reproducible_zip.py, with python3). Then SHA256SUMS, beside the packages,
 # lists every package (sha256sum -c SHA256SUMS checks them).
 if(NOT CPACK_PACKAGE_FILES)
   return()
@@ -34,19 +35,13 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
       COMMAND gzip -9n
       WORKING_DIRECTORY "${unpacked}" OUTPUT_FILE "${package}" COMMAND_ERROR_IS_FATAL ANY)
   else()
-    # A zip stores its entries' times in the local time of the build, so both
-    # builds of a comparison run in the same time zone.
-    # cmake -E tar adds a folder's whole content, so only the files are named.
-    file(GLOB_RECURSE entries RELATIVE "${unpacked}" "${unpacked}/*")
-    list(SORT entries)
-    string(TIMESTAMP stamp "%Y-%m-%d %H:%M:%S UTC" UTC)
-    list(JOIN entries "\n" listing)
-    file(WRITE "${unpacked}.list" "${listing}\n")
+    # Python's zipfile writes no extra fields; libarchive's hold access times.
+    find_program(tornvel_python NAMES python3 REQUIRED)
     file(REMOVE "${package}")
     execute_process(
-      COMMAND ${CMAKE_COMMAND} -E tar cf "${package}" --format=zip "--mtime=${stamp}"
-              --files-from=${unpacked}.list
-      WORKING_DIRECTORY "${unpacked}" COMMAND_ERROR_IS_FATAL ANY)
+      COMMAND ${tornvel_python} ${CMAKE_CURRENT_LIST_DIR}/../packaging/reproducible_zip.py
+              "${package}" "${unpacked}" ${tornvel_epoch}
+      COMMAND_ERROR_IS_FATAL ANY)
   endif()
   file(REMOVE_RECURSE "${unpacked}" "${unpacked}.list")
 endforeach()
