@@ -39,18 +39,23 @@ if(TORNVEL_GZIP AND NOT WIN32)
   set(tornvel_doc_dir ${PROJECT_BINARY_DIR}/doc)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog ${tornvel_doc_dir}/changelog COPYONLY)
   add_custom_command(
-    OUTPUT ${tornvel_doc_dir}/tornvel.1.gz ${tornvel_doc_dir}/changelog.gz
+    OUTPUT ${tornvel_doc_dir}/tornvel.1.gz ${tornvel_doc_dir}/tornvel.5.gz ${tornvel_doc_dir}/changelog.gz
     COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/doc/tornvel.1 ${tornvel_doc_dir}/tornvel.1
-    COMMAND ${TORNVEL_GZIP} -9nf ${tornvel_doc_dir}/tornvel.1
+    COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/doc/tornvel.5 ${tornvel_doc_dir}/tornvel.5
+    COMMAND ${TORNVEL_GZIP} -9nf ${tornvel_doc_dir}/tornvel.1 ${tornvel_doc_dir}/tornvel.5
     COMMAND ${TORNVEL_GZIP} -9nkf ${tornvel_doc_dir}/changelog
-    DEPENDS ${PROJECT_SOURCE_DIR}/doc/tornvel.1 ${tornvel_doc_dir}/changelog
+    DEPENDS ${PROJECT_SOURCE_DIR}/doc/tornvel.1 ${PROJECT_SOURCE_DIR}/doc/tornvel.5
+            ${tornvel_doc_dir}/changelog
     VERBATIM)
   add_custom_target(tornvel_compressed_docs ALL
-                    DEPENDS ${tornvel_doc_dir}/tornvel.1.gz ${tornvel_doc_dir}/changelog.gz)
+                    DEPENDS ${tornvel_doc_dir}/tornvel.1.gz ${tornvel_doc_dir}/tornvel.5.gz
+                            ${tornvel_doc_dir}/changelog.gz)
   install(FILES ${tornvel_doc_dir}/tornvel.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${tornvel_doc_dir}/tornvel.5.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
   install(FILES ${tornvel_doc_dir}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/doc/tornvel.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_SOURCE_DIR}/doc/tornvel.5 DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The README and the shipped examples, to read and to run from a copy.
@@ -103,7 +108,7 @@ set(CPACK_RPM_PACKAGE_GROUP "Applications/System")
 set(CPACK_RPM_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
 # Directories that belong to the system, not to this package.
 set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
-    /usr/share/man /usr/share/man/man1
+    /usr/share/man /usr/share/man/man1 /usr/share/man/man5
     /usr/share/bash-completion /usr/share/bash-completion/completions)
 
 include(${CMAKE_CURRENT_LIST_DIR}/package-reproducible.cmake)

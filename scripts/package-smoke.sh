@@ -51,20 +51,27 @@ root="$work/root"
 # The files every installed package holds, under the root it was installed in.
 check_installed() {
   local root=$1 kind=$2 file
-  for file in usr/bin/tornvel usr/share/man/man1/tornvel.1.gz usr/share/doc/tornvel/copyright \
+  for file in usr/bin/tornvel usr/share/man/man1/tornvel.1.gz usr/share/man/man5/tornvel.5.gz \
+    usr/share/doc/tornvel/copyright \
     usr/share/doc/tornvel/README.md usr/share/bash-completion/completions/tornvel \
     usr/share/doc/tornvel/examples/{r5/SYSAPROF.TXT,t5/PROFILE.TXT,w5/TXPROD.TXT,y5/Y5PROF.TXT}; do
     [ -f "$root/$file" ] || fail "the $kind lacks /$file"
   done
   [ -x "$root/usr/bin/tornvel" ] || fail "/usr/bin/tornvel of the $kind is not executable"
-  gzip -t "$root/usr/share/man/man1/tornvel.1.gz" || fail "the $kind's manual page is not a valid gzip file"
+  local page
+  for page in man1/tornvel.1.gz man5/tornvel.5.gz; do
+    gzip -t "$root/usr/share/man/$page" || fail "the $kind's $page is not a valid gzip file"
+  done
 
   local shown
   shown=$("$root/usr/bin/tornvel" --version) || fail "tornvel --version of the $kind did not exit with 0"
   [ "$shown" = "tornvel $version" ] || fail "tornvel --version shows '$shown', the $kind is $version"
-  # The manual page's title line names the same version: .TH TORNVEL 1 "date" "tornvel 3.323" ...
-  zcat "$root/usr/share/man/man1/tornvel.1.gz" | grep -q "^\\.TH TORNVEL 1 \"[^\"]*\" \"$shown\" " ||
-    fail "the $kind's manual page does not show the version '$shown'"
+  # The manual pages' title lines name the same version: .TH TORNVEL 1 "date" "tornvel 3.323" ...
+  for page in 1 5; do
+    zcat "$root/usr/share/man/man$page/tornvel.$page.gz" |
+      grep -q "^\\.TH TORNVEL $page \"[^\"]*\" \"$shown\" " ||
+      fail "the $kind's manual page tornvel($page) does not show the version '$shown'"
+  done
 }
 
 # The completion offers the upper-case product codes after a profile name,
