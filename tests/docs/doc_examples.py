@@ -1,7 +1,7 @@
-"""Runs the file-format examples of the README and of the manual page of the
-file formats, and compares what they write with the text the pages show.
+"""Runs the examples of the README and of the manual pages, and compares what
+they write with the text the pages show.
 
-    python3 doc_examples.py TORNVEL README.md doc/tornvel.5 scripts/run-example.sh
+    python3 doc_examples.py TORNVEL scripts/run-example.sh README.md doc/tornvel.1 doc/tornvel.5
 
 An example is a set of blocks, each preceded by a marker line that names the
 example and says what the block is:
@@ -17,18 +17,27 @@ example and says what the block is:
                       them: the lines of a statement (at most 72 characters
                       each) joined with nothing between them, up to an empty line
 
+and, without a block (what the page says around the example in words):
+
+    copy DIR          copies the repository's folder DIR into the example's
+    shell COMMAND     runs COMMAND with sh, to set up the folder
+    exists FILE       FILE exists after the run and is not empty
+
 Each example runs in an empty folder of its own that has a SQLLIB folder, with
 the tornvel under test first on PATH. The example READMEs under examples/ must
 name the binary that scripts/run-example.sh builds.
 """
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
 
-README_MARK = re.compile(r"^<!-- example ([\w-]+): (file|run|output|begins|statements)(?: (\S+))? -->$")
-MAN_MARK = re.compile(r'^\.\\" example ([\w-]+): (file|run|output|begins|statements)(?: (\S+))?$')
+KINDS = r"(file|run|output|begins|statements|copy|shell|exists)"
+README_MARK = re.compile(r"^<!-- example ([\w-]+): " + KINDS + r"(?: (.+?))? -->$")
+MAN_MARK = re.compile(r'^\.\\" example ([\w-]+): ' + KINDS + r"(?: (.+))?$")
+BLOCKLESS = ("copy", "shell", "exists")
 ROFF_ESCAPES = [("\\&", ""), ("\\-", "-"), ("\\(aq", "'"), ("\\(dq", '"'), ("\\(ti", "~"), ("\\e", "\\")]
 
 
@@ -37,6 +46,9 @@ def readme_blocks(lines):
     for i, line in enumerate(lines):
         mark = README_MARK.match(line)
         if not mark:
+            continue
+        if mark.group(2) in BLOCKLESS:
+            yield mark.groups() + ("",)
             continue
         start = i + 1
         while not lines[start].startswith("```"):
@@ -52,6 +64,9 @@ def man_blocks(lines):
     for i, line in enumerate(lines):
         mark = MAN_MARK.match(line)
         if not mark:
+            continue
+        if mark.group(2) in BLOCKLESS:
+            yield mark.groups() + ("",)
             continue
         start = i + 1
         while lines[start] != ".nf":
@@ -81,10 +96,10 @@ def statements(text):
     return found
 
 
-def run_example(tornvel, page, name, blocks):
+def run_example(tornvel, top, page, name, blocks):
     """Runs one example; returns the faults found."""
     faults = []
-    checks = [b for b in blocks if b[0] in ("output", "begins", "statements")]
+    checks = [b for b in blocks if b[0] in ("output", "begins", "statements", "exists")]
     if not any(b[0] == "run" for b in blocks) or not checks:
         return [f"{page}: example {name} has no run or nothing to compare"]
     env = dict(os.environ, PATH=os.path.dirname(tornvel) + os.pathsep + os.environ["PATH"])
@@ -94,13 +109,20 @@ def run_example(tornvel, page, name, blocks):
             where = f"{page}: example {name}, {kind} {argument or ''}".rstrip()
             path = os.path.join(folder, argument) if argument else None
             if kind == "file":
+                os.makedirs(os.path.dirname(path), exist_ok=True)
                 with open(path, "w", encoding="utf-8", newline="") as out:
                     out.write(text)
-            elif kind == "run":
-                done = subprocess.run(["sh", "-e", "-c", text], cwd=folder, env=env,
+            elif kind == "copy":
+                shutil.copytree(os.path.join(top, argument), folder, dirs_exist_ok=True)
+            elif kind in ("run", "shell"):
+                command = text if kind == "run" else argument
+                done = subprocess.run(["sh", "-e", "-c", command], cwd=folder, env=env,
                                       capture_output=True, text=True)
                 if done.returncode != 0:
                     faults.append(f"{where}: exit code {done.returncode}\n{done.stdout}{done.stderr}")
+            elif kind == "exists":
+                if not os.path.isfile(path) or os.path.getsize(path) == 0:
+                    faults.append(f"{where}: the run wrote no {argument}, or an empty one")
             else:
                 if not os.path.exists(path):
                     faults.append(f"{where}: the run wrote no {argument}")
@@ -134,9 +156,11 @@ def example_readmes_name_the_built_binary(script, examples):
     return faults
 
 
-def main(tornvel, readme, manual, script):
+def main(tornvel, script, readme, *manuals):
     faults = []
-    for page, reader in ((readme, readme_blocks), (manual, man_blocks)):
+    top = os.path.join(os.path.dirname(os.path.abspath(script)), "..")
+    pages = [(readme, readme_blocks)] + [(manual, man_blocks) for manual in manuals]
+    for page, reader in pages:
         lines = open(page, encoding="utf-8").read().split("\n")
         examples = {}
         for name, kind, argument, text in reader(lines):
@@ -144,16 +168,15 @@ def main(tornvel, readme, manual, script):
         if not examples:
             faults.append(f"{page}: no marked example")
         for name, blocks in examples.items():
-            faults += run_example(os.path.abspath(tornvel), page, name, blocks)
+            faults += run_example(os.path.abspath(tornvel), top, page, name, blocks)
         print(f"{page}: {len(examples)} examples")
-    examples_dir = os.path.join(os.path.dirname(os.path.abspath(script)), "..", "examples")
-    faults += example_readmes_name_the_built_binary(script, examples_dir)
+    faults += example_readmes_name_the_built_binary(script, os.path.join(top, "examples"))
     for fault in faults:
         print(fault)
     return 1 if faults else 0
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 5:
+    if len(sys.argv) < 4:
         sys.exit(__doc__)
     sys.exit(main(*sys.argv[1:]))
