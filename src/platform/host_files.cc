@@ -31,15 +31,19 @@ std::wstring wideFromUtf8(const std::string& text) {
   return wide;
 }
 
-// The wide form of a path. One that comes near the system's old limit of 260
-// characters is made absolute and given the \\?\ form, which lifts the limit
-// (a share \\server\x becomes \\?\UNC\server\x).
+// The wide form of a path. One whose absolute form comes near the system's
+// old limit of 260 characters is given that form with the \\?\ prefix, which
+// lifts the limit (a share \\server\x becomes \\?\UNC\server\x). A short
+// relative name counts as long in a deep current folder, so the length that
+// decides is the absolute one.
 std::wstring widePath(const std::string& path) {
   std::wstring wide = wideFromUtf8(path);
   constexpr std::size_t kShortPathLimit = 240;  // room for a temporary name's suffix
-  if (wide.size() < kShortPathLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
+  if (wide.empty() || wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) {
+    return wide;
+  }
   const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return wide;
+  if (size == 0 || size < kShortPathLimit) return wide;
   std::wstring full(size, L'\0');
   const DWORD length = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
   if (length == 0 || length >= size) return wide;
