@@ -23,13 +23,17 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 # prefix lives in the build tree so that the user's own ~/.wine is never
 # touched; WINEDEBUG=-all keeps wine's diagnostics out of the programs'
 # output, and the overrides stop wine from offering to install its .NET and
-# HTML engines when it creates the prefix.
+# HTML engines when it creates the prefix. wine turns Windows names into Unix
+# ones in the character set of the locale: under C.UTF-8 a name of any
+# characters is the same UTF-8 bytes on both sides (under the C locale it
+# would not be), so the session and every program run under that locale.
 find_program(TORNVEL_WINE NAMES wine64 wine PATHS /usr/lib/wine NO_CMAKE_FIND_ROOT_PATH)
 find_program(TORNVEL_WINESERVER NAMES wineserver64 wineserver PATHS /usr/lib/wine
              NO_CMAKE_FIND_ROOT_PATH)
 if(TORNVEL_WINE)
   set(TORNVEL_WINE_ENVIRONMENT
-      WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+      LC_ALL=C.UTF-8 WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
+      WINEDLLOVERRIDES=mscoree,mshtml=
       WINELOADER=${TORNVEL_WINE} WINESERVER=${TORNVEL_WINESERVER})
   set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env ${TORNVEL_WINE_ENVIRONMENT} ${TORNVEL_WINE})
 endif()

@@ -31,23 +31,6 @@ std::wstring wideFromUtf8(const std::string& text) {
   return wide;
 }
 
-// The wide form of a path. One that comes near the system's old limit of 260
-// characters is made absolute and given the \\?\ form, which lifts the limit
-// (a share \\server\x becomes \\?\UNC\server\x).
-std::wstring widePath(const std::string& path) {
-  std::wstring wide = wideFromUtf8(path);
-  constexpr std::size_t kShortPathLimit = 240;  // room for a temporary name's suffix
-  if (wide.size() < kShortPathLimit || wide.rfind(L"\\\\?\\", 0) == 0) return wide;
-  const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  if (size == 0) return wide;
-  std::wstring full(size, L'\0');
-  const DWORD length = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
-  if (length == 0 || length >= size) return wide;
-  full.resize(length);
-  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
-  return L"\\\\?\\" + full;
-}
-
 // errno for a failed call of the system's own interface.
 void setErrnoFromLastError() {
   switch (::GetLastError()) {
@@ -72,6 +55,27 @@ int openWide(const std::string& path, int flags) {
 }
 
 }  // namespace
+
+// The wide form of a path. One whose absolute form comes near the system's
+// old limit of 260 characters is given that form with the \\?\ prefix, which
+// lifts the limit (a share \\server\x becomes \\?\UNC\server\x). A short
+// relative name counts as long in a deep current folder, so the length that
+// decides is the absolute one.
+std::wstring widePath(const std::string& path) {
+  std::wstring wide = wideFromUtf8(path);
+  constexpr std::size_t kShortPathLimit = 240;  // room for a temporary name's suffix
+  if (wide.empty() || wide.rfind(L"\\\\?\\", 0) == 0 || wide.rfind(L"\\\\.\\", 0) == 0) {
+    return wide;
+  }
+  const DWORD size = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (size == 0 || size - 1 < kShortPathLimit) return wide;  // the size counts the NUL
+  std::wstring full(size, L'\0');
+  const DWORD length = ::GetFullPathNameW(wide.c_str(), size, full.data(), nullptr);
+  if (length == 0 || length >= size) return wide;
+  full.resize(length);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return L"\\\\?\\" + full;
+}
 
 std::string utf8FromWide(const wchar_t* text) {
   const int length = ::WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);

@@ -64,6 +64,9 @@ int processId();
 #ifdef _WIN32
 // The UTF-8 form of a wide-character text (the command line, for one).
 std::string utf8FromWide(const wchar_t* text);
+// The wide form under which a path is opened: as given, or, when its absolute
+// form comes near 260 characters, that form with the "\\?\" prefix.
+std::wstring widePath(const std::string& path);
 #endif
 
 }  // namespace tornvel::host

@@ -766,8 +766,9 @@ void addOutputCases(std::vector<Case>& cases) {
 // the earlier files as they were, a link keeps its link, and no output may
 // overwrite one of the run's inputs.
 void noTemporaryFiles(const fs::path& directory, const RunOutcome&) {
-  for (const auto& entry : fs::recursive_directory_iterator(directory)) {
-    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path() << " was left";
+  for (const std::string& name : namesUnder(directory)) {
+    const std::size_t slash = name.rfind('/');
+    EXPECT_NE(name[slash == std::string::npos ? 0 : slash + 1], '.') << name << " was left";
   }
 }
 
@@ -986,6 +987,68 @@ void expectDiagnostics(std::vector<Case>& cases) {
   }
 }
 
+// Names of any characters and any length. The names are written as their
+// UTF-8 bytes, which a run takes, opens and shows as they are on every system
+// (on Windows through its UTF-16 command line and file calls).
+void addNameCases(std::vector<Case>& cases) {
+  const std::string profileName =
+      "\xD0\x9F\xD0\xA0\xD0\x9E\xD0\xA4\xD0\x98\xD0\x9B\xD0\xAC_\xD0\xB6.TXT";
+  const std::string controlName =
+      "\xD0\x9A\xD0\x9E\xD0\x9D\xD0\xA2\xD0\xA0\xD0\x9E\xD0\x9B\xD0\xAC.TXT";
+  const std::string outputName = "\xE5\x87\xBA\xE5\x8A\x9B_UPD.SQL";
+  const std::string statements = updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95");
+  const std::vector<Entry> named{file(controlName, std::string(kOneDefinition)),
+                                 file(profileName, "ABC1 80 95\n")};
+  // The typed control file is read: were it not found, the run would fall
+  // back to ZT5PROD.TXT, which is not there, and end with 12.
+  cases.push_back(makeCase("ProfileControlAndStatementFileNamedInCyrillicAndCjk",
+                           {profileName, "T5", outputName, controlName}, named, true, 0, "",
+                           {{outputName, statements}}, noTemporaryFiles));
+  cases.back().errors = "";
+  const std::string banner =
+      "\n\nTORNVEL Version: 03.323\n\nOptions:\tVerbose\n"
+      "         \tGenerate Warnings\n"
+      "         \tInput Profile Name:\t" +
+      profileName +
+      "\n"
+      "         \tOutput file Name:  \t" +
+      outputName +
+      "\n"
+      "         \tProduct Code:      \tZTQ\n"
+      "         \tControl file Name: \t" +
+      controlName + "\n\n\n\n";
+  cases.push_back(makeCase("VerboseBannerShowsCyrillicAndCjkNamesAsUtf8",
+                           {"-v", profileName, "T5", outputName, controlName}, named, true, 0,
+                           std::nullopt, {{outputName, statements}},
+                           [banner](const fs::path&, const RunOutcome& run) {
+                             const std::string expected = withNativeLineEnds(banner);
+                             EXPECT_EQ(run.console.substr(0, expected.size()), expected);
+                           }));
+  cases.back().errors = "";
+
+  // Five folders of 60 characters: the names alone pass 260 characters.
+  std::string deep;
+  for (char letter : {'A', 'B', 'C', 'D', 'E'}) deep += std::string(60, letter) + "/";
+  // Three folders of 65: a name under 240 characters that passes 260 only
+  // with the run's folder before it.
+  std::string fairlyDeep;
+  for (char letter : {'F', 'G', 'H'}) fairlyDeep += std::string(65, letter) + "/";
+  const Entry control = file("ZTQPROD.TXT", std::string(kOneDefinition));
+  const Entry profile = file("PROF.TXT", "ABC1 80 95\n");
+  for (const auto& [name, folders] : {std::pair{"StatementFileDeepInFolders", deep},
+                                      {"StatementFileFairlyDeepInFolders", fairlyDeep}}) {
+    const std::string output = folders + "ZT5_UPD.SQL";
+    cases.push_back(makeCase(name, {"PROF.TXT", "T5", output},
+                             {control, profile, directory(folders), file(output, "earlier\n")},
+                             true, 0, "", {{output, statements}}, noTemporaryFiles));
+    cases.back().errors = "";
+  }
+  cases.push_back(makeCase("ProfileDeepInFolders", {deep + profileName, "T5"},
+                           {control, directory(deep), file(deep + profileName, "ABC1 80 95\n")},
+                           true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.back().errors = "";
+}
+
 std::vector<Case> allCases() {
   std::vector<Case> cases;
   addInputFileCases(cases);
@@ -999,6 +1062,7 @@ std::vector<Case> allCases() {
   addIntegrityCases(cases);
   addByteOrderMarkCases(cases);
   addDiagnosticCases(cases);
+  addNameCases(cases);
   expectDiagnostics(cases);
   return cases;
 }
@@ -1008,18 +1072,18 @@ std::vector<Case> allCases() {
 class BadInputTest : public ::testing::TestWithParam<Case> {};
 
 void lay(const fs::path& root, const Entry& entry) {
-  fs::path path = root / entry.path;
+  fs::path path = root / utf8Path(entry.path);
   switch (entry.kind) {
     case Entry::Kind::kDirectory:
       fs::create_directories(path);
       break;
     case Entry::Kind::kSymlink:
-      fs::create_symlink(entry.content, path);
+      fs::create_symlink(utf8Path(entry.content), path);
       break;
     case Entry::Kind::kFile: {
       std::ofstream out(path, std::ios::binary);
       out << entry.content;
-      ASSERT_TRUE(out.good()) << path;
+      ASSERT_TRUE(out.good()) << utf8Name(path);
       break;
     }
   }
@@ -1057,7 +1121,7 @@ TEST_P(BadInputTest, EndsWithItsExitCodeMessageAndOutput) {
     EXPECT_EQ(outcome.console, withNativeLineEnds(*c.console));
   }
   for (const auto& [name, written] : c.outputs) {
-    fs::path path = runDirectory / name;
+    fs::path path = runDirectory / utf8Path(name);
     // A file the case laid down and expects as it was is compared byte for
     // byte; what the run writes has the system's line ends.
     const bool leftAsLaid = std::any_of(c.setup.begin(), c.setup.end(), [&](const Entry& entry) {

@@ -56,23 +56,23 @@ std::vector<std::string> childEnvironment(const Environment& overrides) {
 // One argument as the child's C runtime splits its command line again: quoted
 // when it is empty or holds a blank or a quote; a quote is escaped with a
 // back-slash, and back-slashes are doubled where a quote follows them.
-std::string quoted(const std::string& argument) {
-  if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) {
+std::wstring quoted(const std::wstring& argument) {
+  if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
     return argument;
   }
-  std::string text = "\"";
+  std::wstring text = L"\"";
   std::size_t backSlashes = 0;
-  for (char c : argument) {
-    if (c == '\\') {
+  for (wchar_t c : argument) {
+    if (c == L'\\') {
       ++backSlashes;
       continue;
     }
-    text.append(c == '"' ? 2 * backSlashes + 1 : backSlashes, '\\');
+    text.append(c == L'"' ? 2 * backSlashes + 1 : backSlashes, L'\\');
     backSlashes = 0;
     text += c;
   }
-  text.append(2 * backSlashes, '\\');
-  return text + "\"";
+  text.append(2 * backSlashes, L'\\');
+  return text + L"\"";
 }
 
 std::string lastError(const char* call) {
@@ -146,14 +146,17 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
                       const std::filesystem::path& directory, const Environment& overrides,
                       int timeoutSeconds) {
   RunOutcome outcome;
-  std::string commandLine = quoted(std::filesystem::absolute(binary).make_preferred().string());
-  for (const std::string& arg : args) commandLine += " " + quoted(arg);
+  // The command line in UTF-16, so that every character of a name reaches the
+  // child as it is (the ANSI form would turn most of them into '?').
+  std::wstring commandLine =
+      quoted(std::filesystem::absolute(utf8Path(binary)).make_preferred().native());
+  for (const std::string& arg : args) commandLine += L" " + quoted(utf8Path(arg).native());
   std::string environment;  // NAME=value entries, each ended by a NUL, then one more NUL
   for (const std::string& entry : childEnvironment(overrides)) {
     environment.append(entry).push_back('\0');
   }
   environment.push_back('\0');
-  const std::string dir = directory.string();
+  const std::wstring dir = directory.native();
 
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
@@ -172,14 +175,16 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
   HANDLE nul = CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
                            OPEN_EXISTING, 0, nullptr);
 
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
   startup.hStdInput = nul;
   startup.hStdOutput = outWrite;
   startup.hStdError = errWrite;
   PROCESS_INFORMATION child{};
-  bool started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+  // The environment block stays in the ANSI code page: its names and values
+  // are the inherited ones and the fixed settings above, all ASCII.
+  bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
                                 environment.data(), dir.c_str(), &startup, &child);
   if (!started) outcome.failure = lastError("CreateProcess");
   // Only the child holds the write ends now, so the pipes end when it does.
@@ -271,7 +276,7 @@ ScratchDirectory::ScratchDirectory() {
     std::filesystem::path candidate = root / ("tornvel-test-" + std::to_string(entropy()));
     if (std::filesystem::create_directory(candidate)) path_ = std::filesystem::canonical(candidate);
   }
-  if (path_.empty()) throw std::runtime_error("no scratch directory under " + root.string());
+  if (path_.empty()) throw std::runtime_error("no scratch directory under " + utf8Name(root));
 #else
   std::string pattern =
       std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/tornvel-test-XXXXXX";
@@ -280,12 +285,89 @@ ScratchDirectory::ScratchDirectory() {
 #endif
 }
 
+std::filesystem::path utf8Path(std::string_view name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
+std::string utf8Name(const std::filesystem::path& path) {
+  const std::u8string name = path.u8string();
+  return std::string(name.begin(), name.end());
+}
+
+#ifdef _WIN32
+namespace {
+
+std::wstring longPathForm(const std::filesystem::path& path) {
+  std::wstring absolute = std::filesystem::absolute(path).make_preferred().native();
+  if (absolute.rfind(L"\\\\", 0) == 0) return absolute;  // already \\?\ or a share
+  return L"\\\\?\\" + absolute;
+}
+
+// Calls `visit` with the name of every entry of `folder` (in its \\?\ form)
+// and whether it is a folder; "." and ".." are left out.
+template <typename Visit>
+void eachEntry(const std::wstring& folder, Visit visit) {
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    visit(name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                    (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+void collectNames(const std::wstring& folder, const std::string& prefix,
+                  std::vector<std::string>& names) {
+  eachEntry(folder, [&](const std::wstring& name, bool isFolder) {
+    const std::string relative = prefix + utf8Name(std::filesystem::path(name));
+    names.push_back(relative);
+    if (isFolder) collectNames(folder + L"\\" + name, relative + "/", names);
+  });
+}
+
+// Removes a folder and everything in it, links without what they name.
+void removeTree(const std::wstring& folder) {
+  eachEntry(folder, [&](const std::wstring& name, bool isFolder) {
+    const std::wstring path = folder + L"\\" + name;
+    if (isFolder) {
+      removeTree(path);
+    } else if (!DeleteFileW(path.c_str())) {
+      RemoveDirectoryW(path.c_str());  // a link to a folder
+    }
+  });
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+std::vector<std::string> namesUnder(const std::filesystem::path& directory) {
+  std::vector<std::string> names;
+  collectNames(longPathForm(directory), "", names);
+  return names;
+}
+#else
+std::vector<std::string> namesUnder(const std::filesystem::path& directory) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
+    names.push_back(entry.path().lexically_relative(directory).string());
+  }
+  return names;
+}
+#endif
+
 ScratchDirectory::~ScratchDirectory() {
   if (const char* keep = std::getenv("TORNVEL_TEST_KEEP"); keep != nullptr && *keep != '\0') {
     return;
   }
+#ifdef _WIN32
+  removeTree(longPathForm(path_));
+#else
   std::error_code ignored;
   std::filesystem::remove_all(path_, ignored);  // symbolic links go, not what they name
+#endif
 }
 
 std::string readWholeFile(const std::filesystem::path& path) {

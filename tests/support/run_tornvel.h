@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -29,9 +30,9 @@ struct RunOutcome {
 
 using Environment = std::vector<std::pair<std::string, std::string>>;
 
-// Runs `binary` with `args` (without the program name) in `directory`. The
-// environment is inherited, with SOURCE_DATE_EPOCH=kSourceDateEpoch and TZ=UTC,
-// then `overrides` replace or add variables. A run longer than
+// Runs `binary` with `args` (without the program name, each in UTF-8) in
+// `directory`. The environment is inherited, with SOURCE_DATE_EPOCH=
+// kSourceDateEpoch and TZ=UTC, then `overrides` replace or add variables. A run longer than
 // `timeoutSeconds` is killed and reported as timed out.
 RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
                       const std::filesystem::path& directory, const Environment& overrides = {},
@@ -51,6 +52,19 @@ class ScratchDirectory {
  private:
   std::filesystem::path path_;
 };
+
+// The path a UTF-8 name stands for. A path built from a std::string takes the
+// ANSI code page on Windows, which has no room for most characters; one built
+// from UTF-8 code units reaches every name.
+std::filesystem::path utf8Path(std::string_view name);
+// The UTF-8 form of a path, for names shown in messages and compared.
+std::string utf8Name(const std::filesystem::path& path);
+
+// The paths of everything under `directory`, at any depth, as UTF-8 relative
+// to it with "/" between folders. On Windows the walk takes the "\\?\" form
+// of each folder: the C runtime's folder listing there stops at the old limit
+// of 260 characters.
+std::vector<std::string> namesUnder(const std::filesystem::path& directory);
 
 // The whole content of a file, byte for byte; empty when it cannot be read.
 std::string readWholeFile(const std::filesystem::path& path);
