@@ -35,23 +35,15 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
                      bool verbose) {
   std::ostringstream out;
   Console console(out);
-  std::string release = kDefaultRelease;
-  std::string affinities = kDefaultAffinities;
-  DefinitionTable table;
-  SynonymList synonyms;
   LineReader control;
   control.openText(controlText);
-  ControlLoader loader{control,
-                       productCodesFor(productCode).product,
-                       std::string(productCode),
-                       verbose,
-                       false,
-                       release,
-                       affinities,
-                       table,
-                       synonyms,
-                       console};
-  loadControlFile(loader);
+  LoadedControl loaded = loadControlFile(
+      control, {productCodesFor(productCode).product, std::string(productCode), verbose, false},
+      console);
+  DefinitionTable& table = loaded.table;
+  SynonymList& synonyms = loaded.synonyms;
+  const std::string& release = loaded.release;
+  const std::string& affinities = loaded.affinities;
 
   LineReader profile;
   profile.openText(profileText);

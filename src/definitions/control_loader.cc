@@ -37,6 +37,14 @@ using DefinitionFields = std::array<OptionalText, kLastField + 1>;
 
 enum class LineOutcome { kNextLine, kStop };
 
+// One load under way: the settings, what has been loaded so far, and the
+// console for the loader's own rows.
+struct ControlLoader {
+  const ControlSettings& settings;
+  LoadedControl& loaded;
+  Console& console;
+};
+
 // Fields 3 and 4 are always looked for; from the fifth on, a field is looked for
 // only when the one before it was found ("~" counts as found). Only then does
 // "~" mark fields 4 to 13 absent: the type text may be "~" itself.
@@ -68,20 +76,20 @@ void printSupportedRow(ControlLoader& loader, std::string_view name, std::string
 // condition, warning condition, extra predicate, append-zeros count.
 void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
   DefinitionInputs inputs;
-  inputs.product = loader.productCode;
-  inputs.productId = loader.product;
-  inputs.release = loader.currentRelease;
+  inputs.product = loader.settings.recordedCode;
+  inputs.productId = loader.settings.product;
+  inputs.release = loader.loaded.release;
   inputs.name = *fields[1];
   inputs.attribute = *fields[2];
   inputs.typeText = fields[3];
   inputs.warningSituation = fields[4];
   inputs.criticalSituation = fields[5];
   ExceptionDefinition* definition =
-      loader.table.append(std::make_unique<ExceptionDefinition>(inputs));
+      loader.loaded.table.append(std::make_unique<ExceptionDefinition>(inputs));
   if (definition == nullptr) return;  // the caller checked the limit first
 
   if (fields[6]) definition->setCriticalCondition(*fields[6], fields[7]);
-  if (loader.noWarnings) {
+  if (loader.settings.noWarnings) {
     // No warning situation is wanted, whatever the line says.
     definition->setWarningCondition("None", std::nullopt, std::nullopt, std::nullopt);
   } else if (fields[8]) {
@@ -95,11 +103,11 @@ LineOutcome loadDefinitionLine(ControlLoader& loader, Tokenizer& tokens, std::st
   std::optional<std::string_view> attribute = tokens.next(kFieldSeparators);
   if (!attribute) return LineOutcome::kNextLine;  // a lone word defines nothing
   DefinitionFields fields = readDefinitionFields(tokens, name, *attribute);
-  if (loader.table.full()) {
+  if (loader.loaded.table.full()) {
     printLimitWarning(loader.console);
     return LineOutcome::kStop;
   }
-  if (loader.verbose) printSupportedRow(loader, name, *attribute);
+  if (loader.settings.verbose) printSupportedRow(loader, name, *attribute);
   addDefinition(loader, fields);
   return LineOutcome::kNextLine;
 }
@@ -110,12 +118,13 @@ void loadSynonymGroup(ControlLoader& loader, std::string_view line) {
   std::string text(line.size() > kSynonymTextOffset ? line.substr(kSynonymTextOffset)
                                                     : std::string_view{});
   auto group = std::make_unique<SynonymGroup>();
-  int result = group->initFromText(text);
-  if (result == 0) {
-    loader.synonyms.pushFront(std::move(group));
+  const SynonymParse result = group->initFromText(text);
+  if (result == SynonymParse::kParsed) {
+    loader.loaded.synonyms.pushFront(std::move(group));
     return;
   }
-  loader.console.print("Error " + std::to_string(result) + " From Init for " + text + "\n");
+  loader.console.print("Error " + std::to_string(static_cast<int>(result)) + " From Init for " +
+                       text + "\n");
 }
 
 LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
@@ -124,7 +133,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   if (!first || startsWith(*first, "*")) return LineOutcome::kNextLine;
   if (*first == ":RELEASE") {
     if (auto value = tokens.next(kValueSeparators)) {
-      assignField(loader.currentRelease, *value, field::kRelease);
+      assignField(loader.loaded.release, *value, field::kRelease);
     }
     return LineOutcome::kNextLine;
   }
@@ -134,7 +143,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   }
   if (*first == ":AFFINITY") {
     if (auto value = tokens.next(kValueSeparators)) {
-      assignField(loader.runAffinities, *value, kRunAffinitiesCapacity);
+      assignField(loader.loaded.affinities, *value, kRunAffinitiesCapacity);
     }
     return LineOutcome::kNextLine;
   }
@@ -143,11 +152,15 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
 
 }  // namespace
 
-void loadControlFile(ControlLoader& loader) {
+LoadedControl loadControlFile(LineReader& control, const ControlSettings& settings,
+                              Console& console) {
+  LoadedControl loaded;
+  ControlLoader loader{settings, loaded, console};
   std::string line;
-  while (loader.control.readLine(line)) {
-    if (loadLine(loader, line) == LineOutcome::kStop) return;
+  while (control.readLine(line)) {
+    if (loadLine(loader, line) == LineOutcome::kStop) break;
   }
+  return loaded;
 }
 
 }  // namespace tornvel

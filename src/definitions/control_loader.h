@@ -22,22 +22,27 @@ inline constexpr const char* kDefaultAffinities = "#############################
 // takes the part of it that its own field holds.
 inline constexpr std::size_t kRunAffinitiesCapacity = 80;
 
-// What the loader reads and fills. It owns nothing.
-struct ControlLoader {
-  LineReader& control;
-  Product product;
-  std::string productCode;  // recorded by every definition ("IMS" for the IMS product)
+// How a run loads its control file: the product, the code every definition
+// records ("IMS" for the IMS product) and the run's switches.
+struct ControlSettings {
+  Product product = Product::kUnsupported;
+  std::string recordedCode;
   bool verbose = false;
   bool noWarnings = false;
-  std::string& currentRelease;  // sampled by each definition at its creation
-  std::string& runAffinities;   // the last directive wins
-  DefinitionTable& table;
-  SynonymList& synonyms;
-  Console& console;
 };
 
-// Reads the control file to its end, or to the 513th definition line.
-void loadControlFile(ControlLoader& loader);
+// What the control file gave the run.
+struct LoadedControl {
+  DefinitionTable table;
+  SynonymList synonyms;
+  std::string release = kDefaultRelease;        // after the last release directive
+  std::string affinities = kDefaultAffinities;  // the last affinity directive wins
+};
+
+// Reads the control file to its end, or to the 513th definition line. Each
+// definition samples the release as it stands when the definition is read.
+LoadedControl loadControlFile(LineReader& control, const ControlSettings& settings,
+                              Console& console);
 
 }  // namespace tornvel
 

@@ -24,12 +24,13 @@ struct Load {
   explicit Load(std::string text, bool verbose = false, bool noWarnings = false,
                 std::string productCode = "ZT5") {
     reader.openText(std::move(text));
-    ControlLoader loader{reader,      productCodesFor(productCode).product,
-                         productCode, verbose,
-                         noWarnings,  release,
-                         affinities,  table,
-                         synonyms,    console};
-    loadControlFile(loader);
+    ControlSettings settings{productCodesFor(productCode).product, productCode, verbose,
+                             noWarnings};
+    LoadedControl loaded = loadControlFile(reader, settings, console);
+    table = std::move(loaded.table);
+    synonyms = std::move(loaded.synonyms);
+    release = loaded.release;
+    affinities = loaded.affinities;
   }
 
   ExceptionDefinition& at(std::size_t index) { return table.at(index); }
@@ -45,8 +46,8 @@ struct Load {
   LineReader reader;
   std::ostringstream out;
   Console console{out};
-  std::string release = "V100";
-  std::string affinities = kStartAffinities;
+  std::string release;
+  std::string affinities;
   DefinitionTable table;
   SynonymList synonyms;
 };

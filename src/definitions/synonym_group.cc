@@ -20,42 +20,37 @@ void SynonymMember::recordValues(std::string_view warningText, std::string_view 
   hasValues = true;
 }
 
-// Result codes: 0 parsed; 1 no word at all; 2 the kind word begins with neither
-// "H" nor "L"; 3 no group name; 4 more than 20 names; 5 no member besides the
-// group's own name.
-int SynonymGroup::initFromText(std::string& text) {
+SynonymParse SynonymGroup::initFromText(std::string& text) {
   Tokenizer words(text);
   std::optional<std::string_view> kindWord = words.next(kWordSeparators);
-  if (!kindWord) return 1;
+  if (!kindWord) return SynonymParse::kNoWord;
   // The error line quotes the text as far as the end of its first word.
   std::size_t firstWordEnd =
       static_cast<std::size_t>(kindWord->data() - text.data()) + kindWord->size();
 
-  int result = 0;
+  SynonymParse result = SynonymParse::kUnknownKind;
   if ((*kindWord)[0] == 'H' || (*kindWord)[0] == 'L') {
     kind = (*kindWord)[0];
     result = parseNames(words);
-  } else {
-    result = 2;
   }
   text.resize(firstWordEnd);
   return result;
 }
 
-int SynonymGroup::parseNames(Tokenizer& words) {
+SynonymParse SynonymGroup::parseNames(Tokenizer& words) {
   std::optional<std::string_view> groupName = words.next(kWordSeparators);
-  if (!groupName) return 3;
+  if (!groupName) return SynonymParse::kNoGroupName;
   // The group keeps its whole name (up to 8 characters) so that it matches the
   // definition of that name, like member 0 does.
   assignField(name, *groupName, kMemberNameCapacity);
   assignField(members[0].name, *groupName, kMemberNameCapacity);
   count = 1;
   while (std::optional<std::string_view> word = words.next(kWordSeparators)) {
-    if (count >= capacity) return 4;
+    if (count >= capacity) return SynonymParse::kTooManyNames;
     assignField(members[static_cast<std::size_t>(count)].name, *word, kMemberNameCapacity);
     ++count;
   }
-  return count == 1 ? 5 : 0;
+  return count == 1 ? SynonymParse::kNoOtherMember : SynonymParse::kParsed;
 }
 
 // Kind "H" keeps the lowest warning and the lowest critical, kind "L" the

@@ -27,14 +27,24 @@ struct SynonymMember {
   std::int32_t critical = 0;
 };
 
+// The outcome of parsing a synonym directive. The error line of a directive
+// that does not parse shows the number each outcome stands for.
+enum class SynonymParse {
+  kParsed = 0,
+  kNoWord = 1,         // no word at all
+  kUnknownKind = 2,    // the kind word begins with neither "H" nor "L"
+  kNoGroupName = 3,    // no group name
+  kTooManyNames = 4,   // more than 20 names
+  kNoOtherMember = 5,  // no member besides the group's own name
+};
+
 struct SynonymGroup {
   static constexpr int kCapacity = 20;
 
   // Parses a directive text: kind word, group name, member names, separated by
-  // blanks, commas, semicolons and newlines. Returns 0, or 1 to 5 (see .cc).
-  // Cuts `text` in place after the end of its first word, as the error line
-  // that quotes it shows.
-  int initFromText(std::string& text);
+  // blanks, commas, semicolons and newlines. Cuts `text` in place after the
+  // end of its first word, as the error line that quotes it shows.
+  SynonymParse initFromText(std::string& text);
 
   // Folds the recorded values into the combined values; 1 when no member has
   // values (nothing changes then), else 0.
@@ -59,7 +69,7 @@ struct SynonymGroup {
   std::array<SynonymMember, kCapacity> members{};
 
  private:
-  int parseNames(Tokenizer& words);
+  SynonymParse parseNames(Tokenizer& words);
 };
 
 // The run's synonym groups, newest first. Owns the groups.

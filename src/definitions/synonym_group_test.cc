@@ -14,7 +14,7 @@ namespace {
 
 std::unique_ptr<SynonymGroup> parsed(std::string text) {
   auto group = std::make_unique<SynonymGroup>();
-  EXPECT_EQ(group->initFromText(text), 0) << text;
+  EXPECT_EQ(group->initFromText(text), SynonymParse::kParsed) << text;
   return group;
 }
 
@@ -61,7 +61,7 @@ TEST(SynonymGroupTest, ParseResultsAndTheTextLeftBehind) {
   for (const Case& c : cases) {
     SynonymGroup group;
     std::string text = c.text;
-    EXPECT_EQ(group.initFromText(text), c.result) << c.text;
+    EXPECT_EQ(static_cast<int>(group.initFromText(text)), c.result) << c.text;
     EXPECT_EQ(text, c.left) << c.text;
   }
 }
@@ -84,7 +84,7 @@ TEST(SynonymGroupTest, AtMostTwentyNames) {
 
   std::string twentyOne = twenty + " M20";
   SynonymGroup full;
-  EXPECT_EQ(full.initFromText(twentyOne), 4);
+  EXPECT_EQ(full.initFromText(twentyOne), SynonymParse::kTooManyNames);
   EXPECT_EQ(twentyOne, "H");
 }
 

@@ -43,7 +43,7 @@ void printBanner(Console& console, const RunOptions& options) {
   text.append(options.noWarnings ? "         \tNo Warnings\n" : "         \tGenerate Warnings\n");
   text.append("         \tInput Profile Name:\t").append(options.inputName).append("\n");
   text.append("         \tOutput file Name:  \t").append(options.outputName).append("\n");
-  text.append("         \tProduct Code:      \t").append(options.ProductCode).append("\n");
+  text.append("         \tProduct Code:      \t").append(options.productCode).append("\n");
   text.append("         \tControl file Name: \t").append(options.controlName).append("\n");
   text.append("\n\n\n");
   console.print(text);
@@ -60,6 +60,24 @@ std::string upperCased(std::string_view text) {
   return result;
 }
 
+// Every name the run uses, derived once from the codes and the arguments.
+void settleNames(RunOptions& options) {
+  // The IMS product's definitions record "IMS" rather than its legacy code.
+  options.recordedCode = recordedCode(options.product, options.productCode);
+  if (options.outputName.empty()) options.outputName = "SQLLIB\\" + options.fileCode + "_UPD.SQL";
+  options.statementName =
+      options.buildMode ? buildModeOutputName(options.outputName) : options.outputName;
+  options.csvName = "SQLLIB\\" + options.fileCode + "_CDF.TXT";
+  if (options.controlName.empty()) options.controlName = options.productCode + "PROD.TXT";
+  // A control file that does not open gives way to the other family's, even
+  // one the user typed; the two codes agree where there is no other family.
+  if (options.productCode != options.fileCode) {
+    options.fallbackControlName = options.fileCode + "PROD.TXT";
+  }
+  options.adviceName = options.fileCode + "_ADVICE.TXT";
+  options.templateSeedName = "SQLLIB\\UR5_ZPX.SQL";
+}
+
 }  // namespace
 
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console) {
@@ -69,18 +87,18 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help") {
       printUsage(console, Wording::kDump);  // the same text as "-?"
-      return {false, 0};
+      return {false, ExitCode::kCompleted};
     }
     if (args[i] == "--version") {
       console.print(std::string("tornvel ") + kProgramVersion + "\n");
-      return {false, 0};
+      return {false, ExitCode::kCompleted};
     }
   }
   // Fewer than two arguments after the program name: the usage text, before
   // any switch is looked at.
   if (args.size() < 3) {
     printUsage(console, Wording::kCreate);
-    return {false, 8};
+    return {false, ExitCode::kCommandLine};
   }
   options = RunOptions{};
   bool productSeen = false;
@@ -99,7 +117,7 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
       options.buildMode = true;
     } else if (arg == "-?") {
       printUsage(console, Wording::kDump);
-      return {false, 0};
+      return {false, ExitCode::kCompleted};
     } else if (options.inputName.empty()) {
       noteNoSwitch(console, arg, "input file name");
       options.inputName = arg;  // an empty argument leaves the slot empty
@@ -109,8 +127,8 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
       ProductCodes codes = productCodesFor("Z" + upperCased(arg));
       if (codes.product == Product::kUnsupported) diagnoseUnknownProduct(console, arg);
       options.product = codes.product;
-      options.ProductCode = std::move(codes.code);
-      options.FileCode = std::move(codes.fileCode);
+      options.productCode = std::move(codes.code);
+      options.fileCode = std::move(codes.fileCode);
     } else if (options.outputName.empty()) {
       noteNoSwitch(console, arg, "output file name");
       options.outputName = arg;
@@ -119,24 +137,20 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
       options.controlName = arg;
     } else {
       console.print("Too many options on command line\n");
-      return {false, 8};
+      return {false, ExitCode::kCommandLine};
     }
   }
   if (options.inputName.empty()) {
     console.print("Missing the name of the input file\n");
-    return {false, 8};
+    return {false, ExitCode::kCommandLine};
   }
-  if (options.ProductCode.size() != 3) {
-    console.print("Invalid or missing product code " + options.ProductCode + "\n");
-    return {false, 8};
+  if (options.productCode.size() != 3) {
+    console.print("Invalid or missing product code " + options.productCode + "\n");
+    return {false, ExitCode::kCommandLine};
   }
-  if (options.outputName.empty()) options.outputName = "SQLLIB\\" + options.FileCode + "_UPD.SQL";
-  options.csvName = "SQLLIB\\" + options.FileCode + "_CDF.TXT";
-  if (options.controlName.empty()) options.controlName = options.ProductCode + "PROD.TXT";
-  options.adviceName = options.FileCode + "_ADVICE.TXT";
-  options.templateSeedName = "SQLLIB\\UR5_ZPX.SQL";
+  settleNames(options);
   if (options.verbose) printBanner(console, options);
-  return {true, 0};
+  return {true, ExitCode::kCompleted};
 }
 
 std::string buildModeOutputName(std::string name) {
@@ -147,9 +161,10 @@ std::string buildModeOutputName(std::string name) {
   return name;
 }
 
-std::string inputNamedBy(const RunOptions& options, const std::string& outputName) {
+std::string inputNamedBy(const RunOptions& options, const std::string& controlName,
+                         const std::string& outputName) {
   if (sameFile(outputName, options.inputName)) return "the profile " + options.inputName;
-  if (sameFile(outputName, options.controlName)) return "the control file " + options.controlName;
+  if (sameFile(outputName, controlName)) return "the control file " + controlName;
   if (options.buildMode && sameFile(outputName, options.adviceName)) {
     return "the advice file " + options.adviceName;
   }

@@ -8,11 +8,13 @@
 
 #include "definitions/control_loader.h"
 #include "definitions/product.h"
+#include "driver/exit_code.h"
 #include "driver/version.h"
 #include "platform/console.h"
 
 namespace tornvel {
 
+// What the command line settles for the whole run; the run only reads it.
 struct RunOptions {
   bool verbose = false;
   bool noWarnings = false;
@@ -20,23 +22,23 @@ struct RunOptions {
   bool csvHeader = false;
   bool buildMode = false;
   std::string inputName;
-  Product product = Product::kUnsupported;  // settled with the two codes below
-  std::string ProductCode;                  // legacy-family form: selects control file and reader
-  std::string FileCode;                     // new-family form: names the output files
-  std::string outputName;
-  std::string controlName;
+  Product product = Product::kUnsupported;  // settled with the codes below
+  std::string productCode;                  // legacy-family form: first control file, banner
+  std::string fileCode;                     // new-family form: names the output files
+  std::string recordedCode;         // what every definition records: productCode, "IMS" for Y5
+  std::string outputName;           // as typed or derived: the banner shows it
+  std::string statementName;        // the statement file written: in build mode with INS for UPD
+  std::string controlName;          // the first control-file candidate
+  std::string fallbackControlName;  // the other family's, or empty when there is none
   std::string csvName;
   std::string adviceName;
   std::string templateSeedName;
-  // Run-level values that the control file may change.
-  std::string currentRelease = kDefaultRelease;
-  std::string runAffinities = kDefaultAffinities;
 };
 
 // The outcome of the set-up: go on with the run, or end it with an exit code.
 struct SetupResult {
   bool proceed = false;
-  int exitCode = 0;
+  ExitCode exitCode = ExitCode::kCompleted;
 };
 
 // Reads the arguments (program name first) into `options`, prints the usage
@@ -52,9 +54,10 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
 std::string buildModeOutputName(std::string name);
 
 // The run's input that `outputName` is the same file as ("the profile
-// PROF.TXT"): the profile, the control file that opened, or in build mode the
-// advice file. Empty when it is none of them.
-std::string inputNamedBy(const RunOptions& options, const std::string& outputName);
+// PROF.TXT"): the profile, the control file that opened (`controlName`), or in
+// build mode the advice file. Empty when it is none of them.
+std::string inputNamedBy(const RunOptions& options, const std::string& controlName,
+                         const std::string& outputName);
 
 }  // namespace tornvel
 

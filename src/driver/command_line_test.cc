@@ -66,7 +66,7 @@ TEST(CommandLineTest, UsageTextWordings) {
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);
     EXPECT_FALSE(outcome.result.proceed);
-    EXPECT_EQ(outcome.result.exitCode, c.exitCode);
+    EXPECT_EQ(static_cast<int>(outcome.result.exitCode), c.exitCode);
     EXPECT_EQ(outcome.output, *c.text);
   }
 }
@@ -95,7 +95,7 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);
     EXPECT_FALSE(outcome.result.proceed);
-    EXPECT_EQ(outcome.result.exitCode, 0);
+    EXPECT_EQ(outcome.result.exitCode, ExitCode::kCompleted);
     EXPECT_EQ(outcome.output, *c.text);
   }
   // Only the exact spellings are switches; anything else is positional.
@@ -123,7 +123,7 @@ TEST(CommandLineTest, SetUpFaults) {
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);
     EXPECT_FALSE(outcome.result.proceed);
-    EXPECT_EQ(outcome.result.exitCode, 8);
+    EXPECT_EQ(outcome.result.exitCode, ExitCode::kCommandLine);
     EXPECT_EQ(outcome.output, c.message);
   }
 }
@@ -145,10 +145,14 @@ TEST(CommandLineTest, ProductCodesAndDerivedNames) {
     Outcome outcome = setUp({"PROF.TXT", c.argument});
     ASSERT_TRUE(outcome.result.proceed) << c.argument;
     const RunOptions& o = outcome.options;
-    EXPECT_EQ(o.ProductCode, c.product);
-    EXPECT_EQ(o.FileCode, c.file);
+    EXPECT_EQ(o.productCode, c.product);
+    EXPECT_EQ(o.fileCode, c.file);
+    EXPECT_EQ(o.recordedCode, c.kind == Product::kIms ? std::string("IMS") : c.product);
+    EXPECT_EQ(o.fallbackControlName,
+              std::string(c.product) == c.file ? "" : std::string(c.file) + "PROD.TXT");
     EXPECT_EQ(o.product, c.kind) << c.argument;
     EXPECT_EQ(o.outputName, std::string("SQLLIB\\") + c.file + "_UPD.SQL");
+    EXPECT_EQ(o.statementName, o.outputName);
     EXPECT_EQ(o.csvName, std::string("SQLLIB\\") + c.file + "_CDF.TXT");
     EXPECT_EQ(o.controlName, std::string(c.product) + "PROD.TXT");
     EXPECT_EQ(o.adviceName, std::string(c.file) + "_ADVICE.TXT");
@@ -162,14 +166,13 @@ TEST(CommandLineTest, SwitchesAndPositionalSlots) {
   ASSERT_TRUE(outcome.result.proceed);
   const RunOptions& o = outcome.options;
   EXPECT_EQ(o.inputName, "-V");  // only the listed switches are switches
-  EXPECT_EQ(o.ProductCode, "ZWQ");
+  EXPECT_EQ(o.productCode, "ZWQ");
   EXPECT_EQ(o.outputName, "OUT.SQL");  // an empty argument leaves its slot empty
   EXPECT_EQ(o.controlName, "CTL.TXT");
   EXPECT_EQ(o.csvName, "SQLLIB\\ZW5_CDF.TXT");  // whatever the output argument says
   EXPECT_TRUE(o.csvOutput && o.csvHeader && o.noWarnings && o.buildMode);
   EXPECT_FALSE(o.verbose);
-  EXPECT_EQ(o.currentRelease, "V100");
-  EXPECT_EQ(o.runAffinities, std::string(34, '#') + "000000000");
+  EXPECT_EQ(o.statementName, "OUT.SQL");  // build mode, and no UPD to become INS
 }
 
 TEST(CommandLineTest, VerboseBanner) {

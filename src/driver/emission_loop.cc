@@ -12,9 +12,15 @@
 
 namespace tornvel {
 
-EmissionLoop::EmissionLoop(const RunOptions& options, Console& console,
+EmissionLoop::EmissionLoop(const RunOptions& options, const std::string& controlName,
+                           const std::string& affinities, Console& console,
                            const DefinitionTable& table, std::string timestamp)
-    : options_(options), console_(console), table_(table), timestamp_(std::move(timestamp)) {}
+    : options_(options),
+      controlName_(controlName),
+      affinities_(affinities),
+      console_(console),
+      table_(table),
+      timestamp_(std::move(timestamp)) {}
 
 namespace {
 constexpr std::string_view kStatementFile = "the statement file";
@@ -22,13 +28,13 @@ constexpr std::string_view kTemplateSeedFile = "the template seed file";
 }  // namespace
 
 bool EmissionLoop::openStatementFile() {
-  return openOutput(statementFile_, kStatementFile, options_.outputName);
+  return openOutput(statementFile_, kStatementFile, options_.statementName);
 }
 
 // An output that is one of the run's inputs is refused before anything is
 // written, so that a name typed one slot early cannot destroy the input.
 bool EmissionLoop::openOutput(OutputFile& file, std::string_view role, const std::string& name) {
-  const std::string input = inputNamedBy(options_, name);
+  const std::string input = inputNamedBy(options_, controlName_, name);
   if (input.empty() && file.open(name, OutputFile::Mode::kReplace)) return true;
   console_.print("Unable to open file " + name + " for output.\n");
   if (input.empty()) {
@@ -79,7 +85,7 @@ void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, Severity
   writer.write(scratch_);
   buildParmsStatement(definition, scratch_);
   writer.write(scratch_);
-  buildInsert(definition, severity, statement_, scratch_, timestamp_, options_.runAffinities,
+  buildInsert(definition, severity, statement_, scratch_, timestamp_, affinities_,
               kBuildModeInsertHead);
 }
 
@@ -107,7 +113,8 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
 
 // A file that was never opened finishes and commits as a success.
 bool EmissionLoop::finishFiles() {
-  return reported(statementFile_.finish(), statementFile_, kStatementFile, options_.outputName) &&
+  return reported(statementFile_.finish(), statementFile_, kStatementFile,
+                  options_.statementName) &&
          reported(templateSeedFile_.finish(), templateSeedFile_, kTemplateSeedFile,
                   options_.templateSeedName);
 }
@@ -120,7 +127,7 @@ bool EmissionLoop::commitFiles() {
     if (!file->leftBehind().empty()) diagnoseLeftBehind(console_, file->leftBehind());
   }
   if (failed < 0) return true;
-  if (failed == 0) return reported(false, statementFile_, kStatementFile, options_.outputName);
+  if (failed == 0) return reported(false, statementFile_, kStatementFile, options_.statementName);
   return reported(false, templateSeedFile_, kTemplateSeedFile, options_.templateSeedName);
 }
 

@@ -17,7 +17,10 @@ namespace tornvel {
 
 class EmissionLoop {
  public:
-  EmissionLoop(const RunOptions& options, Console& console, const DefinitionTable& table,
+  // `controlName` is the control file that opened; `affinities` the string the
+  // control file left for build-mode inserts.
+  EmissionLoop(const RunOptions& options, const std::string& controlName,
+               const std::string& affinities, Console& console, const DefinitionTable& table,
                std::string timestamp);
 
   // Opens the statement file, which replaces an earlier one only once it is
@@ -50,6 +53,8 @@ class EmissionLoop {
                 const std::string& name);
 
   const RunOptions& options_;
+  const std::string& controlName_;
+  const std::string& affinities_;
   Console& console_;
   const DefinitionTable& table_;
   std::string timestamp_;

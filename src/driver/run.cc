@@ -10,6 +10,7 @@
 #include "driver/command_line.h"
 #include "driver/diagnostics.h"
 #include "driver/emission_loop.h"
+#include "driver/exit_code.h"
 #include "driver/reports.h"
 #include "platform/clock.h"
 #include "platform/console.h"
@@ -30,12 +31,15 @@ constexpr std::string_view kAdviceFile = "the advice file";
 constexpr std::string_view kThresholdFile = "the threshold file";
 
 // One run after its command line is settled. Each step either goes on or ends
-// the run with its message and exit code; nothing is repeated.
+// the run with its message and exit code; nothing is repeated. The options are
+// only read; what the run learns on the way (the control file that opened,
+// what it held) it keeps itself.
 class MigrationRun {
  public:
-  MigrationRun(RunOptions& options, Console& console) : options_(options), console_(console) {}
+  MigrationRun(const RunOptions& options, Console& console)
+      : options_(options), console_(console) {}
 
-  int execute();
+  ExitCode execute();
 
  private:
   using ProfileReader = void (*)(ProfileContext&);
@@ -49,77 +53,72 @@ class MigrationRun {
   bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
   bool anyThresholdGiven() const;
   bool writeThresholdCsv();
-  int commitOutputs(EmissionLoop& loop);
+  ExitCode commitOutputs(EmissionLoop& loop);
 
-  RunOptions& options_;
+  const RunOptions& options_;
   Console& console_;
   LineReader control_;
-  DefinitionTable table_;
-  SynonymList synonyms_;
+  std::string controlName_;  // the control file that opened
+  LoadedControl loaded_;
   UnhandledList unhandled_;
   ThresholdCsv csvLines_;
   OutputFile csvFile_;
 };
 
-int MigrationRun::execute() {
-  if (!openControlFile() || !openThresholdCsv()) return 12;
-  // The IMS product's legacy code becomes "IMS" for the rest of the run: after
-  // the file names were settled, before any definition records its product.
-  options_.ProductCode = recordedCode(options_.product, options_.ProductCode);
-  if (!loadDefinitions()) return 12;
-  if (table_.empty()) {
-    console_.print("Unable to find any threshold values in: " + options_.controlName + "\n");
-    return 16;
+ExitCode MigrationRun::execute() {
+  if (!openControlFile() || !openThresholdCsv() || !loadDefinitions()) return ExitCode::kFile;
+  DefinitionTable& table = loaded_.table;
+  if (table.empty()) {
+    console_.print("Unable to find any threshold values in: " + controlName_ + "\n");
+    return ExitCode::kNoDefinitions;
   }
 
   LineReader profile;
   if (!profile.open(options_.inputName)) {
     console_.print("Unable to open file:" + options_.inputName + "\n");
     diagnoseOpenFailure(console_, kProfile, options_.inputName, profile.error());
-    return 12;
+    return ExitCode::kFile;
   }
   ProfileReader reader = chooseReader();
   if (reader == nullptr) {
-    console_.print("Unsupported product " + options_.ProductCode + "\n");
-    return 20;
+    console_.print("Unsupported product " + options_.recordedCode + "\n");
+    return ExitCode::kUnsupportedProduct;
   }
-  ProfileContext context{
-      profile, table_, console_, unhandled_, synonyms_, options_.currentRelease, options_.verbose};
+  ProfileContext context{profile,          table,           console_,        unhandled_,
+                         loaded_.synonyms, loaded_.release, options_.verbose};
   reader(context);
   profile.close();
-  if (!readToTheEnd(profile, kProfile, options_.inputName)) return 12;
+  if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
   if (!anyThresholdGiven()) {
-    diagnoseNoThresholds(
-        console_, options_.inputName, options_.FileCode.substr(1),
-        options_.buildMode ? buildModeOutputName(options_.outputName) : options_.outputName);
+    diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
+                         options_.statementName);
   }
 
   // One timestamp for every statement of the run.
-  std::string timestamp = formatRunTimestamp(localRunTime());
-  if (options_.buildMode) options_.outputName = buildModeOutputName(options_.outputName);
-  EmissionLoop loop(options_, console_, table_, timestamp);
-  if (!loop.openStatementFile()) return 12;
-  if (options_.buildMode && !readAdviceFile()) return 12;
-  if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return 12;
+  EmissionLoop loop(options_, controlName_, loaded_.affinities, console_, table,
+                    formatRunTimestamp(localRunTime()));
+  if (!loop.openStatementFile()) return ExitCode::kFile;
+  if (options_.buildMode && !readAdviceFile()) return ExitCode::kFile;
+  if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return ExitCode::kFile;
   // The statement files take their names last, once everything else of the
   // run is whole: a run that ends with 12 leaves the earlier files as they
   // were, and the threshold lines are taken back when a file cannot take its
   // name.
-  if (!loop.finishFiles()) return 12;
-  if (console_.failed()) return 12;
+  if (!loop.finishFiles()) return ExitCode::kFile;
+  if (console_.failed()) return ExitCode::kFile;
   return commitOutputs(loop);
 }
 
 // The threshold lines and the renames make one step that an interrupt does not
 // cut: it takes effect once the outputs are all earlier or all new.
-int MigrationRun::commitOutputs(EmissionLoop& loop) {
+ExitCode MigrationRun::commitOutputs(EmissionLoop& loop) {
   InterruptsHeld held;
-  if (options_.csvOutput && !writeThresholdCsv()) return 12;
+  if (options_.csvOutput && !writeThresholdCsv()) return ExitCode::kFile;
   if (!loop.commitFiles()) {
     csvFile_.undoAppend();
-    return 12;
+    return ExitCode::kFile;
   }
-  return 0;
+  return ExitCode::kCompleted;
 }
 
 // An input whose reading failed is not the whole input: the run ends before
@@ -135,10 +134,10 @@ bool MigrationRun::readToTheEnd(const LineReader& input, std::string_view role,
 }
 
 bool MigrationRun::anyThresholdGiven() const {
-  for (std::size_t i = 0; i < table_.size(); ++i) {
+  for (std::size_t i = 0; i < loaded_.table.size(); ++i) {
     // A service-class definition exists only for a workload row of the
     // profile, with its thresholds in fields of its own.
-    const ExceptionDefinition& definition = table_.at(i);
+    const ExceptionDefinition& definition = loaded_.table.at(i);
     if (!definition.warningValue.empty() || !definition.criticalValue.empty() ||
         isServiceClass(definition)) {
       return true;
@@ -148,23 +147,23 @@ bool MigrationRun::anyThresholdGiven() const {
 }
 
 // The control file named on the command line (or derived from the product
-// code); when it does not open and the two codes differ, the other product
-// family's control file.
+// code); when it does not open, the other product family's control file.
 bool MigrationRun::openControlFile() {
-  if (control_.open(options_.controlName)) return true;
-  const std::string first = options_.controlName;
+  controlName_ = options_.controlName;
+  if (control_.open(controlName_)) return true;
   const int firstError = control_.error();
   // A name the user typed that is replaced is worth a word; the default name
   // of the legacy family giving way to the new family's is the usual case.
-  const bool typed = first != options_.ProductCode + "PROD.TXT";
-  if (options_.ProductCode != options_.FileCode) {
-    options_.controlName = options_.FileCode + "PROD.TXT";
-    if (typed) diagnoseControlFileReplaced(console_, first, firstError, options_.controlName);
-    if (control_.open(options_.controlName)) return true;
-    if (!typed) diagnoseOpenFailure(console_, kControlFile, first, firstError);
+  const bool typed = controlName_ != options_.productCode + "PROD.TXT";
+  if (!options_.fallbackControlName.empty()) {
+    controlName_ = options_.fallbackControlName;
+    if (typed)
+      diagnoseControlFileReplaced(console_, options_.controlName, firstError, controlName_);
+    if (control_.open(controlName_)) return true;
+    if (!typed) diagnoseOpenFailure(console_, kControlFile, options_.controlName, firstError);
   }
-  console_.print("Unable to open control file: " + options_.controlName + "\n");
-  diagnoseOpenFailure(console_, kControlFile, options_.controlName, control_.error());
+  console_.print("Unable to open control file: " + controlName_ + "\n");
+  diagnoseOpenFailure(console_, kControlFile, controlName_, control_.error());
   return false;
 }
 
@@ -172,7 +171,7 @@ bool MigrationRun::openControlFile() {
 // product gather their lines in one file.
 bool MigrationRun::openThresholdCsv() {
   if (!options_.csvOutput) return true;
-  const std::string input = inputNamedBy(options_, options_.csvName);
+  const std::string input = inputNamedBy(options_, controlName_, options_.csvName);
   if (!input.empty() || !csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
     console_.print("Unable to open file " + options_.csvName + " for output.\n");
     if (input.empty()) {
@@ -182,27 +181,20 @@ bool MigrationRun::openThresholdCsv() {
     }
     return false;
   }
-  csvLines_.start(options_.FileCode, options_.inputName);
+  csvLines_.start(options_.fileCode, options_.inputName);
   return true;
 }
 
 bool MigrationRun::loadDefinitions() {
-  ControlLoader loader{control_,
-                       options_.product,
-                       options_.ProductCode,
-                       options_.verbose,
-                       options_.noWarnings,
-                       options_.currentRelease,
-                       options_.runAffinities,
-                       table_,
-                       synonyms_,
-                       console_};
-  loadControlFile(loader);
+  loaded_ = loadControlFile(
+      control_, {options_.product, options_.recordedCode, options_.verbose, options_.noWarnings},
+      console_);
   control_.close();
-  if (!readToTheEnd(control_, kControlFile, options_.controlName)) return false;
+  if (!readToTheEnd(control_, kControlFile, controlName_)) return false;
   console_.rearmHeader();
   if (options_.verbose) {
-    console_.print("\nA total of " + std::to_string(table_.size()) + " definitions processed\n\n");
+    console_.print("\nA total of " + std::to_string(loaded_.table.size()) +
+                   " definitions processed\n\n");
   }
   if (options_.verbose) listSynonyms();
   console_.rearmHeader();
@@ -212,7 +204,7 @@ bool MigrationRun::loadDefinitions() {
 // Newest group first, the heading before the first group only; the closing
 // newline also after an empty list.
 void MigrationRun::listSynonyms() {
-  for (SynonymGroup* group = synonyms_.head(); group != nullptr; group = group->getNext()) {
+  for (SynonymGroup* group = loaded_.synonyms.head(); group != nullptr; group = group->getNext()) {
     if (console_.takeHeader()) console_.print("\nDefined Synonyms:\n\n");
     group->printGroup(console_.stream());
   }
@@ -236,14 +228,14 @@ MigrationRun::ProfileReader MigrationRun::chooseReader() const {
 }
 
 // Build mode's advice file is optional: a file that does not open is passed
-// over without a message; one whose reading fails ends the run.
+// over, with a word on standard error; one whose reading fails ends the run.
 bool MigrationRun::readAdviceFile() {
   LineReader advice;
   if (!advice.open(options_.adviceName)) {
     diagnoseNoAdviceFile(console_, options_.adviceName, advice.error());
     return true;
   }
-  applyAdviceFile(advice, table_);
+  applyAdviceFile(advice, loaded_.table);
   advice.close();
   return readToTheEnd(advice, kAdviceFile, options_.adviceName);
 }
@@ -265,8 +257,8 @@ bool MigrationRun::writeThresholdCsv() {
 int runMigration(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
   Console console(out, errors);
   RunOptions options;
-  SetupResult setup = setUpRun(args, options, console);
-  int exitCode = setup.exitCode;
+  const SetupResult setup = setUpRun(args, options, console);
+  ExitCode exitCode = setup.exitCode;
   if (setup.proceed) {
     MigrationRun run(options, console);
     exitCode = run.execute();
@@ -276,9 +268,9 @@ int runMigration(const std::vector<std::string>& args, std::ostream& out, std::o
   if (console.failed()) {
     errors << "Unable to write standard output\n";
     errors.flush();
-    if (exitCode == 0) exitCode = 12;
+    if (exitCode == ExitCode::kCompleted) exitCode = ExitCode::kFile;
   }
-  return exitCode;
+  return static_cast<int>(exitCode);
 }
 
 int runMigration(const std::vector<std::string>& args, std::ostream& out) {

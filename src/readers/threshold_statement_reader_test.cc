@@ -15,7 +15,7 @@ struct StatementRun : ReaderRun {
   // The group declared last comes first in the list.
   void declareGroup(std::string directive) {
     auto group = std::make_unique<SynonymGroup>();
-    ASSERT_EQ(group->initFromText(directive), 0);
+    ASSERT_EQ(group->initFromText(directive), SynonymParse::kParsed);
     synonyms.pushFront(std::move(group));
   }
 };

@@ -1,0 +1,1 @@
+// Stands for a profile reader's header in the planted tree.
