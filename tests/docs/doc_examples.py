@@ -41,45 +41,41 @@ BLOCKLESS = ("copy", "shell", "exists")
 ROFF_ESCAPES = [("\\&", ""), ("\\-", "-"), ("\\(aq", "'"), ("\\(dq", '"'), ("\\(ti", "~"), ("\\e", "\\")]
 
 
-def readme_blocks(lines):
-    """(name, kind, argument, text) of every marked block of a Markdown page."""
+def marked_blocks(lines, mark_pattern, opens, closes, unescape):
+    """(name, kind, argument, text) of every marked block of a page: the lines
+    between the first line after the mark that `opens` a block and the next
+    line that `closes` it."""
     for i, line in enumerate(lines):
-        mark = README_MARK.match(line)
+        mark = mark_pattern.match(line)
         if not mark:
             continue
         if mark.group(2) in BLOCKLESS:
             yield mark.groups() + ("",)
             continue
         start = i + 1
-        while not lines[start].startswith("```"):
+        while not opens(lines[start]):
             start += 1
         end = start + 1
-        while lines[end] != "```":
+        while not closes(lines[end]):
             end += 1
-        yield mark.groups() + ("".join(l + "\n" for l in lines[start + 1 : end]),)
+        yield mark.groups() + ("".join(unescape(l) + "\n" for l in lines[start + 1 : end]),)
+
+
+def readme_blocks(lines):
+    """The marked blocks of a Markdown page: fenced code."""
+    return marked_blocks(lines, README_MARK, lambda l: l.startswith("```"),
+                         lambda l: l == "```", lambda l: l)
+
+
+def unroff(line):
+    for escape, plain in ROFF_ESCAPES:
+        line = line.replace(escape, plain)
+    return line
 
 
 def man_blocks(lines):
-    """(name, kind, argument, text) of every marked block of a manual page."""
-    for i, line in enumerate(lines):
-        mark = MAN_MARK.match(line)
-        if not mark:
-            continue
-        if mark.group(2) in BLOCKLESS:
-            yield mark.groups() + ("",)
-            continue
-        start = i + 1
-        while lines[start] != ".nf":
-            start += 1
-        end = start + 1
-        while lines[end] != ".fi":
-            end += 1
-        text = ""
-        for raw in lines[start + 1 : end]:
-            for escape, plain in ROFF_ESCAPES:
-                raw = raw.replace(escape, plain)
-            text += raw + "\n"
-        yield mark.groups() + (text,)
+    """The marked blocks of a manual page: .nf to .fi, roff escapes undone."""
+    return marked_blocks(lines, MAN_MARK, lambda l: l == ".nf", lambda l: l == ".fi", unroff)
 
 
 def statements(text):
