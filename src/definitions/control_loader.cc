@@ -68,8 +68,8 @@ void printSupportedRow(ControlLoader& loader, std::string_view name, std::string
 // condition, warning condition, extra predicate, append-zeros count.
 void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
   DefinitionInputs inputs;
-  inputs.product = loader.productCode;
-  inputs.productId = loader.product;
+  inputs.product = loader.product;
+  inputs.recordedCode = loader.productCode;
   inputs.release = loader.currentRelease;
   inputs.name = *fields[1];
   inputs.attribute = *fields[2];
