@@ -256,6 +256,50 @@ TEST(ExceptionDefinitionTest, ConditionSetters) {
   EXPECT_EQ(lower.condition(Severity::kWarning).comparison, "non");
 }
 
+// Each severity's setters reach its own condition and no other.
+TEST(ExceptionDefinitionTest, EachSeverityHasAConditionOfItsOwn) {
+  ExceptionDefinition d(basicInputs());
+  d.setCriticalCondition("*GT", "CON");
+  d.setWarningFromProfile(std::string_view("5"));
+  d.condition(Severity::kCritical).enabled = false;
+  const ExceptionDefinition& read = d;
+  const Condition& warning = read.condition(Severity::kWarning);
+  const Condition& critical = read.condition(Severity::kCritical);
+  EXPECT_EQ(
+      warning.situation + "/" + warning.value + "/" + warning.onValue + "/" + warning.comparison,
+      "ZR5_X_Warning/5//*GE");
+  EXPECT_TRUE(warning.enabled);
+  EXPECT_EQ(critical.situation + "/" + critical.value + "/" + critical.onValue + "/" +
+                critical.comparison,
+            "ZR5_X_Critical//CON/*GT");
+  EXPECT_FALSE(critical.enabled);
+}
+
+// Only the system product's SVCL definitions have service-class thresholds,
+// whether a workload row or the control file made them.
+TEST(ExceptionDefinitionTest, ServiceClassThresholdsBelongToSystemSvclOnly) {
+  struct Case {
+    Product product;
+    const char* name;
+    bool fromRow;
+    bool hasThresholds;
+  };
+  const Case cases[] = {
+      {Product::kSystem, "SVCL", false, true},  {Product::kSystem, "ROW", true, true},
+      {Product::kSystem, "X", false, false},    {Product::kDatabase, "SVCL", false, false},
+      {Product::kDatabase, "ROW", true, false},
+  };
+  for (const Case& c : cases) {
+    DefinitionInputs in = basicInputs();
+    in.product = c.product;
+    in.name = c.name;
+    if (c.fromRow) in.serviceClass = "BATCH";
+    ExceptionDefinition d(in);
+    EXPECT_EQ(d.serviceClass().has_value(), c.hasThresholds) << c.name;
+    EXPECT_EQ(isServiceClass(d), c.hasThresholds) << c.name;
+  }
+}
+
 TEST(ExceptionDefinitionTest, AppendZerosCountReadsLikeAnInteger) {
   struct Case {
     const char* text;
