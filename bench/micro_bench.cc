@@ -151,7 +151,7 @@ BENCHMARK(BM_Tokenizer_ControlLine);
 
 std::unique_ptr<ExceptionDefinition> makeDefinition(const char* name, OptionalText type) {
   DefinitionInputs inputs;
-  inputs.product = "ZTQ";
+  inputs.recordedCode = "ZTQ";
   inputs.release = "V100";
   inputs.name = name;
   inputs.attribute = "DBLOCKS.WAITTIME";
@@ -188,8 +188,8 @@ void BM_Definition_SetValues(benchmark::State& state) {
     critical.assign("5678");
     definition->setWarningFromProfile(warning);
     definition->setCriticalFromProfile(critical);
-    benchmark::DoNotOptimize(definition->warningValue.data());
-    benchmark::DoNotOptimize(definition->criticalValue.data());
+    benchmark::DoNotOptimize(definition->condition(Severity::kWarning).value.data());
+    benchmark::DoNotOptimize(definition->condition(Severity::kCritical).value.data());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
 }
@@ -239,10 +239,10 @@ void BM_BuildUpdateStatements(benchmark::State& state) {
   std::string statement;
   for (auto _ : state) {
     benchmark::DoNotOptimize(
-        buildWarningStatement(*definition, statement, "1261207084522000", 0, {}));
+        buildStatement(*definition, Severity::kWarning, statement, "1261207084522000", 0, {}));
     benchmark::DoNotOptimize(statement.data());
     benchmark::DoNotOptimize(
-        buildCriticalStatement(*definition, statement, "1261207084522000", 0, {}));
+        buildStatement(*definition, Severity::kCritical, statement, "1261207084522000", 0, {}));
     benchmark::DoNotOptimize(statement.data());
   }
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations() * 2));

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tornvel::DefinitionTable table;
   for (const char* name : {"ABC1", "ABC2", "ABC1"}) {
     tornvel::DefinitionInputs inputs;
-    inputs.product = "ZTQ";
+    inputs.recordedCode = "ZTQ";
     inputs.release = "V100";
     inputs.name = name;
     inputs.attribute = "TAB.COL";
@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tornvel::LineReader advice;
   advice.openText(std::string(reinterpret_cast<const char*>(data), size));
   tornvel::applyAdviceFile(advice, table);
-  std::string parms;
-  for (std::size_t i = 0; i < table.size(); ++i) tornvel::buildParmsStatement(table.at(i), parms);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    static_cast<void>(tornvel::buildParmsStatement(table.at(i)));
+  }
   return 0;
 }

@@ -53,7 +53,6 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
 
   constexpr std::string_view timestamp = "1261207084522000";
   std::string statement;
-  std::string scratch;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ExceptionDefinition& definition = table.at(i);
     writeReportLine(console, definition);
@@ -63,10 +62,9 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
         std::string_view head = definition.hasName("SVCL") ? kServiceClassInsertHead : "";
         BuildResult built = buildStatement(definition, severity, statement, timestamp, kind, head);
         if (built == BuildResult::kWritten && !definition.hasName("SVCL")) {
-          buildParmsStatement(definition, scratch);
-          buildDelete(definition, severity, scratch);
-          buildInsert(definition, severity, statement, scratch, timestamp, affinities,
-                      kBuildModeInsertHead);
+          buildParmsStatement(definition);
+          buildDelete(definition, severity);
+          buildInsert(definition, severity, timestamp, affinities, kBuildModeInsertHead);
         }
         buildTemplateRow(definition, severity, statement, kind);
       }

@@ -76,8 +76,8 @@ void printSupportedRow(ControlLoader& loader, std::string_view name, std::string
 // condition, warning condition, extra predicate, append-zeros count.
 void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
   DefinitionInputs inputs;
-  inputs.product = loader.settings.recordedCode;
-  inputs.productId = loader.settings.product;
+  inputs.product = loader.settings.product;
+  inputs.recordedCode = loader.settings.recordedCode;
   inputs.release = loader.loaded.release;
   inputs.name = *fields[1];
   inputs.attribute = *fields[2];

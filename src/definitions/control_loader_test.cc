@@ -62,24 +62,24 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
   Load load("ABC1,TAB.COL,I2,WSIT,CSIT,*GT,CON,*LE,WON,*LT,WUP,TAB.X = 1,3\n");
   ASSERT_EQ(load.table.size(), 1u);
   const ExceptionDefinition& d = load.at(0);
-  EXPECT_EQ(d.name, "ABC1");
+  EXPECT_EQ(d.name(), "ABC1");
   EXPECT_EQ(d.attribute, "TAB.COL");
-  EXPECT_EQ(d.product, "ZT5");
+  EXPECT_EQ(d.recordedCode, "ZT5");
   EXPECT_EQ(d.release, "V100");
-  EXPECT_EQ(d.valueType, 'I');
+  EXPECT_EQ(d.valueType, ValueType::kInteger);
   EXPECT_EQ(d.impliedDecimals, 2);
-  EXPECT_EQ(d.warningSituation, "WSIT");
-  EXPECT_EQ(d.criticalSituation, "CSIT");
-  EXPECT_EQ(d.criticalOperator, "*GT");
-  EXPECT_EQ(d.criticalOnValue, "CON");
-  EXPECT_EQ(d.warningOperator, "*LE");
-  EXPECT_EQ(d.warningOnValue, "WON");
-  EXPECT_EQ(d.warningUpperOperator, "*LT");
-  EXPECT_EQ(d.warningUpperValue, "WUP");
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "WSIT");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "CSIT");
+  EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GT");
+  EXPECT_EQ(d.condition(Severity::kCritical).onValue, "CON");
+  EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*LE");
+  EXPECT_EQ(d.condition(Severity::kWarning).onValue, "WON");
+  EXPECT_EQ(d.warningUpper.comparison, "*LT");
+  EXPECT_EQ(d.warningUpper.value, "WUP");
   EXPECT_EQ(d.extraPredicate, "TAB.X = 1");
   EXPECT_EQ(d.appendZeros, 3);
-  EXPECT_TRUE(d.warningEnabled);
-  EXPECT_TRUE(d.serviceClass.empty());
+  EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
+  EXPECT_FALSE(d.serviceClass().has_value());
   EXPECT_TRUE(load.output().empty());
 }
 
@@ -91,10 +91,10 @@ TEST(ControlLoaderTest, SeparatorRunsDoNotMakeEmptyFields) {
   for (const char* line : lines) {
     Load load(line);
     ASSERT_EQ(load.table.size(), 1u) << line;
-    EXPECT_EQ(load.at(0).name, "ABC1") << line;
+    EXPECT_EQ(load.at(0).name(), "ABC1") << line;
     EXPECT_EQ(load.at(0).attribute, "T.C") << line;
-    EXPECT_EQ(load.at(0).valueType, 'B') << line;
-    EXPECT_EQ(load.at(0).criticalOperator, "*EQ") << line;
+    EXPECT_EQ(load.at(0).valueType, ValueType::kBoolean) << line;
+    EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*EQ") << line;
   }
 }
 
@@ -102,17 +102,17 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   Load load("ABC1,T.C\n");
   ASSERT_EQ(load.table.size(), 1u);
   const ExceptionDefinition& d = load.at(0);
-  EXPECT_EQ(d.valueType, 'I');
+  EXPECT_EQ(d.valueType, ValueType::kInteger);
   EXPECT_EQ(d.impliedDecimals, 0);
   EXPECT_FALSE(d.isFloat);
-  EXPECT_EQ(d.warningSituation, "ZT5_ABC1_Warning");
-  EXPECT_EQ(d.criticalSituation, "ZT5_ABC1_Critical");
-  EXPECT_EQ(d.criticalOperator, "*GE");
-  EXPECT_EQ(d.warningOperator, "*GE");
-  EXPECT_EQ(d.warningUpperOperator, "*LT");
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZT5_ABC1_Warning");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZT5_ABC1_Critical");
+  EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
+  EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*GE");
+  EXPECT_EQ(d.warningUpper.comparison, "*LT");
   EXPECT_TRUE(d.extraPredicate.empty());
   EXPECT_EQ(d.appendZeros, 0);
-  EXPECT_TRUE(d.warningEnabled);
+  EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
 }
 
 TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
@@ -120,14 +120,14 @@ TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
   Load usual("ABC1,T.C,I,~,~,*GE,~,*GE,~,*LT\n");
   ASSERT_EQ(usual.table.size(), 1u);
   const ExceptionDefinition& d = usual.at(0);
-  EXPECT_EQ(d.warningSituation, "ZT5_ABC1_Warning");
-  EXPECT_EQ(d.criticalSituation, "ZT5_ABC1_Critical");
-  EXPECT_EQ(d.criticalOperator, "*GE");
-  EXPECT_EQ(d.warningOperator, "*GE");
-  EXPECT_EQ(d.warningUpperOperator, "*LT");
-  EXPECT_TRUE(d.criticalOnValue.empty());
-  EXPECT_TRUE(d.warningOnValue.empty());
-  EXPECT_TRUE(d.warningUpperValue.empty());
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZT5_ABC1_Warning");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZT5_ABC1_Critical");
+  EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
+  EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*GE");
+  EXPECT_EQ(d.warningUpper.comparison, "*LT");
+  EXPECT_TRUE(d.condition(Severity::kCritical).onValue.empty());
+  EXPECT_TRUE(d.condition(Severity::kWarning).onValue.empty());
+  EXPECT_TRUE(d.warningUpper.value.empty());
   EXPECT_TRUE(d.extraPredicate.empty());
   EXPECT_EQ(d.appendZeros, 0);
 
@@ -135,27 +135,28 @@ TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
   Load marked("ABC1,T.C,B,~x,CSIT,~,~,*NE,~,~,~,~,2\n");
   ASSERT_EQ(marked.table.size(), 1u);
   const ExceptionDefinition& m = marked.at(0);
-  EXPECT_EQ(m.warningSituation, "ZT5_ABC1_Warning");
-  EXPECT_EQ(m.criticalSituation, "CSIT");
-  EXPECT_EQ(m.criticalOperator, "*EQ");  // field 6 absent: the type's default stays
-  EXPECT_EQ(m.warningOperator, "*NE");
-  EXPECT_TRUE(m.warningUpperOperator.empty());
+  EXPECT_EQ(m.condition(Severity::kWarning).situation, "ZT5_ABC1_Warning");
+  EXPECT_EQ(m.condition(Severity::kCritical).situation, "CSIT");
+  EXPECT_EQ(m.condition(Severity::kCritical).comparison,
+            "*EQ");  // field 6 absent: the type's default stays
+  EXPECT_EQ(m.condition(Severity::kWarning).comparison, "*NE");
+  EXPECT_TRUE(m.warningUpper.comparison.empty());
   EXPECT_TRUE(m.extraPredicate.empty());
   EXPECT_EQ(m.appendZeros, 2);
 
   // A "~" that is not the first character is part of the value.
   Load inner("ABC1,T.C,I,W~1\n");
   ASSERT_EQ(inner.table.size(), 1u);
-  EXPECT_EQ(inner.at(0).warningSituation, "W~1");
+  EXPECT_EQ(inner.at(0).condition(Severity::kWarning).situation, "W~1");
 }
 
 TEST(ControlLoaderTest, TildeIsAnOrdinaryTypeText) {
   Load load("ABC1,T.C,~,W,C\n");
   ASSERT_EQ(load.table.size(), 1u);
-  EXPECT_EQ(load.at(0).valueType, '~');
-  EXPECT_EQ(load.at(0).criticalOperator, "*EQ");
-  EXPECT_EQ(load.at(0).warningSituation, "W");
-  EXPECT_EQ(load.at(0).criticalSituation, "C");
+  EXPECT_EQ(load.at(0).valueType, static_cast<ValueType>('~'));
+  EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*EQ");
+  EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "W");
+  EXPECT_EQ(load.at(0).condition(Severity::kCritical).situation, "C");
 }
 
 TEST(ControlLoaderTest, PredicateAndZerosFieldsKeepBlanks) {
@@ -169,7 +170,7 @@ TEST(ControlLoaderTest, PredicateAndZerosFieldsKeepBlanks) {
   // line end, and tokens after the thirteenth are ignored.
   Load spaced("A T.C I ~ ~ *GE ~ *GE ~ *LT 5 T.X > 0 AND T.Y < 9, 3,IGNORED,MORE\n");
   ASSERT_EQ(spaced.table.size(), 1u);
-  EXPECT_EQ(spaced.at(0).warningUpperValue, "5");
+  EXPECT_EQ(spaced.at(0).warningUpper.value, "5");
   EXPECT_EQ(spaced.at(0).extraPredicate, "T.X > 0 AND T.Y < 9");
   EXPECT_EQ(spaced.at(0).appendZeros, 3);
 
@@ -190,24 +191,24 @@ TEST(ControlLoaderTest, MissingFieldsLeaveTheirDefaults) {
   // A critical operator alone: no on-value, and the warning side is untouched.
   Load critical("ABC1,T.C,I,~,~,*LT\n");
   ASSERT_EQ(critical.table.size(), 1u);
-  EXPECT_EQ(critical.at(0).criticalOperator, "*LT");
-  EXPECT_TRUE(critical.at(0).criticalOnValue.empty());
-  EXPECT_EQ(critical.at(0).warningOperator, "*GE");
-  EXPECT_EQ(critical.at(0).warningUpperOperator, "*LT");
+  EXPECT_EQ(critical.at(0).condition(Severity::kCritical).comparison, "*LT");
+  EXPECT_TRUE(critical.at(0).condition(Severity::kCritical).onValue.empty());
+  EXPECT_EQ(critical.at(0).condition(Severity::kWarning).comparison, "*GE");
+  EXPECT_EQ(critical.at(0).warningUpper.comparison, "*LT");
 
   // A warning operator without the rest keeps the default upper operator.
   Load warning("ABC1,T.C,I,~,~,~,~,*GT\n");
   ASSERT_EQ(warning.table.size(), 1u);
-  EXPECT_EQ(warning.at(0).criticalOperator, "*GE");
-  EXPECT_EQ(warning.at(0).warningOperator, "*GT");
-  EXPECT_EQ(warning.at(0).warningUpperOperator, "*LT");
-  EXPECT_TRUE(warning.at(0).warningOnValue.empty());
+  EXPECT_EQ(warning.at(0).condition(Severity::kCritical).comparison, "*GE");
+  EXPECT_EQ(warning.at(0).condition(Severity::kWarning).comparison, "*GT");
+  EXPECT_EQ(warning.at(0).warningUpper.comparison, "*LT");
+  EXPECT_TRUE(warning.at(0).condition(Severity::kWarning).onValue.empty());
 
   // "None" as warning operator switches the warning off.
   Load none("ABC1,T.C,I,~,~,*GE,~,None,~,*LT\n");
   ASSERT_EQ(none.table.size(), 1u);
-  EXPECT_FALSE(none.at(0).warningEnabled);
-  EXPECT_EQ(none.at(0).warningOperator, "*GE");
+  EXPECT_FALSE(none.at(0).condition(Severity::kWarning).enabled);
+  EXPECT_EQ(none.at(0).condition(Severity::kWarning).comparison, "*GE");
 }
 
 TEST(ControlLoaderTest, LinesWithoutADefinitionAreIgnored) {
@@ -230,7 +231,7 @@ TEST(ControlLoaderTest, LinesWithoutADefinitionAreIgnored) {
 TEST(ControlLoaderTest, StarInsideALineIsData) {
   Load load("A*,*B\n");
   ASSERT_EQ(load.table.size(), 1u);
-  EXPECT_EQ(load.at(0).name, "A*");
+  EXPECT_EQ(load.at(0).name(), "A*");
   EXPECT_EQ(load.at(0).attribute, "*B");
 }
 
@@ -282,13 +283,13 @@ TEST(ControlLoaderTest, NonDirectiveWordsMakeDefinitionLines) {
       ":Affinity X\n"
       ":SYNONYM;H G,A\n");  // a semicolon does not end the directive word
   ASSERT_EQ(load.table.size(), 5u);
-  EXPECT_EQ(load.at(0).name, ":release");
+  EXPECT_EQ(load.at(0).name(), ":release");
   EXPECT_EQ(load.at(0).attribute, "V200");
-  EXPECT_EQ(load.at(1).name, ":RELEASE");  // cut at eight characters
-  EXPECT_EQ(load.at(2).name, ":synonym");
+  EXPECT_EQ(load.at(1).name(), ":RELEASE");  // cut at eight characters
+  EXPECT_EQ(load.at(2).name(), ":synonym");
   EXPECT_EQ(load.at(2).attribute, "H");
-  EXPECT_EQ(load.at(2).valueType, 'G');
-  EXPECT_EQ(load.at(3).name, ":Affinit");
+  EXPECT_EQ(load.at(2).valueType, static_cast<ValueType>('G'));
+  EXPECT_EQ(load.at(3).name(), ":Affinit");
   EXPECT_EQ(load.at(4).attribute, "G");
   EXPECT_EQ(load.release, "V100");
   EXPECT_EQ(load.affinities, kStartAffinities);
@@ -356,14 +357,15 @@ TEST(ControlLoaderTest, NoWarningsSwitchDisablesEveryWarning) {
       "C,T.C,B,~,~,*EQ,~,None\n",
       /*verbose=*/false, /*noWarnings=*/true);
   ASSERT_EQ(load.table.size(), 3u);
-  for (std::size_t i = 0; i < 3; ++i) EXPECT_FALSE(load.at(i).warningEnabled) << i;
+  for (std::size_t i = 0; i < 3; ++i)
+    EXPECT_FALSE(load.at(i).condition(Severity::kWarning).enabled) << i;
   // The line's warning condition is not applied.
-  EXPECT_EQ(load.at(0).warningOperator, "*GE");
-  EXPECT_TRUE(load.at(0).warningOnValue.empty());
-  EXPECT_TRUE(load.at(0).warningUpperValue.empty());
+  EXPECT_EQ(load.at(0).condition(Severity::kWarning).comparison, "*GE");
+  EXPECT_TRUE(load.at(0).condition(Severity::kWarning).onValue.empty());
+  EXPECT_TRUE(load.at(0).warningUpper.value.empty());
   // The critical side is configured as usual.
-  EXPECT_EQ(load.at(0).criticalOperator, "*GE");
-  EXPECT_TRUE(load.at(0).criticalEnabled);
+  EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*GE");
+  EXPECT_TRUE(load.at(0).condition(Severity::kCritical).enabled);
 }
 
 TEST(ControlLoaderTest, StopsAtTheDefinitionLimit) {
@@ -380,7 +382,7 @@ TEST(ControlLoaderTest, StopsAtTheDefinitionLimit) {
                   "EX513,TAB.COL\n",
               verbose);
     ASSERT_EQ(load.table.size(), 512u);
-    EXPECT_EQ(load.at(511).name, "EX511");
+    EXPECT_EQ(load.at(511).name(), "EX511");
     EXPECT_EQ(load.release, "V200");
     EXPECT_EQ(load.affinities, kStartAffinities);
     EXPECT_TRUE(load.synonyms.empty());
@@ -412,7 +414,7 @@ TEST(ControlLoaderTest, VerboseListsEachDefinitionAsRead) {
       "ABC1 T.C\n",
       /*verbose=*/true);
   ASSERT_EQ(load.table.size(), 2u);
-  EXPECT_EQ(load.at(0).name, "LONGNAME");
+  EXPECT_EQ(load.at(0).name(), "LONGNAME");
   EXPECT_EQ(load.output(), std::string(kSupportedHeader) +
                                "LONGNAME99      \tTABLE.COLUMN\n"
                                "ABC1      \tT.C\n");
@@ -432,11 +434,11 @@ TEST(ControlLoaderTest, QuietOrEmptyLoadsPrintNoTable) {
 TEST(ControlLoaderTest, ImsProductNamesDefaultSituations) {
   Load load("DLIRATE,T.C\nPOOLX,T.C,I,WSIT\n", false, false, "IMS");
   ASSERT_EQ(load.table.size(), 2u);
-  EXPECT_EQ(load.at(0).product, "IMS");
-  EXPECT_EQ(load.at(0).warningSituation, "IMS_DLIRATE_Warning");
-  EXPECT_EQ(load.at(0).criticalSituation, "IMS_DLIRATE_Critical");
-  EXPECT_EQ(load.at(1).warningSituation, "WSIT");
-  EXPECT_EQ(load.at(1).criticalSituation, "IMS_POOLX_Critical");
+  EXPECT_EQ(load.at(0).recordedCode, "IMS");
+  EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "IMS_DLIRATE_Warning");
+  EXPECT_EQ(load.at(0).condition(Severity::kCritical).situation, "IMS_DLIRATE_Critical");
+  EXPECT_EQ(load.at(1).condition(Severity::kWarning).situation, "WSIT");
+  EXPECT_EQ(load.at(1).condition(Severity::kCritical).situation, "IMS_POOLX_Critical");
 }
 
 TEST(ControlLoaderTest, OverlongLineIsReadAsTwoLines) {
@@ -450,12 +452,12 @@ TEST(ControlLoaderTest, OverlongLineIsReadAsTwoLines) {
   ASSERT_EQ(line.size(), 1100u);
   Load load(line + "\nNEXT,T4\n");
   ASSERT_EQ(load.table.size(), 3u);
-  EXPECT_EQ(load.at(0).name, "P1");
-  EXPECT_EQ(load.at(0).valueType, 'Q');
-  EXPECT_EQ(load.at(0).warningSituation, "ZT5_P1_Warning");
-  EXPECT_EQ(load.at(1).name, "TUV");
+  EXPECT_EQ(load.at(0).name(), "P1");
+  EXPECT_EQ(load.at(0).valueType, static_cast<ValueType>('Q'));
+  EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "ZT5_P1_Warning");
+  EXPECT_EQ(load.at(1).name(), "TUV");
   EXPECT_EQ(load.at(1).attribute, "T3");
-  EXPECT_EQ(load.at(2).name, "NEXT");
+  EXPECT_EQ(load.at(2).name(), "NEXT");
 }
 
 }  // namespace

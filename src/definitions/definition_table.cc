@@ -7,7 +7,7 @@ namespace tornvel {
 ExceptionDefinition* DefinitionTable::append(std::unique_ptr<ExceptionDefinition> definition) {
   if (full() || !definition) return nullptr;
   // A definition's name never changes after construction, so the index stays valid.
-  firstByName_.insertFirst(definition->name, entries_.size());
+  firstByName_.insertFirst(definition->name(), entries_.size());
   entries_.push_back(std::move(definition));
   return entries_.back().get();
 }
@@ -19,7 +19,7 @@ std::vector<ExceptionDefinition*> DefinitionTable::findAll(std::string_view name
   const std::size_t* first = firstByName_.find(name);
   if (first == nullptr) return result;
   for (std::size_t i = *first; i < entries_.size(); ++i) {
-    if (entries_[i]->name == name) result.push_back(entries_[i].get());
+    if (entries_[i]->name() == name) result.push_back(entries_[i].get());
   }
   return result;
 }

@@ -1,6 +1,7 @@
 #include "definitions/exception_definition.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -52,81 +53,77 @@ void insertImpliedDecimals(std::string& text, int decimals) {
   if (!text.empty() && text[0] == '0') text.erase(0, 1);
 }
 
-bool isServiceClass(const ExceptionDefinition& definition) {
-  return definition.productId == Product::kSystem && definition.name == kServiceClassName;
-}
-
-ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) {
-  productId = in.productId;
-  assignField(product, in.product, field::kProduct);
+ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(in.product) {
+  assignField(recordedCode, in.recordedCode, field::kProduct);
   assignField(release, in.release, field::kRelease);
-  assignField(name, in.name, field::kName);
+  assignField(name_, in.name, field::kName);
   assignField(attribute, in.attribute, field::kAttribute);
 
-  if (!in.typeText) {
-    valueType = 'I';
-  } else {
+  if (in.typeText) {
     std::string_view type = *in.typeText;
     char letter = type.empty() ? '\0' : type[0];
     if (letter == 'F') {
-      valueType = 'I';
       isFloat = true;
     } else {
-      valueType = letter;
+      valueType = static_cast<ValueType>(letter);
     }
     if (type.size() == 2) impliedDecimals = type[1] - '0';
   }
 
   if (in.warningSituation) {
-    assignField(warningSituation, *in.warningSituation, field::kSituation);
+    assignField(warning_.situation, *in.warningSituation, field::kSituation);
   } else {
-    assignField(warningSituation, product + "_" + name + "_Warning", field::kSituation);
+    assignField(warning_.situation, recordedCode + "_" + name_ + "_Warning", field::kSituation);
   }
   if (in.criticalSituation) {
-    assignField(criticalSituation, *in.criticalSituation, field::kSituation);
+    assignField(critical_.situation, *in.criticalSituation, field::kSituation);
   } else {
-    assignField(criticalSituation, product + "_" + name + "_Critical", field::kSituation);
+    assignField(critical_.situation, recordedCode + "_" + name_ + "_Critical", field::kSituation);
   }
 
-  if (valueType == 'I') {
-    criticalOperator = "*GE";
-    warningOperator = "*GE";
-    warningUpperOperator = "*LT";
+  if (valueType == ValueType::kInteger) {
+    critical_.comparison = "*GE";
+    warning_.comparison = "*GE";
+    warningUpper.comparison = "*LT";
   } else {
-    criticalOperator = "*EQ";
+    critical_.comparison = "*EQ";
   }
 
+  std::string serviceClassText;
   if (in.serviceClass) {
-    assignField(serviceClass, *in.serviceClass, field::kServiceClass);
-    name = kServiceClassName;
+    assignField(serviceClassText, *in.serviceClass, field::kServiceClass);
+    name_ = kServiceClassName;
   }
-  assignOptional(period, in.period, field::kPeriod);
-  assignOptional(indexWarning, in.indexWarning, field::kWorkload);
-  assignOptional(indexCritical, in.indexCritical, field::kWorkload);
-  assignOptional(ioWarning, in.ioWarning, field::kWorkload);
-  assignOptional(ioCritical, in.ioCritical, field::kWorkload);
-  assignOptional(storageWarning, in.storageWarning, field::kWorkload);
-  assignOptional(storageCritical, in.storageCritical, field::kWorkload);
-  assignOptional(cpuWarning, in.cpuWarning, field::kWorkload);
-  assignOptional(cpuCritical, in.cpuCritical, field::kWorkload);
-  assignOptional(busyThreshold, in.busyThreshold, field::kWorkload);
+  if (product_ != Product::kSystem || name_ != kServiceClassName) return;
+  ServiceClassThresholds& thresholds = serviceClass_.emplace();
+  thresholds.className = std::move(serviceClassText);
+  assignOptional(thresholds.period, in.period, field::kPeriod);
+  assignOptional(thresholds.indexWarning, in.indexWarning, field::kWorkload);
+  assignOptional(thresholds.indexCritical, in.indexCritical, field::kWorkload);
+  assignOptional(thresholds.ioWarning, in.ioWarning, field::kWorkload);
+  assignOptional(thresholds.ioCritical, in.ioCritical, field::kWorkload);
+  assignOptional(thresholds.storageWarning, in.storageWarning, field::kWorkload);
+  assignOptional(thresholds.storageCritical, in.storageCritical, field::kWorkload);
+  assignOptional(thresholds.cpuWarning, in.cpuWarning, field::kWorkload);
+  assignOptional(thresholds.cpuCritical, in.cpuCritical, field::kWorkload);
+  assignOptional(thresholds.busy, in.busyThreshold, field::kWorkload);
 }
 
 void ExceptionDefinition::setCriticalCondition(std::string_view op, OptionalText onValue) {
-  assignField(criticalOperator, op, field::kOperator);
-  if (onValue) assignField(criticalOnValue, *onValue, field::kValue);
+  assignField(critical_.comparison, op, field::kOperator);
+  if (onValue) assignField(critical_.onValue, *onValue, field::kValue);
 }
 
 void ExceptionDefinition::setWarningCondition(std::string_view op, OptionalText onValue,
                                               OptionalText upperOperator, OptionalText upperValue) {
   if (op == "None") {
-    warningEnabled = false;
+    warning_.enabled = false;
     return;
   }
-  assignField(warningOperator, op, field::kOperator);
-  if (onValue) assignField(warningOnValue, *onValue, field::kValue);
-  if (upperOperator) assignField(warningUpperOperator, *upperOperator, field::kOperator);
-  if (upperValue) assignField(warningUpperValue, *upperValue, field::kValue);
+  assignField(warning_.comparison, op, field::kOperator);
+  if (onValue) assignField(warning_.onValue, *onValue, field::kValue);
+  if (upperOperator) assignField(warningUpper.comparison, *upperOperator, field::kOperator);
+  if (upperValue) assignField(warningUpper.value, *upperValue, field::kValue);
 }
 
 void ExceptionDefinition::setExtraPredicate(std::string_view text) {
@@ -145,22 +142,22 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
 // text in place, which may move it: `text` is not looked at afterwards).
 template <typename Normalised>
 void ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
-  if (!warningEnabled) return;
-  if (valueType == 'B') {
+  if (!warning_.enabled) return;
+  if (valueType == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
-      warningValue = warningOnValue.empty() ? std::string("True") : warningOnValue;
-      warningEnabled = true;
+      warning_.value = warning_.onValue.empty() ? std::string("True") : warning_.onValue;
+      warning_.enabled = true;
     } else if (isOffWord(text)) {
-      warningValue = "0";
-      warningEnabled = false;
+      warning_.value = "0";
+      warning_.enabled = false;
     }
     return;
   }
   if (isOffWord(text)) {
-    warningEnabled = false;
+    warning_.enabled = false;
     return;
   }
-  assignField(warningValue, normalised(), field::kValue);
+  assignField(warning_.value, normalised(), field::kValue);
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
@@ -168,20 +165,20 @@ void ExceptionDefinition::applyWarning(std::string_view text, Normalised normali
 // and on-words are recognised for every type.
 template <typename Normalised>
 void ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
-  if (valueType == 'B') {
+  if (valueType == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
-      criticalValue = criticalOnValue.empty() ? std::string("True") : criticalOnValue;
+      critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
     } else {
-      criticalEnabled = false;
+      critical_.enabled = false;
     }
     return;
   }
   if (beginsWithOnWord(text)) {
-    criticalValue = criticalOnValue.empty() ? std::string("0") : criticalOnValue;
+    critical_.value = critical_.onValue.empty() ? std::string("0") : critical_.onValue;
   } else if (isOffWord(text)) {
-    criticalEnabled = false;
+    critical_.enabled = false;
   } else {
-    assignField(criticalValue, normalised(), field::kValue);
+    assignField(critical_.value, normalised(), field::kValue);
   }
 }
 

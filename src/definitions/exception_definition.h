@@ -45,8 +45,8 @@ void insertImpliedDecimals(std::string& text, int decimals);
 // The inputs of a definition. The first four are always given; every other one
 // may be absent.
 struct DefinitionInputs {
-  Product productId = Product::kUnsupported;
-  std::string_view product;
+  Product product = Product::kUnsupported;
+  std::string_view recordedCode;
   std::string_view release;
   std::string_view name;
   std::string_view attribute;
@@ -66,17 +66,75 @@ struct DefinitionInputs {
   OptionalText busyThreshold;
 };
 
-struct ExceptionDefinition;
+// Each definition stands for two situations, a warning and a critical one.
+enum class Severity { kWarning, kCritical };
+
+// The type of a definition's values: the first letter of the control file's
+// type text. "F" is an integer type whose values are written as floats; any
+// other letter is kept as given (the migrated table prints it) and its values
+// are numbers compared with "*EQ".
+enum class ValueType : char { kInteger = 'I', kBoolean = 'B' };
+
+// One situation of a definition: its name, the profile's threshold, the control
+// file's value for "on", the comparison operator and whether it is written.
+struct Condition {
+  std::string situation;
+  std::string value;
+  std::string onValue;
+  std::string comparison;
+  bool enabled = true;
+};
+
+// The top of the warning band: the operator and the control file's value.
+struct UpperBound {
+  std::string comparison;
+  std::string value;
+};
+
+// What a workload service class's row gives: the class and period, a warning
+// and a critical threshold for each of the four kinds, and the busy threshold.
+struct ServiceClassThresholds {
+  std::string className;
+  std::string period;
+  std::string indexWarning;
+  std::string indexCritical;
+  std::string ioWarning;
+  std::string ioCritical;
+  std::string storageWarning;
+  std::string storageCritical;
+  std::string cpuWarning;
+  std::string cpuCritical;
+  std::string busy;
+};
+
+// What the advice file attaches for build mode: the $PARMS text and the
+// situation text of both situations.
+struct BuildModeExtras {
+  std::string parmsText;
+  std::string situationText;
+};
 
 // The name of every workload service class's definition.
 inline constexpr std::string_view kServiceClassName = "SVCL";
 
-// A workload service class's definition: the system product's "SVCL" records,
-// which become situations of their own instead of updates.
-bool isServiceClass(const ExceptionDefinition& definition);
-
-struct ExceptionDefinition {
+class ExceptionDefinition {
+ public:
   explicit ExceptionDefinition(const DefinitionInputs& inputs);
+
+  // Fixed at construction: the table's name index relies on it.
+  const std::string& name() const { return name_; }
+  Product product() const { return product_; }
+
+  const Condition& condition(Severity severity) const {
+    return severity == Severity::kWarning ? warning_ : critical_;
+  }
+  Condition& condition(Severity severity) {
+    return severity == Severity::kWarning ? warning_ : critical_;
+  }
+
+  // Present exactly for the system product's "SVCL" definitions, which become
+  // situations of their own instead of updates.
+  const std::optional<ServiceClassThresholds>& serviceClass() const { return serviceClass_; }
 
   // Configuration by the control-file loader, in this order.
   void setCriticalCondition(std::string_view op, OptionalText onValue);
@@ -88,7 +146,7 @@ struct ExceptionDefinition {
   // Profile values. Both interpret on/off words and normalise numbers; both may
   // lengthen `text` in place, so the caller passes a text of its own and
   // afterwards holds the normalised text.
-  bool hasName(std::string_view text) const { return name == text; }
+  bool hasName(std::string_view text) const { return name_ == text; }
   void setWarningFromProfile(std::string& text);
   void setCriticalFromProfile(std::string& text);
 
@@ -116,58 +174,35 @@ struct ExceptionDefinition {
   }
   void appendZerosTo(std::string& text) const;
 
-  const std::string& getName() const { return name; }
-  const std::string& getWarningValue() const { return warningValue; }
-  const std::string& getCriticalValue() const { return criticalValue; }
+  ValueType valueType = ValueType::kInteger;
+  std::string attribute;
+  std::string recordedCode;  // the product's code as in the situation names
+  std::string release;
+  UpperBound warningUpper;
+  std::string extraPredicate;
+  std::int32_t impliedDecimals = 0;
+  std::int32_t appendZeros = 0;
+  bool isFloat = false;
+  std::optional<BuildModeExtras> buildModeExtras;
 
-  // Build-mode extras.
-  void setParmsText(std::string_view text) { parmsText = std::string(text); }
-  void setSituationText(std::string_view text) { situationText = std::string(text); }
-
-  // The rules of the value setters, shared by both forms of each.
  private:
+  // The rules of the value setters, shared by both forms of each.
   template <typename Normalised>
   void applyWarning(std::string_view text, Normalised normalised);
   template <typename Normalised>
   void applyCritical(std::string_view text, Normalised normalised);
 
- public:
-  std::string name;
-  char valueType = 'I';
-  std::string attribute;
-  std::string warningSituation;
-  std::string criticalSituation;
-  std::string warningValue;
-  std::string criticalValue;
-  std::string warningOnValue;
-  std::string warningUpperValue;
-  std::string warningOperator;
-  std::string warningUpperOperator;
-  std::string criticalOnValue;
-  std::string criticalOperator;
-  std::string product;  // the code the definition records, as in its situation names
-  Product productId = Product::kUnsupported;
-  std::string release;
-  bool warningEnabled = true;
-  bool criticalEnabled = true;
-  std::string extraPredicate;
-  std::string serviceClass;
-  std::string period;
-  std::string indexWarning;
-  std::string indexCritical;
-  std::string ioWarning;
-  std::string ioCritical;
-  std::string storageWarning;
-  std::string storageCritical;
-  std::string cpuWarning;
-  std::string cpuCritical;
-  std::string busyThreshold;
-  std::int32_t impliedDecimals = 0;
-  std::int32_t appendZeros = 0;
-  bool isFloat = false;
-  std::optional<std::string> parmsText;
-  std::optional<std::string> situationText;
+  std::string name_;
+  Product product_ = Product::kUnsupported;
+  Condition warning_;
+  Condition critical_;
+  std::optional<ServiceClassThresholds> serviceClass_;
 };
+
+// A workload service class's definition.
+inline bool isServiceClass(const ExceptionDefinition& definition) {
+  return definition.serviceClass().has_value();
+}
 
 }  // namespace tornvel
 

@@ -9,8 +9,8 @@ namespace {
 
 DefinitionInputs basicInputs(OptionalText typeText = std::nullopt) {
   DefinitionInputs in;
-  in.productId = Product::kSystem;
-  in.product = "ZR5";
+  in.product = Product::kSystem;
+  in.recordedCode = "ZR5";
   in.release = "V100";
   in.name = "X";
   in.attribute = "TAB.COL";
@@ -107,33 +107,34 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
   for (const Case& c : cases) {
     ExceptionDefinition d(basicInputs(c.typeText));
     std::string label = c.typeText ? std::string(*c.typeText) : "(absent)";
-    EXPECT_EQ(d.valueType, c.valueType) << label;
+    EXPECT_EQ(static_cast<char>(d.valueType), c.valueType) << label;
     EXPECT_EQ(d.isFloat, c.isFloat) << label;
     EXPECT_EQ(d.impliedDecimals, c.decimals) << label;
     EXPECT_EQ(d.appendZeros, 0) << label;
-    EXPECT_EQ(d.criticalOperator, c.criticalOp) << label;
-    EXPECT_EQ(d.warningOperator, c.warningOp) << label;
-    EXPECT_EQ(d.warningUpperOperator, c.upperOp) << label;
+    EXPECT_EQ(d.condition(Severity::kCritical).comparison, c.criticalOp) << label;
+    EXPECT_EQ(d.condition(Severity::kWarning).comparison, c.warningOp) << label;
+    EXPECT_EQ(d.warningUpper.comparison, c.upperOp) << label;
   }
 }
 
 TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
   ExceptionDefinition d(basicInputs("I2"));
-  EXPECT_EQ(d.name, "X");
+  EXPECT_EQ(d.name(), "X");
   EXPECT_EQ(d.attribute, "TAB.COL");
-  EXPECT_EQ(d.product, "ZR5");
+  EXPECT_EQ(d.recordedCode, "ZR5");
   EXPECT_EQ(d.release, "V100");
-  EXPECT_EQ(d.warningSituation, "ZR5_X_Warning");
-  EXPECT_EQ(d.criticalSituation, "ZR5_X_Critical");
-  EXPECT_TRUE(d.warningEnabled);
-  EXPECT_TRUE(d.criticalEnabled);
-  for (const std::string* text : {&d.warningValue, &d.criticalValue, &d.warningOnValue,
-                                  &d.warningUpperValue, &d.criticalOnValue, &d.extraPredicate,
-                                  &d.serviceClass, &d.period, &d.indexWarning, &d.busyThreshold}) {
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_X_Warning");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_X_Critical");
+  EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
+  EXPECT_TRUE(d.condition(Severity::kCritical).enabled);
+  for (const std::string* text :
+       {&d.condition(Severity::kWarning).value, &d.condition(Severity::kCritical).value,
+        &d.condition(Severity::kWarning).onValue, &d.warningUpper.value,
+        &d.condition(Severity::kCritical).onValue, &d.extraPredicate}) {
     EXPECT_TRUE(text->empty());
   }
-  EXPECT_FALSE(d.parmsText.has_value());
-  EXPECT_FALSE(d.situationText.has_value());
+  EXPECT_FALSE(d.serviceClass().has_value());
+  EXPECT_FALSE(d.buildModeExtras.has_value());
 }
 
 TEST(ExceptionDefinitionTest, AbsentSituationIsDefaultedButEmptyOneIsKept) {
@@ -141,21 +142,21 @@ TEST(ExceptionDefinitionTest, AbsentSituationIsDefaultedButEmptyOneIsKept) {
   in.warningSituation = "";
   in.criticalSituation = std::nullopt;
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.warningSituation, "");
-  EXPECT_EQ(d.criticalSituation, "ZR5_X_Critical");
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_X_Critical");
 }
 
 TEST(ExceptionDefinitionTest, DefaultSituationNamesUseTheCutFields) {
   DefinitionInputs in = basicInputs();
-  in.product = "ZR5LONG";
+  in.recordedCode = "ZR5LONG";
   in.name = "ABCDEFGHIJK";
   in.release = "V1001";
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.product, "ZR5");
-  EXPECT_EQ(d.name, "ABCDEFGH");
+  EXPECT_EQ(d.recordedCode, "ZR5");
+  EXPECT_EQ(d.name(), "ABCDEFGH");
   EXPECT_EQ(d.release, "V100");
-  EXPECT_EQ(d.warningSituation, "ZR5_ABCDEFGH_Warning");
-  EXPECT_EQ(d.criticalSituation, "ZR5_ABCDEFGH_Critical");
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_ABCDEFGH_Warning");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_ABCDEFGH_Critical");
 }
 
 TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
@@ -167,19 +168,19 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   in.criticalSituation = situation;
   ExceptionDefinition d(in);
   EXPECT_EQ(d.attribute, std::string(128, 'a'));
-  EXPECT_EQ(d.warningSituation, std::string(64, 's'));
-  EXPECT_EQ(d.criticalSituation, std::string(64, 's'));
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, std::string(64, 's'));
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, std::string(64, 's'));
 
   std::string longText(300, 'v');
   d.setCriticalCondition("*GEX", longText);
   d.setWarningCondition("*LTX", longText, "*NEX", longText);
   d.setExtraPredicate(longText);
-  EXPECT_EQ(d.criticalOperator, "*GE");
-  EXPECT_EQ(d.criticalOnValue, std::string(23, 'v'));
-  EXPECT_EQ(d.warningOperator, "*LT");
-  EXPECT_EQ(d.warningOnValue, std::string(23, 'v'));
-  EXPECT_EQ(d.warningUpperOperator, "*NE");
-  EXPECT_EQ(d.warningUpperValue, std::string(23, 'v'));
+  EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
+  EXPECT_EQ(d.condition(Severity::kCritical).onValue, std::string(23, 'v'));
+  EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*LT");
+  EXPECT_EQ(d.condition(Severity::kWarning).onValue, std::string(23, 'v'));
+  EXPECT_EQ(d.warningUpper.comparison, "*NE");
+  EXPECT_EQ(d.warningUpper.value, std::string(23, 'v'));
   EXPECT_EQ(d.extraPredicate, std::string(127, 'v'));
 }
 
@@ -199,20 +200,20 @@ TEST(ExceptionDefinitionTest, ServiceClassInputsFillTheirOwnFields) {
   in.cpuCritical = "60";
   in.busyThreshold = "123456789";
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.name, "SVCL");
-  EXPECT_EQ(d.warningSituation, "ZR5_WLM1_Warning");
-  EXPECT_EQ(d.criticalSituation, "ZR5_WLM1_Critical");
-  EXPECT_EQ(d.serviceClass, serviceClass.substr(0, 19));
-  EXPECT_EQ(d.period, "123");
-  EXPECT_EQ(d.indexWarning, "1.1");
-  EXPECT_EQ(d.indexCritical, "1.2");
-  EXPECT_EQ(d.ioWarning, "10");
-  EXPECT_EQ(d.ioCritical, "20");
-  EXPECT_EQ(d.storageWarning, "300");
-  EXPECT_EQ(d.storageCritical, "400");
-  EXPECT_EQ(d.cpuWarning, "50");
-  EXPECT_EQ(d.cpuCritical, "60");
-  EXPECT_EQ(d.busyThreshold, "1234567");
+  EXPECT_EQ(d.name(), "SVCL");
+  EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_WLM1_Warning");
+  EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_WLM1_Critical");
+  EXPECT_EQ(d.serviceClass()->className, serviceClass.substr(0, 19));
+  EXPECT_EQ(d.serviceClass()->period, "123");
+  EXPECT_EQ(d.serviceClass()->indexWarning, "1.1");
+  EXPECT_EQ(d.serviceClass()->indexCritical, "1.2");
+  EXPECT_EQ(d.serviceClass()->ioWarning, "10");
+  EXPECT_EQ(d.serviceClass()->ioCritical, "20");
+  EXPECT_EQ(d.serviceClass()->storageWarning, "300");
+  EXPECT_EQ(d.serviceClass()->storageCritical, "400");
+  EXPECT_EQ(d.serviceClass()->cpuWarning, "50");
+  EXPECT_EQ(d.serviceClass()->cpuCritical, "60");
+  EXPECT_EQ(d.serviceClass()->busy, "1234567");
   EXPECT_TRUE(d.hasName("SVCL"));
   EXPECT_FALSE(d.hasName("WLM1"));
 }
@@ -228,31 +229,75 @@ TEST(ExceptionDefinitionTest, HasNameComparesWholeAndExactly) {
 TEST(ExceptionDefinitionTest, ConditionSetters) {
   ExceptionDefinition d(basicInputs());
   d.setCriticalCondition("*LT", std::nullopt);
-  EXPECT_EQ(d.criticalOperator, "*LT");
-  EXPECT_TRUE(d.criticalOnValue.empty());
+  EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*LT");
+  EXPECT_TRUE(d.condition(Severity::kCritical).onValue.empty());
   d.setWarningCondition("*LE", std::nullopt, std::nullopt, "75");
-  EXPECT_EQ(d.warningOperator, "*LE");
-  EXPECT_EQ(d.warningUpperOperator, "*LT");  // absent: the default stays
-  EXPECT_EQ(d.warningUpperValue, "75");
-  EXPECT_TRUE(d.warningEnabled);
+  EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*LE");
+  EXPECT_EQ(d.warningUpper.comparison, "*LT");  // absent: the default stays
+  EXPECT_EQ(d.warningUpper.value, "75");
+  EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
 
   // Only "None" exactly switches the warning off, and nothing else changes.
   ExceptionDefinition none(basicInputs());
   none.setWarningCondition("None", "ON1", "*GT", "9");
-  EXPECT_FALSE(none.warningEnabled);
-  EXPECT_EQ(none.warningOperator, "*GE");
-  EXPECT_EQ(none.warningUpperOperator, "*LT");
-  EXPECT_TRUE(none.warningOnValue.empty());
-  EXPECT_TRUE(none.warningUpperValue.empty());
+  EXPECT_FALSE(none.condition(Severity::kWarning).enabled);
+  EXPECT_EQ(none.condition(Severity::kWarning).comparison, "*GE");
+  EXPECT_EQ(none.warningUpper.comparison, "*LT");
+  EXPECT_TRUE(none.condition(Severity::kWarning).onValue.empty());
+  EXPECT_TRUE(none.warningUpper.value.empty());
   std::string value = "80";
   none.setWarningFromProfile(value);
-  EXPECT_TRUE(none.warningValue.empty());
-  EXPECT_FALSE(none.warningEnabled);
+  EXPECT_TRUE(none.condition(Severity::kWarning).value.empty());
+  EXPECT_FALSE(none.condition(Severity::kWarning).enabled);
 
   ExceptionDefinition lower(basicInputs());
   lower.setWarningCondition("none", std::nullopt, std::nullopt, std::nullopt);
-  EXPECT_TRUE(lower.warningEnabled);
-  EXPECT_EQ(lower.warningOperator, "non");
+  EXPECT_TRUE(lower.condition(Severity::kWarning).enabled);
+  EXPECT_EQ(lower.condition(Severity::kWarning).comparison, "non");
+}
+
+// Each severity's setters reach its own condition and no other.
+TEST(ExceptionDefinitionTest, EachSeverityHasAConditionOfItsOwn) {
+  ExceptionDefinition d(basicInputs());
+  d.setCriticalCondition("*GT", "CON");
+  d.setWarningFromProfile(std::string_view("5"));
+  d.condition(Severity::kCritical).enabled = false;
+  const ExceptionDefinition& read = d;
+  const Condition& warning = read.condition(Severity::kWarning);
+  const Condition& critical = read.condition(Severity::kCritical);
+  EXPECT_EQ(
+      warning.situation + "/" + warning.value + "/" + warning.onValue + "/" + warning.comparison,
+      "ZR5_X_Warning/5//*GE");
+  EXPECT_TRUE(warning.enabled);
+  EXPECT_EQ(critical.situation + "/" + critical.value + "/" + critical.onValue + "/" +
+                critical.comparison,
+            "ZR5_X_Critical//CON/*GT");
+  EXPECT_FALSE(critical.enabled);
+}
+
+// Only the system product's SVCL definitions have service-class thresholds,
+// whether a workload row or the control file made them.
+TEST(ExceptionDefinitionTest, ServiceClassThresholdsBelongToSystemSvclOnly) {
+  struct Case {
+    Product product;
+    const char* name;
+    bool fromRow;
+    bool hasThresholds;
+  };
+  const Case cases[] = {
+      {Product::kSystem, "SVCL", false, true},  {Product::kSystem, "ROW", true, true},
+      {Product::kSystem, "X", false, false},    {Product::kDatabase, "SVCL", false, false},
+      {Product::kDatabase, "ROW", true, false},
+  };
+  for (const Case& c : cases) {
+    DefinitionInputs in = basicInputs();
+    in.product = c.product;
+    in.name = c.name;
+    if (c.fromRow) in.serviceClass = "BATCH";
+    ExceptionDefinition d(in);
+    EXPECT_EQ(d.serviceClass().has_value(), c.hasThresholds) << c.name;
+    EXPECT_EQ(isServiceClass(d), c.hasThresholds) << c.name;
+  }
 }
 
 TEST(ExceptionDefinitionTest, AppendZerosCountReadsLikeAnInteger) {
@@ -308,14 +353,14 @@ TEST(ExceptionDefinitionTest, NumbersAreNormalisedInRuleOrder) {
     ExceptionDefinition warning = makeDefinition(c.typeText, c.zeros);
     std::string text = c.text;
     warning.setWarningFromProfile(text);
-    EXPECT_EQ(warning.warningValue, c.stored) << "warning " << c.text;
+    EXPECT_EQ(warning.condition(Severity::kWarning).value, c.stored) << "warning " << c.text;
     EXPECT_EQ(text, c.caller) << "warning " << c.text;
 
     ExceptionDefinition critical = makeDefinition(c.typeText, c.zeros);
     text = c.text;
     if (std::string_view(c.text).substr(0, 2) == "ON") continue;  // an on-word to the critical
     critical.setCriticalFromProfile(text);
-    EXPECT_EQ(critical.criticalValue, c.stored) << "critical " << c.text;
+    EXPECT_EQ(critical.condition(Severity::kCritical).value, c.stored) << "critical " << c.text;
     EXPECT_EQ(text, c.caller) << "critical " << c.text;
   }
 }
@@ -325,7 +370,7 @@ TEST(ExceptionDefinitionTest, LongAppendZerosCountStaysBounded) {
   std::string text = "7";
   d.setWarningFromProfile(text);
   EXPECT_EQ(text, "7" + std::string(1023, '0'));
-  EXPECT_EQ(d.warningValue, "7" + std::string(22, '0'));
+  EXPECT_EQ(d.condition(Severity::kWarning).value, "7" + std::string(22, '0'));
 }
 
 struct WordCase {
@@ -349,9 +394,9 @@ TEST(ExceptionDefinitionTest, WarningWordsByType) {
     if (*c.onValue != '\0') d.setWarningCondition("*EQ", c.onValue, std::nullopt, std::nullopt);
     std::string text = c.text;
     d.setWarningFromProfile(text);
-    EXPECT_EQ(d.warningValue, c.value) << c.typeText << " " << c.text;
-    EXPECT_EQ(d.warningEnabled, c.enabled) << c.typeText << " " << c.text;
-    EXPECT_TRUE(d.criticalEnabled);
+    EXPECT_EQ(d.condition(Severity::kWarning).value, c.value) << c.typeText << " " << c.text;
+    EXPECT_EQ(d.condition(Severity::kWarning).enabled, c.enabled) << c.typeText << " " << c.text;
+    EXPECT_TRUE(d.condition(Severity::kCritical).enabled);
   }
 }
 
@@ -368,9 +413,9 @@ TEST(ExceptionDefinitionTest, CriticalWordsByType) {
     if (*c.onValue != '\0') d.setCriticalCondition("*EQ", c.onValue);
     std::string text = c.text;
     d.setCriticalFromProfile(text);
-    EXPECT_EQ(d.criticalValue, c.value) << c.typeText << " " << c.text;
-    EXPECT_EQ(d.criticalEnabled, c.enabled) << c.typeText << " " << c.text;
-    EXPECT_TRUE(d.warningEnabled);
+    EXPECT_EQ(d.condition(Severity::kCritical).value, c.value) << c.typeText << " " << c.text;
+    EXPECT_EQ(d.condition(Severity::kCritical).enabled, c.enabled) << c.typeText << " " << c.text;
+    EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
   }
 }
 
@@ -379,15 +424,15 @@ TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
   std::string off = "OFF";
   d.setWarningFromProfile(off);
   d.setCriticalFromProfile(off);
-  EXPECT_FALSE(d.warningEnabled);
-  EXPECT_FALSE(d.criticalEnabled);
+  EXPECT_FALSE(d.condition(Severity::kWarning).enabled);
+  EXPECT_FALSE(d.condition(Severity::kCritical).enabled);
 
   std::string later = "90";
   d.setWarningFromProfile(later);
   d.setCriticalFromProfile(later);
-  EXPECT_TRUE(d.warningValue.empty());
-  EXPECT_EQ(d.criticalValue, "90");
-  EXPECT_FALSE(d.criticalEnabled);  // stored, but the flag stays off
+  EXPECT_TRUE(d.condition(Severity::kWarning).value.empty());
+  EXPECT_EQ(d.condition(Severity::kCritical).value, "90");
+  EXPECT_FALSE(d.condition(Severity::kCritical).enabled);  // stored, but the flag stays off
 
   // A later value overwrites an earlier one; an off-word keeps the value.
   ExceptionDefinition kept(basicInputs());
@@ -395,19 +440,18 @@ TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
   std::string second = "75";
   kept.setWarningFromProfile(first);
   kept.setWarningFromProfile(second);
-  EXPECT_EQ(kept.warningValue, "75");
+  EXPECT_EQ(kept.condition(Severity::kWarning).value, "75");
   kept.setWarningFromProfile(off);
-  EXPECT_EQ(kept.warningValue, "75");
-  EXPECT_FALSE(kept.warningEnabled);
+  EXPECT_EQ(kept.condition(Severity::kWarning).value, "75");
+  EXPECT_FALSE(kept.condition(Severity::kWarning).enabled);
 }
 
 TEST(ExceptionDefinitionTest, AdviceTextsAreAttached) {
   ExceptionDefinition d(basicInputs());
-  d.setParmsText("");
-  d.setSituationText("Text of the situation");
-  ASSERT_TRUE(d.parmsText.has_value());
-  EXPECT_EQ(*d.parmsText, "");
-  EXPECT_EQ(d.situationText, "Text of the situation");
+  d.buildModeExtras = BuildModeExtras{"", "Text of the situation"};
+  ASSERT_TRUE(d.buildModeExtras.has_value());
+  EXPECT_EQ(d.buildModeExtras->parmsText, "");
+  EXPECT_EQ(d.buildModeExtras->situationText, "Text of the situation");
 }
 
 // The setters for read-only texts follow the same rules as those for writable
@@ -444,7 +488,8 @@ TEST(ExceptionDefinitionTest, ReadOnlyTextSettersMatchTheWritableOnes) {
       for (std::string_view second : texts) {
         ExceptionDefinition writable = makeDefinition(kind.type, kind.zeros);
         ExceptionDefinition readOnly = makeDefinition(kind.type, kind.zeros);
-        writable.warningOnValue = readOnly.warningOnValue = "Y";
+        writable.condition(Severity::kWarning).onValue =
+            readOnly.condition(Severity::kWarning).onValue = "Y";
         for (std::string_view text : {first, second}) {
           std::string warning(text);
           std::string critical(text);
@@ -456,10 +501,14 @@ TEST(ExceptionDefinitionTest, ReadOnlyTextSettersMatchTheWritableOnes) {
         SCOPED_TRACE(std::string(kind.type.value_or("(none)")) + " zeros " +
                      std::string(kind.zeros) + ": " + std::string(first) + ", " +
                      std::string(second));
-        EXPECT_EQ(readOnly.warningValue, writable.warningValue);
-        EXPECT_EQ(readOnly.criticalValue, writable.criticalValue);
-        EXPECT_EQ(readOnly.warningEnabled, writable.warningEnabled);
-        EXPECT_EQ(readOnly.criticalEnabled, writable.criticalEnabled);
+        EXPECT_EQ(readOnly.condition(Severity::kWarning).value,
+                  writable.condition(Severity::kWarning).value);
+        EXPECT_EQ(readOnly.condition(Severity::kCritical).value,
+                  writable.condition(Severity::kCritical).value);
+        EXPECT_EQ(readOnly.condition(Severity::kWarning).enabled,
+                  writable.condition(Severity::kWarning).enabled);
+        EXPECT_EQ(readOnly.condition(Severity::kCritical).enabled,
+                  writable.condition(Severity::kCritical).enabled);
       }
     }
   }
@@ -472,14 +521,14 @@ TEST(ExceptionDefinitionTest, ReadOnlyTextsAreNormalisedLikeWritableOnes) {
   EXPECT_TRUE(plain.keepsValuesAsGiven());
   const std::string_view given = "0050";
   plain.setWarningFromProfile(given);
-  EXPECT_EQ(plain.warningValue, "0050");
+  EXPECT_EQ(plain.condition(Severity::kWarning).value, "0050");
   ExceptionDefinition decimals = makeDefinition("I2");
   EXPECT_FALSE(decimals.keepsValuesAsGiven());
   decimals.setWarningFromProfile(given);
   decimals.setCriticalFromProfile(std::string_view("1234"));
   EXPECT_EQ(given, "0050");
-  EXPECT_EQ(decimals.warningValue, "0.50");
-  EXPECT_EQ(decimals.criticalValue, "12.34");
+  EXPECT_EQ(decimals.condition(Severity::kWarning).value, "0.50");
+  EXPECT_EQ(decimals.condition(Severity::kCritical).value, "12.34");
   EXPECT_FALSE(makeDefinition("F").keepsValuesAsGiven());
   EXPECT_FALSE(makeDefinition("I", "1").keepsValuesAsGiven());
 }

@@ -63,30 +63,23 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
 }
 
 // The warning statement, then the critical one; in build mode each becomes a
-// DELETE, a $PARMS and an INSERT. A builder that declines leaves out its whole
-// group.
+// DELETE, a $PARMS and an INSERT of the same formula. A builder that declines
+// leaves out its whole group.
 void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
+  std::string statement;
   for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-    if (buildStatement(definition, severity, statement_, timestamp_, 0, {}) ==
+    if (buildStatement(definition, severity, statement, timestamp_, 0, {}) !=
         BuildResult::kWritten) {
-      if (options_.buildMode) emitBuildMode(definition, severity);
-      writer.write(statement_);
+      continue;
     }
+    if (options_.buildMode) {
+      writer.write(buildDelete(definition, severity));
+      writer.write(buildParmsStatement(definition));
+      statement = buildInsert(definition, severity, timestamp_, affinities_, kBuildModeInsertHead);
+    }
+    writer.write(statement);
   }
-}
-
-// Writes the DELETE and $PARMS of a situation and turns its update statement
-// into the INSERT that defines it anew, stamped with the run timestamp and the
-// run's affinity string.
-void EmissionLoop::emitBuildMode(const ExceptionDefinition& definition, Severity severity) {
-  StatementWriter writer(statementFile_);
-  buildDelete(definition, severity, scratch_);
-  writer.write(scratch_);
-  buildParmsStatement(definition, scratch_);
-  writer.write(scratch_);
-  buildInsert(definition, severity, statement_, scratch_, timestamp_, affinities_,
-              kBuildModeInsertHead);
 }
 
 // Four warning situations and then four critical ones, each followed by its
@@ -97,14 +90,15 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
     return false;
   }
   StatementWriter writer(statementFile_);
+  std::string statement;
   for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
     for (int kind = 0; kind < kServiceClassKinds; ++kind) {
-      if (buildStatement(definition, severity, statement_, timestamp_, kind,
+      if (buildStatement(definition, severity, statement, timestamp_, kind,
                          kServiceClassInsertHead) == BuildResult::kWritten) {
-        writer.write(statement_);
+        writer.write(statement);
       }
-      if (buildTemplateRow(definition, severity, statement_, kind) == BuildResult::kWritten) {
-        templateSeedFile_.write(statement_);
+      if (buildTemplateRow(definition, severity, statement, kind) == BuildResult::kWritten) {
+        templateSeedFile_.write(statement);
       }
     }
   }

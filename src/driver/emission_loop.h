@@ -11,7 +11,6 @@
 #include "driver/reports.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
-#include "statements/severity.h"
 
 namespace tornvel {
 
@@ -45,7 +44,6 @@ class EmissionLoop {
  private:
   void emitOrdinary(const ExceptionDefinition& definition);
   bool emitServiceClass(const ExceptionDefinition& definition);
-  void emitBuildMode(const ExceptionDefinition& definition, Severity severity);
   bool openOutput(OutputFile& file, std::string_view role, const std::string& name);
   // Prints the message and the diagnostic for `file` when `written` is false;
   // returns `written`.
@@ -60,8 +58,6 @@ class EmissionLoop {
   std::string timestamp_;
   OutputFile statementFile_;
   OutputFile templateSeedFile_;
-  std::string statement_;
-  std::string scratch_;
 };
 
 }  // namespace tornvel

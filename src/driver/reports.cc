@@ -10,10 +10,11 @@ void printMigratedHeader(Console& console) {
 
 void writeReportLine(Console& console, const ExceptionDefinition& definition) {
   std::string row;
-  row.append(definition.name).append("\t");
-  row.push_back(definition.valueType);  // printed as one character, even NUL
-  row.append("\t").append(definition.warningValue).append("\t");
-  row.append(definition.criticalValue).append("\n");
+  row.append(definition.name()).append("\t");
+  // The type letter, printed as one character, even NUL.
+  row.push_back(static_cast<char>(definition.valueType));
+  row.append("\t").append(definition.condition(Severity::kWarning).value).append("\t");
+  row.append(definition.condition(Severity::kCritical).value).append("\n");
   console.print(row);
 }
 
@@ -51,9 +52,9 @@ void ThresholdCsv::start(std::string_view fileCode, std::string_view inputName) 
 }
 
 void ThresholdCsv::add(const ExceptionDefinition& definition) {
-  appendCsvField(header_.append(","), definition.getName());
-  appendCsvField(critical_.append(","), definition.getCriticalValue());
-  appendCsvField(warning_.append(","), definition.getWarningValue());
+  appendCsvField(header_.append(","), definition.name());
+  appendCsvField(critical_.append(","), definition.condition(Severity::kCritical).value);
+  appendCsvField(warning_.append(","), definition.condition(Severity::kWarning).value);
 }
 
 std::string ThresholdCsv::text(bool withHeader) const {

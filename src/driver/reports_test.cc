@@ -9,7 +9,7 @@ namespace {
 
 ExceptionDefinition makeDefinition(std::string_view name, std::string_view type) {
   DefinitionInputs inputs;
-  inputs.product = "ZT5";
+  inputs.recordedCode = "ZT5";
   inputs.release = "V100";
   inputs.name = name;
   inputs.attribute = "TABLE.COLUMN";
@@ -64,7 +64,7 @@ TEST(ReportsTest, ThresholdCsvQuotesFieldsThatWouldShiftColumns) {
     ThresholdCsv csv;
     csv.start("ZR5", "P,1.TXT");
     ExceptionDefinition definition = makeDefinition("ABC1", "I");
-    definition.criticalValue = c.value;
+    definition.condition(Severity::kCritical).value = c.value;
     csv.add(definition);
     EXPECT_EQ(csv.text(false),
               "\"P,1.TXT\",Critical," + std::string(c.field) + "\n\"P,1.TXT\",Warning,\n")

@@ -138,8 +138,8 @@ bool MigrationRun::anyThresholdGiven() const {
     // A service-class definition exists only for a workload row of the
     // profile, with its thresholds in fields of its own.
     const ExceptionDefinition& definition = loaded_.table.at(i);
-    if (!definition.warningValue.empty() || !definition.criticalValue.empty() ||
-        isServiceClass(definition)) {
+    if (!definition.condition(Severity::kWarning).value.empty() ||
+        !definition.condition(Severity::kCritical).value.empty() || isServiceClass(definition)) {
       return true;
     }
   }

@@ -64,10 +64,10 @@ TEST(NumberedRecordReaderTest, AppliesEachPairOfValuesToTheNameReadLast) {
     run.read(c.records, false);
     std::string records;
     for (std::string_view record : c.records) records.append(record).append("|");
-    EXPECT_EQ(abc1.warningValue, c.values[0]) << records;
-    EXPECT_EQ(abc1.criticalValue, c.values[1]) << records;
-    EXPECT_EQ(abc2.warningValue, c.values[2]) << records;
-    EXPECT_EQ(abc2.criticalValue, c.values[3]) << records;
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value, c.values[0]) << records;
+    EXPECT_EQ(abc1.condition(Severity::kCritical).value, c.values[1]) << records;
+    EXPECT_EQ(abc2.condition(Severity::kWarning).value, c.values[2]) << records;
+    EXPECT_EQ(abc2.condition(Severity::kCritical).value, c.values[3]) << records;
   }
 }
 
@@ -81,8 +81,8 @@ TEST(NumberedRecordReaderTest, VerboseRunListsPairsWhoseNameMatchesNoDefinition)
               "4THR_NAME", "5NM abc1", "4THR_WARN", "5off.", "4THR_CRIT", "5" + longValue,
               "4THR_NAME", "5NM ABC1", "4THR_WARN", "570.", "4THR_CRIT", "590."},
              verbose);
-    EXPECT_EQ(abc1.warningValue, "70");
-    EXPECT_EQ(abc1.criticalValue, "90");
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value, "70");
+    EXPECT_EQ(abc1.condition(Severity::kCritical).value, "90");
     // Values are held to 39 characters.
     EXPECT_EQ(run.out.str(), !verbose ? ""
                                       : "\n\nExceptions in profile not handled:\n\n"

@@ -19,8 +19,8 @@ TEST(PlainListReaderTest, ValuesMayBeSeparatedByBlanksCommasOrRunsOfBoth) {
     PlainListRun run;
     ExceptionDefinition& abc1 = run.define("ABC1");
     run.read(text, false);
-    EXPECT_EQ(abc1.warningValue, "80") << text;
-    EXPECT_EQ(abc1.criticalValue, "95") << text;
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value, "80") << text;
+    EXPECT_EQ(abc1.condition(Severity::kCritical).value, "95") << text;
   }
 }
 
@@ -30,8 +30,8 @@ TEST(PlainListReaderTest, PassesOverCommentEmptyAndShortLinesWithoutAMessage) {
   // A comma or a tab does not end the name, so the first and the last line are
   // one token each.
   run.read("ABC1,80,95\nABC1 80\n*ABC1 80 95\n   *ABC1 80 95\n\n \n , \nABC1\t80\t95\n", true);
-  EXPECT_EQ(abc1.warningValue, "");
-  EXPECT_EQ(abc1.criticalValue, "");
+  EXPECT_EQ(abc1.condition(Severity::kWarning).value, "");
+  EXPECT_EQ(abc1.condition(Severity::kCritical).value, "");
   EXPECT_EQ(run.out.str(), "");
 }
 
@@ -58,8 +58,8 @@ TEST(PlainListReaderTest, EachValueGrowsInItsOwnTextAndIsShownWhole) {
   run.read("ABC1 8 9\n", true);
   const std::string warning = "8" + std::string(25, '0');
   const std::string critical = "9" + std::string(25, '0');
-  EXPECT_EQ(abc1.warningValue, warning.substr(0, 23));
-  EXPECT_EQ(abc1.criticalValue, critical.substr(0, 23));
+  EXPECT_EQ(abc1.condition(Severity::kWarning).value, warning.substr(0, 23));
+  EXPECT_EQ(abc1.condition(Severity::kCritical).value, critical.substr(0, 23));
   EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \t" + warning + "       \t" +
                                critical + "\n");
 }
@@ -69,9 +69,9 @@ TEST(PlainListReaderTest, FirstDefinitionOfANameTakesEveryLineInFileOrder) {
   ExceptionDefinition& first = run.define("ABC1");
   ExceptionDefinition& second = run.define("ABC1");
   run.read("ABC1 80 95\nXYZ1 1 2\nABC1 70 90\n", false);
-  EXPECT_EQ(first.warningValue, "70");
-  EXPECT_EQ(first.criticalValue, "90");
-  EXPECT_EQ(second.warningValue, "");
+  EXPECT_EQ(first.condition(Severity::kWarning).value, "70");
+  EXPECT_EQ(first.condition(Severity::kCritical).value, "90");
+  EXPECT_EQ(second.condition(Severity::kWarning).value, "");
   EXPECT_TRUE(run.unhandled.empty());
   EXPECT_EQ(run.out.str(), "");
 }

@@ -25,8 +25,8 @@ struct ReaderRun {
 
   ExceptionDefinition& define(std::string_view name, OptionalText typeText = std::nullopt) {
     DefinitionInputs inputs;
-    inputs.productId = productCodesFor(product).product;
-    inputs.product = product;
+    inputs.product = productCodesFor(product).product;
+    inputs.recordedCode = product;
     inputs.release = release;
     inputs.name = name;
     inputs.attribute = "TABLE.COLUMN";

@@ -78,10 +78,10 @@ TEST(SectionedProfileReaderTest, PairsWarningAndCriticalColumns) {
     // A decimal type: the setter lengthens the reader's text in place.
     ExceptionDefinition& abc2 = run.define("ABC2", "F");
     run.read(c.profile);
-    EXPECT_EQ(abc1.warningValue, c.warning) << c.what;
-    EXPECT_EQ(abc1.criticalValue, c.critical) << c.what;
-    EXPECT_EQ(abc1.warningEnabled, c.warningEnabled) << c.what;
-    EXPECT_EQ(abc2.criticalValue, c.otherCritical) << c.what;
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value, c.warning) << c.what;
+    EXPECT_EQ(abc1.condition(Severity::kCritical).value, c.critical) << c.what;
+    EXPECT_EQ(abc1.condition(Severity::kWarning).enabled, c.warningEnabled) << c.what;
+    EXPECT_EQ(abc2.condition(Severity::kCritical).value, c.otherCritical) << c.what;
     EXPECT_EQ(run.out.str(), "") << c.what;
   }
 }
@@ -96,10 +96,10 @@ TEST(SectionedProfileReaderTest, LevelsFollowBeginAndEndLines) {
       "Begin Row\n ABC1W(20)\nEnd Row\n"             // a row without a table is read
       "Begin Table PR.DEVICE\nBegin Table PR.WLM\n"  // the second is an ordinary line
       "Begin Row\n* ABC2W(30)\n ABC2C(40)\nEnd Row\nEnd Table\nEnd Table\n");
-  EXPECT_EQ(abc1.warningValue, "20");
-  EXPECT_EQ(secondAbc1.warningValue, "");
-  EXPECT_EQ(abc2.warningValue, "");
-  EXPECT_EQ(abc2.criticalValue, "40");
+  EXPECT_EQ(abc1.condition(Severity::kWarning).value, "20");
+  EXPECT_EQ(secondAbc1.condition(Severity::kWarning).value, "");
+  EXPECT_EQ(abc2.condition(Severity::kWarning).value, "");
+  EXPECT_EQ(abc2.condition(Severity::kCritical).value, "40");
   EXPECT_EQ(run.table.size(), 3u);
 }
 
@@ -113,12 +113,12 @@ TEST(SectionedProfileReaderTest, WorkloadRowsBecomeServiceClassDefinitions) {
       "Begin Row\n PRWLMSC(ONLINE)\nEnd Row\nEnd Table\n"
       "Begin Table PR.DEVICE\nBegin Row\n ABC1W(85)\nEnd Row\nEnd Table\n");
   ASSERT_EQ(run.table.size(), 3u);
-  EXPECT_EQ(run.table.at(1).name, "SVCL");
-  EXPECT_EQ(run.table.at(1).serviceClass, "BATCH");
-  EXPECT_EQ(run.table.at(1).period, "1");
+  EXPECT_EQ(run.table.at(1).name(), "SVCL");
+  EXPECT_EQ(run.table.at(1).serviceClass()->className, "BATCH");
+  EXPECT_EQ(run.table.at(1).serviceClass()->period, "1");
   EXPECT_EQ(run.table.at(1).release, "V110");
-  EXPECT_EQ(run.table.at(2).serviceClass, "ONLINE");
-  EXPECT_EQ(abc1.warningValue, "85");
+  EXPECT_EQ(run.table.at(2).serviceClass()->className, "ONLINE");
+  EXPECT_EQ(abc1.condition(Severity::kWarning).value, "85");
 }
 
 TEST(SectionedProfileReaderTest, StopsWhenAWorkloadRowFillsTheTable) {
@@ -133,8 +133,8 @@ TEST(SectionedProfileReaderTest, StopsWhenAWorkloadRowFillsTheTable) {
         "Begin Table PR.DEVICE\nBegin Row\n ABC1W(85)\nEnd Row\nEnd Table\n",
         true);
     EXPECT_EQ(run.table.size(), 512u);
-    EXPECT_EQ(run.table.at(511).name, controlDefinitions == 511 ? "SVCL" : "D511");
-    EXPECT_EQ(abc1.warningValue, "");  // reading stopped at the row
+    EXPECT_EQ(run.table.at(511).name(), controlDefinitions == 511 ? "SVCL" : "D511");
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value, "");  // reading stopped at the row
     // The tally follows the warning.
     // clang-format off
     EXPECT_EQ(run.out.str(),

@@ -89,9 +89,9 @@ void collect(std::string_view line, RowTexts& texts) {
 
 std::unique_ptr<ExceptionDefinition> build(const RowTexts& texts, std::string_view currentRelease) {
   DefinitionInputs in;
-  in.productId = Product::kSystem;
-  const std::string product = recordedCode(Product::kSystem, {});
-  in.product = product;
+  in.product = Product::kSystem;
+  const std::string code = recordedCode(Product::kSystem, {});
+  in.recordedCode = code;
   in.release = currentRelease;
   in.name = kServiceClassName;
   in.attribute = std::string_view();

@@ -26,25 +26,25 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
                      " PRWLMWC(800)\n PRWLMCC(950)\n PRWLMBS(ON)\n End Row\n Begin Row\n",
                      &after);
   ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->name, "SVCL");
-  EXPECT_EQ(row->product, "ZR5");
+  EXPECT_EQ(row->name(), "SVCL");
+  EXPECT_EQ(row->recordedCode, "ZR5");
   EXPECT_EQ(row->release, "V110");
-  EXPECT_EQ(row->serviceClass, "BATCH");
-  EXPECT_EQ(row->period, "1");
-  EXPECT_EQ(row->indexWarning, "1.50");
-  EXPECT_EQ(row->indexCritical, "2.00");
-  EXPECT_EQ(row->ioWarning, "50.0");
-  EXPECT_EQ(row->ioCritical, "90.0");
-  EXPECT_EQ(row->storageWarning, "120.0");
-  EXPECT_EQ(row->storageCritical, "150.0");
-  EXPECT_EQ(row->cpuWarning, "80.0");
-  EXPECT_EQ(row->cpuCritical, "95.0");
-  EXPECT_EQ(row->busyThreshold, "ON");
+  EXPECT_EQ(row->serviceClass()->className, "BATCH");
+  EXPECT_EQ(row->serviceClass()->period, "1");
+  EXPECT_EQ(row->serviceClass()->indexWarning, "1.50");
+  EXPECT_EQ(row->serviceClass()->indexCritical, "2.00");
+  EXPECT_EQ(row->serviceClass()->ioWarning, "50.0");
+  EXPECT_EQ(row->serviceClass()->ioCritical, "90.0");
+  EXPECT_EQ(row->serviceClass()->storageWarning, "120.0");
+  EXPECT_EQ(row->serviceClass()->storageCritical, "150.0");
+  EXPECT_EQ(row->serviceClass()->cpuWarning, "80.0");
+  EXPECT_EQ(row->serviceClass()->cpuCritical, "95.0");
+  EXPECT_EQ(row->serviceClass()->busy, "ON");
   // Empty attribute, type and situation inputs, given rather than absent.
   EXPECT_EQ(row->attribute, "");
-  EXPECT_EQ(row->valueType, '\0');
-  EXPECT_EQ(row->warningSituation, "");
-  EXPECT_EQ(row->criticalSituation, "");
+  EXPECT_EQ(row->valueType, static_cast<ValueType>('\0'));
+  EXPECT_EQ(row->condition(Severity::kWarning).situation, "");
+  EXPECT_EQ(row->condition(Severity::kCritical).situation, "");
   // The "End Row" line is consumed with the row.
   EXPECT_EQ(after, " Begin Row\n");
 }
@@ -52,25 +52,25 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
 TEST(ServiceClassRowReaderTest, ValuesGetTheirImpliedDecimalsAndLengths) {
   struct Case {
     std::string line;
-    std::string ExceptionDefinition::*field;
+    std::string ServiceClassThresholds::*field;
     std::string expected;
   };
   const Case cases[] = {
-      {" PRWLMCI(085)\n", &ExceptionDefinition::indexCritical, ".85"},
-      {" PRWLMCI(5)\n", &ExceptionDefinition::indexCritical, "5"},
-      {" PRWLMCC(1000)\n", &ExceptionDefinition::cpuCritical, "100"},
-      {" PRWLMWS(5)\n", &ExceptionDefinition::storageWarning, ".5"},
-      {" PRWLMWO(OFF)\n", &ExceptionDefinition::ioWarning, "OFF"},
-      {" PRWLMWO(123456789)\n", &ExceptionDefinition::ioWarning, "1234567"},
-      {"\tPRWLMBS(OFF)\n", &ExceptionDefinition::busyThreshold, "OFF"},
-      {" PRWLMSC('ONLINE HIGH')\n", &ExceptionDefinition::serviceClass, "ONLINE"},
-      {" PRWLMSC(ABCDEFGHIJKLMNOPQRSTUVWXYZ)\n", &ExceptionDefinition::serviceClass,
+      {" PRWLMCI(085)\n", &ServiceClassThresholds::indexCritical, ".85"},
+      {" PRWLMCI(5)\n", &ServiceClassThresholds::indexCritical, "5"},
+      {" PRWLMCC(1000)\n", &ServiceClassThresholds::cpuCritical, "100"},
+      {" PRWLMWS(5)\n", &ServiceClassThresholds::storageWarning, ".5"},
+      {" PRWLMWO(OFF)\n", &ServiceClassThresholds::ioWarning, "OFF"},
+      {" PRWLMWO(123456789)\n", &ServiceClassThresholds::ioWarning, "1234567"},
+      {"\tPRWLMBS(OFF)\n", &ServiceClassThresholds::busy, "OFF"},
+      {" PRWLMSC('ONLINE HIGH')\n", &ServiceClassThresholds::className, "ONLINE"},
+      {" PRWLMSC(ABCDEFGHIJKLMNOPQRSTUVWXYZ)\n", &ServiceClassThresholds::className,
        "ABCDEFGHIJKLMNOPQRS"},
-      {"   PRWLMPD  (2)\n", &ExceptionDefinition::period, "(2"},
+      {"   PRWLMPD  (2)\n", &ServiceClassThresholds::period, "(2"},
   };
   for (const Case& c : cases) {
     auto row = readRow("", c.line + " End Row\n");
-    EXPECT_EQ((*row).*c.field, c.expected) << c.line;
+    EXPECT_EQ((*row->serviceClass()).*c.field, c.expected) << c.line;
   }
 }
 
@@ -78,25 +78,27 @@ TEST(ServiceClassRowReaderTest, DefaultsAndIgnoredLines) {
   auto row = readRow("\n",
                      " PRWLMXX(5)\n PRWLMWC(800)\n PRWLMWC()\n prwlmcc(900)\n \n"
                      " PRWLMWC(700)\nEnd Row\n");
-  EXPECT_EQ(row->busyThreshold, "OFF");
-  EXPECT_EQ(row->serviceClass, "");
-  EXPECT_EQ(row->period, "");
-  EXPECT_EQ(row->cpuWarning, "70.0");  // the later line wins; the empty one changes nothing
-  EXPECT_EQ(row->cpuCritical, "");     // keywords are case-sensitive
-  EXPECT_EQ(row->indexWarning, "");
+  EXPECT_EQ(row->serviceClass()->busy, "OFF");
+  EXPECT_EQ(row->serviceClass()->className, "");
+  EXPECT_EQ(row->serviceClass()->period, "");
+  EXPECT_EQ(row->serviceClass()->cpuWarning,
+            "70.0");  // the later line wins; the empty one changes nothing
+  EXPECT_EQ(row->serviceClass()->cpuCritical, "");  // keywords are case-sensitive
+  EXPECT_EQ(row->serviceClass()->indexWarning, "");
 }
 
 TEST(ServiceClassRowReaderTest, FirstLineAndProfileEnd) {
   // A keyword on the row's first line counts, and later lines may replace it.
   auto row = readRow(" PRWLMSC(BATCH)\n", " PRWLMPD(3)\n");
-  EXPECT_EQ(row->serviceClass, "BATCH");
-  EXPECT_EQ(row->period, "3");  // the profile ended inside the row: kept all the same
+  EXPECT_EQ(row->serviceClass()->className, "BATCH");
+  EXPECT_EQ(row->serviceClass()->period,
+            "3");  // the profile ended inside the row: kept all the same
   row = readRow(" PRWLMSC(BATCH)\n", " PRWLMSC(ONLINE)\n End Row\n");
-  EXPECT_EQ(row->serviceClass, "ONLINE");
+  EXPECT_EQ(row->serviceClass()->className, "ONLINE");
   // A first line that ends the row reads nothing further.
   std::string after;
   row = readRow(" End Row\n", " PRWLMSC(LATE)\n", &after);
-  EXPECT_EQ(row->serviceClass, "");
+  EXPECT_EQ(row->serviceClass()->className, "");
   EXPECT_EQ(after, " PRWLMSC(LATE)\n");
 }
 
@@ -104,10 +106,10 @@ TEST(ServiceClassRowReaderTest, LongRowLinesContinueAsNextLine) {
   // 255 characters make one row line; the rest is a line of its own.
   std::string longLine = " PRWLMSC(A)" + std::string(244, ' ') + " PRWLMPD(7)\n";
   auto fromProfile = readRow("", longLine + " End Row\n");
-  EXPECT_EQ(fromProfile->serviceClass, "A");
-  EXPECT_EQ(fromProfile->period, "7");
+  EXPECT_EQ(fromProfile->serviceClass()->className, "A");
+  EXPECT_EQ(fromProfile->serviceClass()->period, "7");
   auto asFirstLine = readRow(longLine, " End Row\n");
-  EXPECT_EQ(asFirstLine->period, "7");
+  EXPECT_EQ(asFirstLine->serviceClass()->period, "7");
 }
 
 }  // namespace

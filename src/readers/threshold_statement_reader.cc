@@ -55,7 +55,7 @@ NameIndex<ValueTarget> indexValueTargets(ProfileContext& context) {
   for (SynonymGroup* group = context.synonyms.head(); group != nullptr; group = group->getNext()) {
     for (int i = 0; i < group->count; ++i) add(group->members[static_cast<std::size_t>(i)].name);
   }
-  for (std::size_t i = 0; i < context.table.size(); ++i) add(context.table.at(i).getName());
+  for (std::size_t i = 0; i < context.table.size(); ++i) add(context.table.at(i).name());
   return index;
 }
 

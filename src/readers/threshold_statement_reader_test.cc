@@ -26,8 +26,8 @@ TEST(ThresholdStatementReaderTest, TakesTheCriticalBeforeTheWarning) {
     StatementRun run;
     ExceptionDefinition& abc1 = run.define("ABC1");
     run.read(text, false);
-    EXPECT_EQ(abc1.warningValue, "80") << text;
-    EXPECT_EQ(abc1.criticalValue, "90") << text;
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value, "80") << text;
+    EXPECT_EQ(abc1.condition(Severity::kCritical).value, "90") << text;
   }
 }
 
@@ -35,8 +35,8 @@ TEST(ThresholdStatementReaderTest, NotApplicableSwitchesTheWarningOffAndTheCriti
   StatementRun run;
   ExceptionDefinition& abc1 = run.define("ABC1");
   run.read("THRABC1 5 N/A N/A\n", true);
-  EXPECT_FALSE(abc1.warningEnabled);
-  EXPECT_EQ(abc1.criticalValue, "0");  // the on-value of a numeric critical
+  EXPECT_FALSE(abc1.condition(Severity::kWarning).enabled);
+  EXPECT_EQ(abc1.condition(Severity::kCritical).value, "0");  // the on-value of a numeric critical
   EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \tOFF       \tON\n");
 }
 
@@ -47,8 +47,8 @@ TEST(ThresholdStatementReaderTest, IgnoresLinesThatAreNoThresholdStatement) {
       "thr1 5 90 80\nTHRABC1,5,90,80\nTHRABC1 5 90\n*THRABC1 5 90 80\n  *THRABC1 5 90 80\n\n"
       "XTHRABC1 5 90 80\nTHR 5 90 80\n",
       true);
-  EXPECT_EQ(abc1.warningValue, "");
-  EXPECT_EQ(abc1.criticalValue, "");
+  EXPECT_EQ(abc1.condition(Severity::kWarning).value, "");
+  EXPECT_EQ(abc1.condition(Severity::kCritical).value, "");
   // Only the statement without a name is a threshold, for no definition.
   EXPECT_EQ(run.out.str(), std::string(kUnhandledHeader) + "    \t80\t90\n");
 }
@@ -62,9 +62,12 @@ TEST(ThresholdStatementReaderTest, GroupKindDecidesWhetherLowestOrHighestValuesW
     ExceptionDefinition& grp = run.define("GRP");
     run.declareGroup(std::string(kind) + " GRP ABC1 ABC2");
     run.read("THRABC1 0 90 80\nTHRABC2 0 95 70\n", false);
-    EXPECT_EQ(grp.warningValue, warning) << kind;
-    EXPECT_EQ(grp.criticalValue, critical) << kind;
-    EXPECT_EQ(abc1.warningValue + abc1.criticalValue + abc2.warningValue + abc2.criticalValue, "");
+    EXPECT_EQ(grp.condition(Severity::kWarning).value, warning) << kind;
+    EXPECT_EQ(grp.condition(Severity::kCritical).value, critical) << kind;
+    EXPECT_EQ(abc1.condition(Severity::kWarning).value + abc1.condition(Severity::kCritical).value +
+                  abc2.condition(Severity::kWarning).value +
+                  abc2.condition(Severity::kCritical).value,
+              "");
   }
 }
 
@@ -75,10 +78,10 @@ TEST(ThresholdStatementReaderTest, MemberOfTwoGroupsRecordsOnlyInTheFirstGroupOf
   run.declareGroup("H G1 ABC1 X1");
   run.declareGroup("H G2 ABC1 X2");  // comes first in the list
   run.read("THRABC1 0 90 80\n", true);
-  EXPECT_EQ(g2.warningValue, "80");
-  EXPECT_EQ(g2.criticalValue, "90");
+  EXPECT_EQ(g2.condition(Severity::kWarning).value, "80");
+  EXPECT_EQ(g2.condition(Severity::kCritical).value, "90");
   // G1 recorded nothing: it applies nothing and is not listed.
-  EXPECT_EQ(g1.warningValue + g1.criticalValue, "");
+  EXPECT_EQ(g1.condition(Severity::kWarning).value + g1.condition(Severity::kCritical).value, "");
   EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "G2        \t80       \t90\n");
 }
 
@@ -89,9 +92,13 @@ TEST(ThresholdStatementReaderTest, OnlyTheFirstDefinitionOfANameTakesItsValues) 
   ExceptionDefinition& member = run.define("ABC2");  // also a synonym member
   run.declareGroup("H GRP ABC2");
   run.read("THRABC1 0 90 80\nTHRABC2 0 95 85\nTHRABC3 0 20 10\n", true);
-  EXPECT_EQ(first.warningValue + "/" + first.criticalValue, "80/90");
-  EXPECT_EQ(second.warningValue + second.criticalValue, "");
-  EXPECT_EQ(member.warningValue + member.criticalValue, "");
+  EXPECT_EQ(
+      first.condition(Severity::kWarning).value + "/" + first.condition(Severity::kCritical).value,
+      "80/90");
+  EXPECT_EQ(
+      second.condition(Severity::kWarning).value + second.condition(Severity::kCritical).value, "");
+  EXPECT_EQ(
+      member.condition(Severity::kWarning).value + member.condition(Severity::kCritical).value, "");
   EXPECT_EQ(run.out.str(), std::string(kProfileHeader) + "ABC1        \t80       \t90\n" +
                                std::string(kUnhandledHeader) + "ABC3    \t10\t20\n" +
                                "GRP    \t85\t95\n");
@@ -107,10 +114,10 @@ TEST(ThresholdStatementReaderTest, GroupsReachTheirDefinitionsAfterTheProfile) {
     // The line for GRP only records its values in the group, like any member.
     run.read("THRGRP 0 95 85\nTHRABC1 0 90 80\nTHRABC9 0 20 10\nTHRABC5 0 -3 -7\nTHRZZZ 0 2 1\n",
              verbose);
-    EXPECT_EQ(grp.warningValue, "80.0");
-    EXPECT_EQ(grp.criticalValue, "90.0");
-    EXPECT_EQ(abc9.warningValue, "10");
-    EXPECT_EQ(abc9.criticalValue, "20");
+    EXPECT_EQ(grp.condition(Severity::kWarning).value, "80.0");
+    EXPECT_EQ(grp.condition(Severity::kCritical).value, "90.0");
+    EXPECT_EQ(abc9.condition(Severity::kWarning).value, "10");
+    EXPECT_EQ(abc9.condition(Severity::kCritical).value, "20");
     EXPECT_EQ(run.out.str(), !verbose ? ""
                                       : std::string(kProfileHeader) +
                                             "ABC9        \t10       \t20\n"

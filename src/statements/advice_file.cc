@@ -23,8 +23,8 @@ void applyAdviceFile(LineReader& advice, DefinitionTable& table) {
     auto parms = fields.next(kParmsEnd);
     if (!name || !situationText || !parms) continue;
     for (ExceptionDefinition* definition : table.findAll(*name)) {
-      definition->setSituationText(*situationText);
-      definition->setParmsText(*parms);
+      definition->buildModeExtras =
+          BuildModeExtras{std::string(*parms), std::string(*situationText)};
     }
   }
 }

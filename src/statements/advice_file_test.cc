@@ -11,7 +11,7 @@ namespace {
 
 ExceptionDefinition* add(DefinitionTable& table, std::string_view name) {
   DefinitionInputs in;
-  in.product = "ZTQ";
+  in.recordedCode = "ZTQ";
   in.release = "V100";
   in.name = name;
   in.attribute = "A.B";
@@ -22,6 +22,17 @@ void apply(DefinitionTable& table, std::string text) {
   LineReader advice;
   advice.openText(std::move(text));
   applyAdviceFile(advice, table);
+}
+
+// The texts the advice file attached, absent without a line for the name.
+std::optional<std::string> situationText(const ExceptionDefinition& definition) {
+  if (!definition.buildModeExtras) return std::nullopt;
+  return definition.buildModeExtras->situationText;
+}
+
+std::optional<std::string> parmsText(const ExceptionDefinition& definition) {
+  if (!definition.buildModeExtras) return std::nullopt;
+  return definition.buildModeExtras->parmsText;
 }
 
 TEST(AdviceFileTest, FieldsOfALine) {
@@ -48,8 +59,8 @@ TEST(AdviceFileTest, FieldsOfALine) {
     DefinitionTable table;
     ExceptionDefinition* definition = add(table, "LOCKWAIT");
     apply(table, c.line);
-    EXPECT_EQ(definition->situationText, c.situationText) << c.line;
-    EXPECT_EQ(definition->parmsText, c.parms) << c.line;
+    EXPECT_EQ(situationText(*definition), c.situationText) << c.line;
+    EXPECT_EQ(parmsText(*definition), c.parms) << c.line;
   }
 }
 
@@ -64,14 +75,14 @@ TEST(AdviceFileTest, EveryDefinitionOfTheNameGetsTheLaterLine) {
         "LOCKWAIT~New text~P1\n"
         "DEADLOCK~Deadlock~\n");
   for (ExceptionDefinition* definition : {first, second}) {
-    EXPECT_EQ(definition->situationText, "New text");
-    EXPECT_EQ(definition->parmsText, "P1");
+    EXPECT_EQ(situationText(*definition), "New text");
+    EXPECT_EQ(parmsText(*definition), "P1");
   }
   // Each has copies of its own.
-  first->situationText->append(" changed");
-  EXPECT_EQ(second->situationText, "New text");
-  EXPECT_FALSE(other->situationText);
-  EXPECT_FALSE(other->parmsText);
+  first->buildModeExtras->situationText.append(" changed");
+  EXPECT_EQ(situationText(*second), "New text");
+  EXPECT_FALSE(situationText(*other));
+  EXPECT_FALSE(parmsText(*other));
 }
 
 TEST(AdviceFileTest, LongLineContinuesAsTheNextLine) {
@@ -81,8 +92,8 @@ TEST(AdviceFileTest, LongLineContinuesAsTheNextLine) {
   // parameter text, and the rest is a line of its own with a single field.
   const std::string text(1012, 't');
   apply(table, "LOCKWAIT~" + text + "~P1\n");
-  EXPECT_EQ(definition->situationText, text);
-  EXPECT_EQ(definition->parmsText, "P");
+  EXPECT_EQ(situationText(*definition), text);
+  EXPECT_EQ(parmsText(*definition), "P");
 }
 
 }  // namespace

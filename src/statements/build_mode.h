@@ -1,6 +1,6 @@
 // Build mode defines each situation anew instead of updating its formula: for
 // every update statement built, the run writes a DELETE of the situation's
-// row, a $PARMS statement and an INSERT that carries the update's formula.
+// row, a $PARMS statement and an INSERT that carries the same formula.
 // None of these statements ends with a line end.
 #ifndef TORNVEL_STATEMENTS_BUILD_MODE_H_
 #define TORNVEL_STATEMENTS_BUILD_MODE_H_
@@ -9,33 +9,22 @@
 #include <string_view>
 
 #include "definitions/exception_definition.h"
-#include "statements/severity.h"
 
 namespace tornvel {
 
 // DELETE FROM VORDA.TSITDESC WHERE SITNAME = "situation";
-void buildDelete(const ExceptionDefinition& definition, Severity severity, std::string& output);
-void buildWarningDelete(const ExceptionDefinition& definition, std::string& output);
-void buildCriticalDelete(const ExceptionDefinition& definition, std::string& output);
+std::string buildDelete(const ExceptionDefinition& definition, Severity severity);
 
 // $PARMS("parameter text"); with the advice file's text, or empty without one.
-void buildParmsStatement(const ExceptionDefinition& definition, std::string& output);
+std::string buildParmsStatement(const ExceptionDefinition& definition);
 
-// Turns the update statement in `statement`, just built for the same
-// situation, into the INSERT that creates the situation's row: `head`
-// (kBuildModeInsertHead), the situation text (the advice file's, else the
-// situation name), the run timestamp (at most 19 characters), the run's
-// affinity string (at most 59 characters), the situation name and the
-// update's formula. `scratch` is overwritten with a copy of the update.
-void buildInsert(const ExceptionDefinition& definition, Severity severity, std::string& statement,
-                 std::string& scratch, std::string_view timestamp, std::string_view affinities,
-                 std::string_view head);
-void buildWarningInsert(const ExceptionDefinition& definition, std::string& statement,
-                        std::string& scratch, std::string_view timestamp,
-                        std::string_view affinities, std::string_view head);
-void buildCriticalInsert(const ExceptionDefinition& definition, std::string& statement,
-                         std::string& scratch, std::string_view timestamp,
-                         std::string_view affinities, std::string_view head);
+// The INSERT that creates the situation's row: `head` (kBuildModeInsertHead),
+// the situation text (the advice file's, else the situation name), the run
+// timestamp (at most 19 characters), the run's affinity string (at most 59
+// characters), the situation name and the situation's formula.
+std::string buildInsert(const ExceptionDefinition& definition, Severity severity,
+                        std::string_view timestamp, std::string_view affinities,
+                        std::string_view head);
 
 }  // namespace tornvel
 

@@ -23,7 +23,7 @@ const std::string kDefaultAffinities = std::string(34, '#') + std::string(9, '0'
 
 std::unique_ptr<ExceptionDefinition> lockWait() {
   DefinitionInputs in;
-  in.product = "ZTQ";
+  in.recordedCode = "ZTQ";
   in.release = "V100";
   in.name = "LOCKWAIT";
   in.attribute = "DBLOCKS.WAITTIME";
@@ -49,17 +49,14 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   advice.openText("LOCKWAIT~Lock wait time too long~P1\n");
   applyAdviceFile(advice, table);
 
-  std::string statement;
-  std::string scratch;
-  ASSERT_EQ(buildWarningStatement(definition, statement, kTimestamp, 0, ""), BuildResult::kWritten);
-  buildWarningDelete(definition, scratch);
-  EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
-  buildParmsStatement(definition, scratch);
-  EXPECT_EQ(scratch, "$PARMS(\"P1\");");
-  const std::string update = statement;
-  buildWarningInsert(definition, statement, scratch, kTimestamp, kDefaultAffinities,
-                     kBuildModeInsertHead);
-  EXPECT_EQ(scratch, update);
+  std::string update;
+  ASSERT_EQ(buildStatement(definition, Severity::kWarning, update, kTimestamp, 0, ""),
+            BuildResult::kWritten);
+  EXPECT_EQ(buildDelete(definition, Severity::kWarning),
+            "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
+  EXPECT_EQ(buildParmsStatement(definition), "$PARMS(\"P1\");");
+  const std::string statement = buildInsert(definition, Severity::kWarning, kTimestamp,
+                                            kDefaultAffinities, kBuildModeInsertHead);
   const std::string expected =
       "INSERT INTO VORDA.TSITDESC (ADVISE,AUTOSOPT,AUTOSTART,CMD,LSTRELEASE,LSTUSRPRF,"
       "QIBCLASSID,QIBSCOPE,REEV_DAYS,REEV_TIME,SENDMSGQ,SITINFO,TEXT,LSTDATE,AFFINITIES,SITNAME,"
@@ -84,74 +81,72 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
 
 TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
   auto definition = lockWait();
-  std::string statement;
-  std::string scratch;
-  buildParmsStatement(*definition, scratch);
-  EXPECT_EQ(scratch, "$PARMS(\"\");");
-  buildCriticalDelete(*definition, scratch);
-  EXPECT_EQ(scratch, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
-
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  buildCriticalInsert(*definition, statement, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
-  EXPECT_EQ(statement, std::string(kBuildModeInsertHead) +
-                           "ZT5_LOCKWAIT_Critical\",\"1261207093000000\",\"AFF\","
-                           "\"ZT5_LOCKWAIT_Critical\",\"*IF *VALUE DBLOCKS.WAITTIME *GE 200\");");
+  EXPECT_EQ(buildParmsStatement(*definition), "$PARMS(\"\");");
+  EXPECT_EQ(buildDelete(*definition, Severity::kCritical),
+            "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
+  EXPECT_EQ(buildInsert(*definition, Severity::kCritical, kTimestamp, "AFF", kBuildModeInsertHead),
+            std::string(kBuildModeInsertHead) +
+                "ZT5_LOCKWAIT_Critical\",\"1261207093000000\",\"AFF\","
+                "\"ZT5_LOCKWAIT_Critical\",\"*IF *VALUE DBLOCKS.WAITTIME *GE 200\");");
 
   // Advice gives both situations the same text.
-  definition->setSituationText("Waits");
-  definition->setParmsText("");
-  buildParmsStatement(*definition, scratch);
-  EXPECT_EQ(scratch, "$PARMS(\"\");");
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  buildWarningInsert(*definition, statement, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
-  EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  buildCriticalInsert(*definition, statement, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
-  EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
+  definition->buildModeExtras = BuildModeExtras{"", "Waits"};
+  EXPECT_EQ(buildParmsStatement(*definition), "$PARMS(\"\");");
+  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+    const std::string statement =
+        buildInsert(*definition, severity, kTimestamp, "AFF", kBuildModeInsertHead);
+    EXPECT_EQ(statement.substr(kBuildModeInsertHead.size(), 8), "Waits\",\"");
+  }
 }
 
-TEST(BuildModeTest, InsertTakesTheFormulaOfAnyText) {
-  auto definition = lockWait();
-  const std::string before = std::string(kBuildModeInsertHead) +
-                             "ZT5_LOCKWAIT_Warning\",\"D\",\"A\",\"ZT5_LOCKWAIT_Warning\",\"";
+// The INSERT carries the formula exactly as the update statement of the same
+// situation does, whatever the definition's texts hold: quotes doubled, and
+// nothing inside the formula (statement words, quotes, line ends) cuts it
+// short or changes it.
+TEST(BuildModeTest, InsertCarriesTheFormulaOfTheUpdate) {
   struct Case {
-    const char* text;
-    const char* formula;
+    const char* attribute;
+    const char* warning;
+    const char* extraPredicate;
+    const char* formula;  // as written between the quotes
   };
   const Case cases[] = {
-      {"", ""},
-      {"PDT = \"*IF", "*IF"},
-      {"no formula here", ""},
-      {"*IF *VALUE A *GE 1 PDT = ", ""},
-      {"*IF x PDT = \"*IF *VALUE A *GE 1\" WHERE SITNAME = \"S\";\n", "*IF *VALUE A *GE 1"},
-      {"PDT = \"*IF *VALUE A *GE 1;\n\n", "*IF *VALUE A *GE 1;"},
-      {"PDT = \"*IF a\" WHERE SITNAME = \" WHERE SITNAME =\n", "*IF a"},
-      // A doubled quote belongs to the formula; the first single one ends it.
-      {"PDT = \"*IF *VALUE A *EQ \"\"X\"\" WHERE SITNAME = Y\" WHERE SITNAME = \"S\";\n",
-       "*IF *VALUE A *EQ \"\"X\"\" WHERE SITNAME = Y"},
-      {"PDT = \"*IF \"\"\"\"\"", "*IF \"\"\"\""},
+      {"A", "1", "", "*IF *VALUE A *GE 1 *AND *VALUE A *LT 200"},
+      {"A", "1", "PDT = \"*IF", "*IF *VALUE A *GE 1 *AND *VALUE A *LT 200 PDT = \"\"*IF"},
+      {"A", "\"X\" WHERE SITNAME = Y", "",
+       "*IF *VALUE A *GE \"\"X\"\" WHERE SITNAME = Y *AND *VALUE A *LT 200"},
+      {"A\n", "1;", "\n\n", "*IF *VALUE A\n *GE 1; *AND *VALUE A\n *LT 200 \n\n"},
+      {"\"\"", "1", "\"", "*IF *VALUE \"\"\"\" *GE 1 *AND *VALUE \"\"\"\" *LT 200 \"\""},
   };
   for (const Case& c : cases) {
-    std::string statement = c.text;
-    std::string scratch;
-    buildWarningInsert(*definition, statement, scratch, "D", "A", kBuildModeInsertHead);
-    EXPECT_EQ(statement, before + c.formula + "\");") << c.text;
-    EXPECT_EQ(scratch, c.text);
+    DefinitionInputs in;
+    in.recordedCode = "ZTQ";
+    in.release = "V100";
+    in.name = "LOCKWAIT";
+    in.attribute = c.attribute;
+    ExceptionDefinition definition(in);
+    definition.setExtraPredicate(c.extraPredicate);
+    definition.setWarningFromProfile(std::string_view(c.warning));
+    definition.setCriticalFromProfile(std::string_view("200"));
+    std::string update;
+    ASSERT_EQ(buildStatement(definition, Severity::kWarning, update, "D", 0, ""),
+              BuildResult::kWritten);
+    EXPECT_EQ(update, "UPDATE VORDA.TSITDESC SET LSTDATE = \"D\", PDT = \"" +
+                          std::string(c.formula) + "\" WHERE SITNAME = \"ZTQ_LOCKWAIT_Warning\";\n")
+        << c.formula;
+    EXPECT_EQ(buildInsert(definition, Severity::kWarning, "D", "A", kBuildModeInsertHead),
+              std::string(kBuildModeInsertHead) +
+                  "ZTQ_LOCKWAIT_Warning\",\"D\",\"A\",\"ZTQ_LOCKWAIT_Warning\",\"" + c.formula +
+                  "\");")
+        << c.formula;
   }
 }
 
 TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
   auto definition = lockWait();
-  definition->setSituationText("say \" WHERE SITNAME = here");
-  std::string statement;
-  std::string scratch;
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  buildWarningInsert(*definition, statement, scratch, kTimestamp, kDefaultAffinities,
-                     kBuildModeInsertHead);
+  definition->buildModeExtras = BuildModeExtras{"", "say \" WHERE SITNAME = here"};
+  const std::string statement = buildInsert(*definition, Severity::kWarning, kTimestamp,
+                                            kDefaultAffinities, kBuildModeInsertHead);
   const std::string end =
       "\"*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\");";
   ASSERT_GE(statement.size(), end.size());
@@ -163,12 +158,8 @@ TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
 // string.
 TEST(BuildModeTest, InsertKeepsFiftyNineCharactersOfTheAffinities) {
   auto definition = lockWait();
-  std::string statement;
-  std::string scratch;
-  ASSERT_EQ(buildWarningStatement(*definition, statement, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  buildWarningInsert(*definition, statement, scratch, kTimestamp, std::string(300, 'v'),
-                     kBuildModeInsertHead);
+  const std::string statement = buildInsert(*definition, Severity::kWarning, kTimestamp,
+                                            std::string(300, 'v'), kBuildModeInsertHead);
   EXPECT_NE(statement.find("\"1261207093000000\",\"" + std::string(59, 'v') + "\",\"ZT5_"),
             std::string::npos)
       << statement;
@@ -176,21 +167,16 @@ TEST(BuildModeTest, InsertKeepsFiftyNineCharactersOfTheAffinities) {
 
 TEST(BuildModeTest, SeverityPicksTheSituation) {
   auto definition = lockWait();
-  std::string out;
-  buildDelete(*definition, Severity::kWarning, out);
-  EXPECT_EQ(out, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
-  buildDelete(*definition, Severity::kCritical, out);
-  EXPECT_EQ(out, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
-
-  std::string statement;
-  std::string scratch;
-  ASSERT_EQ(buildCriticalStatement(*definition, statement, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  std::string named = statement;
-  buildCriticalInsert(*definition, named, scratch, kTimestamp, "AFF", kBuildModeInsertHead);
-  buildInsert(*definition, Severity::kCritical, statement, scratch, kTimestamp, "AFF",
-              kBuildModeInsertHead);
-  EXPECT_EQ(statement, named);
+  EXPECT_EQ(buildDelete(*definition, Severity::kWarning),
+            "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
+  EXPECT_EQ(buildDelete(*definition, Severity::kCritical),
+            "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
+  const std::string end =
+      "\"AFF\",\"ZT5_LOCKWAIT_Critical\",\"*IF *VALUE DBLOCKS.WAITTIME *GE 200\");";
+  const std::string statement =
+      buildInsert(*definition, Severity::kCritical, kTimestamp, "AFF", kBuildModeInsertHead);
+  ASSERT_GE(statement.size(), end.size());
+  EXPECT_EQ(statement.substr(statement.size() - end.size()), end);
 }
 
 }  // namespace

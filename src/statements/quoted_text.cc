@@ -18,16 +18,4 @@ void quoteFrom(std::string& out, std::size_t from) {
   appendQuoted(out, text);
 }
 
-std::size_t quotedLength(std::string_view text) {
-  std::size_t at = 0;
-  while ((at = text.find('"', at)) != std::string_view::npos) {
-    if (at + 1 < text.size() && text[at + 1] == '"') {
-      at += 2;  // a doubled quote belongs to the text
-      continue;
-    }
-    return at;
-  }
-  return text.size();
-}
-
 }  // namespace tornvel

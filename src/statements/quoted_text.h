@@ -18,10 +18,6 @@ void appendQuoted(std::string& out, std::string_view text);
 // builder has just appended piece by piece.
 void quoteFrom(std::string& out, std::size_t from);
 
-// The length of the quoted text that starts at `text`'s beginning: up to the
-// first `"` that is not doubled, or all of `text` when no quote closes it.
-std::size_t quotedLength(std::string_view text);
-
 }  // namespace tornvel
 
 #endif  // TORNVEL_STATEMENTS_QUOTED_TEXT_H_

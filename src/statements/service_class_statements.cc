@@ -10,7 +10,7 @@ namespace tornvel {
 
 namespace {
 
-using Threshold = std::string ExceptionDefinition::*;
+using Threshold = std::string ServiceClassThresholds::*;
 
 // What distinguishes the four kinds. The critical threshold doubles as the
 // upper bound of the warning band.
@@ -23,14 +23,14 @@ struct Kind {
 };
 
 constexpr Kind kKinds[] = {
-    {"MWLMPR.PERHINDX", " ", "", &ExceptionDefinition::indexWarning,
-     &ExceptionDefinition::indexCritical},
-    {"MWLMPR.IORATE", " I/O ", "IO_", &ExceptionDefinition::ioWarning,
-     &ExceptionDefinition::ioCritical},
-    {"MWLMPR.AVGSTOR", " STG ", "STG_", &ExceptionDefinition::storageWarning,
-     &ExceptionDefinition::storageCritical},
-    {"MWLMPR.PCTCPU", " CPU ", "CPU_", &ExceptionDefinition::cpuWarning,
-     &ExceptionDefinition::cpuCritical},
+    {"MWLMPR.PERHINDX", " ", "", &ServiceClassThresholds::indexWarning,
+     &ServiceClassThresholds::indexCritical},
+    {"MWLMPR.IORATE", " I/O ", "IO_", &ServiceClassThresholds::ioWarning,
+     &ServiceClassThresholds::ioCritical},
+    {"MWLMPR.AVGSTOR", " STG ", "STG_", &ServiceClassThresholds::storageWarning,
+     &ServiceClassThresholds::storageCritical},
+    {"MWLMPR.PCTCPU", " CPU ", "CPU_", &ServiceClassThresholds::cpuWarning,
+     &ServiceClassThresholds::cpuCritical},
 };
 
 static_assert(std::size(kKinds) == kServiceClassKinds, "one entry per service-class kind");
@@ -42,9 +42,9 @@ const Kind* findKind(int kind) {
 
 // The threshold that decides whether the kind is on: the warning's lower bound
 // or the critical value.
-const std::string& testedThreshold(const ExceptionDefinition& definition, const Kind& kind,
+const std::string& testedThreshold(const ServiceClassThresholds& thresholds, const Kind& kind,
                                    Severity severity) {
-  return definition.*(severity == Severity::kWarning ? kind.warning : kind.critical);
+  return thresholds.*(severity == Severity::kWarning ? kind.warning : kind.critical);
 }
 
 // A threshold as it is tested against "OFF", and as it is then written into the
@@ -59,9 +59,9 @@ std::string asTested(const std::string& threshold) {
 bool isOff(std::string_view tested) { return tested == "OFF"; }
 
 // Kind 0 is never switched off and its thresholds are never tested.
-bool kindSwitchedOff(const ExceptionDefinition& definition, int kind, const Kind& traits,
+bool kindSwitchedOff(const ServiceClassThresholds& thresholds, int kind, const Kind& traits,
                      Severity severity) {
-  return kind != 0 && isOff(asTested(testedThreshold(definition, traits, severity)));
+  return kind != 0 && isOff(asTested(testedThreshold(thresholds, traits, severity)));
 }
 
 // Situations of release V100 keep the product's own names; later releases use
@@ -71,9 +71,9 @@ void appendSituationName(std::string& out, const ExceptionDefinition& definition
   const bool v100 = definition.release == "V100";
   out += v100 ? "ZR5_" : "OS390_";
   out += kind.namePart;
-  out += definition.serviceClass;
+  out += definition.serviceClass()->className;
   out += 'P';
-  out += definition.period;
+  out += definition.serviceClass()->period;
   if (severity == Severity::kWarning) {
     out += v100 ? "_Warning" : "_Warn";
   } else {
@@ -91,28 +91,29 @@ void appendGreaterOrEqual(std::string& out, std::string_view attribute,
 
 // Every threshold that is tested is written as tested, upper-cased; the two
 // index values are never tested and are written as they stand.
-void appendFormula(std::string& out, const ExceptionDefinition& definition, int kind,
-                   const Kind& traits, Severity severity) {
-  out += "*IF *VALUE MWLMPR.CLSNAME *EQ ";
-  out += definition.serviceClass;
-  out += " *AND *VALUE MWLMPR.PERIODNUM *EQ ";
-  out += definition.period;
+std::string serviceClassFormula(const ServiceClassThresholds& thresholds, int kind,
+                                const Kind& traits, Severity severity) {
+  std::string formula = "*IF *VALUE MWLMPR.CLSNAME *EQ ";
+  formula += thresholds.className;
+  formula += " *AND *VALUE MWLMPR.PERIODNUM *EQ ";
+  formula += thresholds.period;
   if (kind == 0) {
-    const std::string busy = asTested(definition.busyThreshold);
-    if (!isOff(busy)) appendGreaterOrEqual(out, "MWLMPR.BUSY", busy);
+    const std::string busy = asTested(thresholds.busy);
+    if (!isOff(busy)) appendGreaterOrEqual(formula, "MWLMPR.BUSY", busy);
   }
-  const std::string& threshold = testedThreshold(definition, traits, severity);
-  appendGreaterOrEqual(out, traits.attribute, kind == 0 ? threshold : asTested(threshold));
-  if (severity == Severity::kCritical) return;
+  const std::string& threshold = testedThreshold(thresholds, traits, severity);
+  appendGreaterOrEqual(formula, traits.attribute, kind == 0 ? threshold : asTested(threshold));
+  if (severity == Severity::kCritical) return formula;
   // The band's upper bound is the critical value; kind 0 always has one.
-  const std::string& upper = definition.*traits.critical;
+  const std::string& upper = thresholds.*traits.critical;
   const std::string tested = kind == 0 ? upper : asTested(upper);
   if (kind == 0 || !isOff(tested)) {
-    out += " *AND *VALUE ";
-    out += traits.attribute;
-    out += " *LT ";
-    out += tested;
+    formula += " *AND *VALUE ";
+    formula += traits.attribute;
+    formula += " *LT ";
+    formula += tested;
   }
+  return formula;
 }
 
 }  // namespace
@@ -122,7 +123,9 @@ BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Se
                                        std::string_view head) {
   output.clear();
   const Kind* traits = findKind(kind);
-  if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
+  if (traits == nullptr || !isServiceClass(definition)) return BuildResult::kDeclined;
+  const ServiceClassThresholds& thresholds = *definition.serviceClass();
+  if (kindSwitchedOff(thresholds, kind, *traits, severity)) {
     return BuildResult::kDeclined;
   }
   output.assign(head);
@@ -131,9 +134,9 @@ BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Se
   output += "\",\"";
   std::size_t quoted = output.size();
   output += "Service Class ";
-  output += definition.serviceClass;
+  output += thresholds.className;
   output += " Period ";
-  output += definition.period;
+  output += thresholds.period;
   output += traits->textInfix;
   output += severity == Severity::kWarning ? "Warning situation" : "Critical situation";
   quoteFrom(output, quoted);
@@ -142,9 +145,7 @@ BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Se
   appendSituationName(output, definition, *traits, severity);
   quoteFrom(output, quoted);
   output += "\",\"";
-  quoted = output.size();
-  appendFormula(output, definition, kind, *traits, severity);
-  quoteFrom(output, quoted);
+  appendQuoted(output, serviceClassFormula(thresholds, kind, *traits, severity));
   output += "\");\n";
   return BuildResult::kWritten;
 }
@@ -154,7 +155,9 @@ BuildResult buildTemplateRow(const ExceptionDefinition& definition, Severity sev
                              std::string& output, int kind) {
   output.clear();
   const Kind* traits = findKind(kind);
-  if (traits == nullptr || kindSwitchedOff(definition, kind, *traits, severity)) {
+  if (traits == nullptr || !isServiceClass(definition)) return BuildResult::kDeclined;
+  const ServiceClassThresholds& thresholds = *definition.serviceClass();
+  if (kindSwitchedOff(thresholds, kind, *traits, severity)) {
     return BuildResult::kDeclined;
   }
   output.assign("INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"");
@@ -164,16 +167,6 @@ BuildResult buildTemplateRow(const ExceptionDefinition& definition, Severity sev
   output += severity == Severity::kWarning ? "\", \"Warning\"" : "\", \"Critical\"";
   output += ", \"WLM_Service_Class_Resources\", 0 );\n";
   return BuildResult::kWritten;
-}
-
-BuildResult buildWarningTemplateRow(const ExceptionDefinition& definition, std::string& output,
-                                    int kind) {
-  return buildTemplateRow(definition, Severity::kWarning, output, kind);
-}
-
-BuildResult buildCriticalTemplateRow(const ExceptionDefinition& definition, std::string& output,
-                                     int kind) {
-  return buildTemplateRow(definition, Severity::kCritical, output, kind);
 }
 
 }  // namespace tornvel

@@ -13,7 +13,6 @@
 
 #include "definitions/exception_definition.h"
 #include "statements/build_results.h"
-#include "statements/severity.h"
 
 namespace tornvel {
 
@@ -23,23 +22,19 @@ inline constexpr int kServiceClassKinds = 4;
 // The kind's INSERT of a new situation: `head` (kServiceClassInsertHead), then
 // the timestamp, the situation text, the situation name and the formula.
 // Returns kWritten, or kDeclined (output left empty) when the kind is not 0 to
-// 3 or its tested threshold is off; kind 0 is never off. This is the
+// 3, the definition is not a service class, or the kind's tested threshold is
+// off; kind 0 is never off. This is the
 // service-class path of buildStatement, which tests the enable flag first.
 BuildResult buildServiceClassStatement(const ExceptionDefinition& definition, Severity severity,
                                        std::string& output, std::string_view timestamp, int kind,
                                        std::string_view head);
 
 // The template row of the kind's situation, one line with its line end.
-// Produced exactly when the kind's threshold is on, whatever the enable flags.
-// Returns kWritten or kDeclined.
+// Produced exactly when the kind's threshold is on, whatever the enable flags;
+// a definition that is not a service class has no rows. Returns kWritten or
+// kDeclined.
 BuildResult buildTemplateRow(const ExceptionDefinition& definition, Severity severity,
                              std::string& output, int kind);
-
-// buildTemplateRow for the warning and for the critical situation.
-BuildResult buildWarningTemplateRow(const ExceptionDefinition& definition, std::string& output,
-                                    int kind);
-BuildResult buildCriticalTemplateRow(const ExceptionDefinition& definition, std::string& output,
-                                     int kind);
 
 }  // namespace tornvel
 

@@ -16,8 +16,8 @@ constexpr std::string_view kTimestamp = "1261207093000000";
 // service class BATCHLOW, period 1.
 DefinitionInputs batchLow(std::string_view release) {
   DefinitionInputs in;
-  in.productId = Product::kSystem;
-  in.product = "ZR5";
+  in.product = Product::kSystem;
+  in.recordedCode = "ZR5";
   in.release = release;
   in.name = "WLMROW";
   in.attribute = "";
@@ -38,8 +38,8 @@ DefinitionInputs batchLow(std::string_view release) {
 // What the statement holds after the head; empty when nothing was built.
 std::string warningAfterHead(const ExceptionDefinition& definition, int kind) {
   std::string out;
-  if (buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) !=
-      BuildResult::kWritten) {
+  if (buildStatement(definition, Severity::kWarning, out, kTimestamp, kind,
+                     kServiceClassInsertHead) != BuildResult::kWritten) {
     return "";
   }
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
@@ -48,8 +48,8 @@ std::string warningAfterHead(const ExceptionDefinition& definition, int kind) {
 
 std::string criticalAfterHead(const ExceptionDefinition& definition, int kind) {
   std::string out;
-  if (buildCriticalStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead) !=
-      BuildResult::kWritten) {
+  if (buildStatement(definition, Severity::kCritical, out, kTimestamp, kind,
+                     kServiceClassInsertHead) != BuildResult::kWritten) {
     return "";
   }
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
@@ -64,11 +64,11 @@ TEST(ServiceClassStatementsTest, PerformanceIndexWarningAndItsRow) {
             "MWLMPR.PERIODNUM *EQ 1 *AND *VALUE MWLMPR.PERHINDX *GE 1.50 *AND *VALUE "
             "MWLMPR.PERHINDX *LT 2.00\");\n");
   std::string row;
-  ASSERT_EQ(buildWarningTemplateRow(definition, row, 0), BuildResult::kWritten);
+  ASSERT_EQ(buildTemplateRow(definition, Severity::kWarning, row, 0), BuildResult::kWritten);
   EXPECT_EQ(row,
             "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_BATCHLOWP1_Warning\", "
             "\"Warning\", \"WLM_Service_Class_Resources\", 0 );\n");
-  ASSERT_EQ(buildCriticalTemplateRow(definition, row, 0), BuildResult::kWritten);
+  ASSERT_EQ(buildTemplateRow(definition, Severity::kCritical, row, 0), BuildResult::kWritten);
   EXPECT_EQ(row,
             "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_BATCHLOWP1_Critical\", "
             "\"Critical\", \"WLM_Service_Class_Resources\", 0 );\n");
@@ -132,10 +132,11 @@ TEST(ServiceClassStatementsTest, KindsDifferInNameTextAndAttribute) {
     EXPECT_NE(criticalAfterHead(definition, c.kind).find(std::string(",\"") + c.critical + "\","),
               std::string::npos);
     std::string row;
-    ASSERT_EQ(buildWarningTemplateRow(definition, row, c.kind), BuildResult::kWritten);
+    ASSERT_EQ(buildTemplateRow(definition, Severity::kWarning, row, c.kind), BuildResult::kWritten);
     EXPECT_NE(row.find(std::string("VALUES(\"") + c.warning + "\", \"Warning\""),
               std::string::npos);
-    ASSERT_EQ(buildCriticalTemplateRow(definition, row, c.kind), BuildResult::kWritten);
+    ASSERT_EQ(buildTemplateRow(definition, Severity::kCritical, row, c.kind),
+              BuildResult::kWritten);
     EXPECT_NE(row.find(std::string("VALUES(\"") + c.critical + "\", \"Critical\""),
               std::string::npos);
   }
@@ -147,20 +148,22 @@ TEST(ServiceClassStatementsTest, OffInAnyCaseSwitchesAKindOff) {
   in.busyThreshold = "off";
   ExceptionDefinition definition(in);
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
-            BuildResult::kDeclined);
-  EXPECT_EQ(buildWarningTemplateRow(definition, out, 1), BuildResult::kDeclined);
+  EXPECT_EQ(
+      buildStatement(definition, Severity::kWarning, out, kTimestamp, 1, kServiceClassInsertHead),
+      BuildResult::kDeclined);
+  EXPECT_EQ(buildTemplateRow(definition, Severity::kWarning, out, 1), BuildResult::kDeclined);
   // Asked again, the kind is still off; the definition keeps the profile's text.
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
-            BuildResult::kDeclined);
-  EXPECT_EQ(definition.ioWarning, "Off");
+  EXPECT_EQ(
+      buildStatement(definition, Severity::kWarning, out, kTimestamp, 1, kServiceClassInsertHead),
+      BuildResult::kDeclined);
+  EXPECT_EQ(definition.serviceClass()->ioWarning, "Off");
   // The critical follows its own threshold.
   EXPECT_NE(criticalAfterHead(definition, 1).find("MWLMPR.IORATE *GE 90\");"), std::string::npos);
-  EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), BuildResult::kWritten);
+  EXPECT_EQ(buildTemplateRow(definition, Severity::kCritical, out, 1), BuildResult::kWritten);
   // A busy threshold of "off" leaves the busy clause out of both index formulas.
   EXPECT_EQ(criticalAfterHead(definition, 0).find("BUSY"), std::string::npos);
   EXPECT_EQ(warningAfterHead(definition, 0).find("BUSY"), std::string::npos);
-  EXPECT_EQ(definition.busyThreshold, "off");
+  EXPECT_EQ(definition.serviceClass()->busy, "off");
 }
 
 TEST(ServiceClassStatementsTest, CriticalOffDropsTheWarningsUpperClause) {
@@ -173,9 +176,10 @@ TEST(ServiceClassStatementsTest, CriticalOffDropsTheWarningsUpperClause) {
                       "1 *AND *VALUE MWLMPR.IORATE *GE 50\");\n"),
             std::string::npos);
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 1, kServiceClassInsertHead),
-            BuildResult::kDeclined);
-  EXPECT_EQ(buildCriticalTemplateRow(definition, out, 1), BuildResult::kDeclined);
+  EXPECT_EQ(
+      buildStatement(definition, Severity::kCritical, out, kTimestamp, 1, kServiceClassInsertHead),
+      BuildResult::kDeclined);
+  EXPECT_EQ(buildTemplateRow(definition, Severity::kCritical, out, 1), BuildResult::kDeclined);
   // A tested threshold is written as it was tested: upper-cased.
   EXPECT_NE(warningAfterHead(definition, 2).find("MWLMPR.AVGSTOR *GE 4K *AND"), std::string::npos);
 }
@@ -191,33 +195,36 @@ TEST(ServiceClassStatementsTest, PerformanceIndexIsNeverSwitchedOff) {
   EXPECT_NE(criticalAfterHead(definition, 0).find("MWLMPR.PERHINDX *GE off\");"),
             std::string::npos);
   std::string row;
-  EXPECT_EQ(buildWarningTemplateRow(definition, row, 0), BuildResult::kWritten);
-  EXPECT_EQ(buildCriticalTemplateRow(definition, row, 0), BuildResult::kWritten);
-  EXPECT_EQ(definition.indexWarning, "off");
+  EXPECT_EQ(buildTemplateRow(definition, Severity::kWarning, row, 0), BuildResult::kWritten);
+  EXPECT_EQ(buildTemplateRow(definition, Severity::kCritical, row, 0), BuildResult::kWritten);
+  EXPECT_EQ(definition.serviceClass()->indexWarning, "off");
 }
 
 TEST(ServiceClassStatementsTest, KindOutOfRangeProducesNothing) {
   ExceptionDefinition definition(batchLow("V100"));
   for (int kind : {-1, 4, 100}) {
     std::string out = "left over";
-    EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead),
+    EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, kind,
+                             kServiceClassInsertHead),
               BuildResult::kDeclined);
-    EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, kind, kServiceClassInsertHead),
+    EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, kind,
+                             kServiceClassInsertHead),
               BuildResult::kDeclined);
-    EXPECT_EQ(buildWarningTemplateRow(definition, out, kind), BuildResult::kDeclined);
-    EXPECT_EQ(buildCriticalTemplateRow(definition, out, kind), BuildResult::kDeclined);
+    EXPECT_EQ(buildTemplateRow(definition, Severity::kWarning, out, kind), BuildResult::kDeclined);
+    EXPECT_EQ(buildTemplateRow(definition, Severity::kCritical, out, kind), BuildResult::kDeclined);
     EXPECT_EQ(out, "");
   }
 }
 
 TEST(ServiceClassStatementsTest, TemplateRowsIgnoreTheEnableFlags) {
   ExceptionDefinition definition(batchLow("V100"));
-  definition.warningEnabled = false;
+  definition.condition(Severity::kWarning).enabled = false;
   std::string out = "left over";
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, kServiceClassInsertHead),
-            BuildResult::kDisabled);
+  EXPECT_EQ(
+      buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, kServiceClassInsertHead),
+      BuildResult::kDisabled);
   EXPECT_EQ(out, "");
-  EXPECT_EQ(buildWarningTemplateRow(definition, out, 2), BuildResult::kWritten);
+  EXPECT_EQ(buildTemplateRow(definition, Severity::kWarning, out, 2), BuildResult::kWritten);
   // The critical is still enabled: its statements carry the timestamp.
   EXPECT_EQ(criticalAfterHead(definition, 3).substr(0, 19), "\"1261207093000000\",");
 }
@@ -237,9 +244,10 @@ TEST(ServiceClassStatementsTest, EveryKindUpToTheCountHasItsSituationsAndRows) {
     }
   }
   ASSERT_EQ(buildTemplateRow(definition, Severity::kCritical, out, 2), BuildResult::kWritten);
-  std::string named;
-  ASSERT_EQ(buildCriticalTemplateRow(definition, named, 2), BuildResult::kWritten);
-  EXPECT_EQ(out, named);
+  EXPECT_EQ(
+      out,
+      "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_STG_BATCHLOWP1_Critical\", "
+      "\"Critical\", \"WLM_Service_Class_Resources\", 0 );\n");
 }
 
 }  // namespace

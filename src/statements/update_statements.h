@@ -1,8 +1,8 @@
 // The statement builders of a definition. For an ordinary definition they
-// build the UPDATE that rewrites the threshold formula of the warning or the
-// critical situation and stamps it with the run timestamp; for a service-class
-// definition of the system-monitoring product they build the INSERT of one
-// kind's new situation instead (service_class_statements.h).
+// build the UPDATE that rewrites the threshold formula (formula.h) of the
+// warning or the critical situation and stamps it with the run timestamp; for
+// a service-class definition of the system-monitoring product they build the
+// INSERT of one kind's new situation instead (service_class_statements.h).
 #ifndef TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_
 #define TORNVEL_STATEMENTS_UPDATE_STATEMENTS_H_
 
@@ -11,7 +11,6 @@
 
 #include "definitions/exception_definition.h"
 #include "statements/build_results.h"
-#include "statements/severity.h"
 
 namespace tornvel {
 
@@ -24,12 +23,6 @@ namespace tornvel {
 BuildResult buildStatement(const ExceptionDefinition& definition, Severity severity,
                            std::string& output, std::string_view timestamp, int kind,
                            std::string_view head);
-
-// buildStatement for the warning and for the critical situation.
-BuildResult buildWarningStatement(const ExceptionDefinition& definition, std::string& output,
-                                  std::string_view timestamp, int kind, std::string_view head);
-BuildResult buildCriticalStatement(const ExceptionDefinition& definition, std::string& output,
-                                   std::string_view timestamp, int kind, std::string_view head);
 
 }  // namespace tornvel
 

@@ -17,8 +17,8 @@ constexpr std::string_view kTimestamp = "1261207093000000";
 DefinitionInputs inputs(std::string_view product, std::string_view name,
                         std::string_view attribute) {
   DefinitionInputs in;
-  in.productId = productCodesFor(product).product;
-  in.product = product;
+  in.product = productCodesFor(product).product;
+  in.recordedCode = product;
   in.release = "V100";
   in.name = name;
   in.attribute = attribute;
@@ -72,25 +72,29 @@ std::string formulaOf(const std::string& statement) {
 
 std::string warningFormula(const ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   return formulaOf(out);
 }
 
 std::string criticalFormula(const ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   return formulaOf(out);
 }
 
 TEST(UpdateStatementsTest, GeneralFormWritesWholeUpdates) {
   ExceptionDefinition definition = lockWait();
   std::string out = "left over";
-  ASSERT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
             "\"ZT5_LOCKWAIT_Warning\";\n");
-  ASSERT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 200\" WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";\n");
@@ -116,12 +120,13 @@ TEST(UpdateStatementsTest, Zr5FormPutsThePredicateFirst) {
             "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 300");
 
   // Without a critical value the band ends at the upper value.
-  definition.criticalValue.clear();
+  definition.condition(Severity::kCritical).value.clear();
   EXPECT_EQ(warningFormula(definition),
             "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 100 *AND *VALUE "
             "SYSPAGE.RATE *LT 500");
   std::string out;
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
 }
 
 TEST(UpdateStatementsTest, FormsPreferOppositeUpperBounds) {
@@ -143,7 +148,7 @@ TEST(UpdateStatementsTest, FormsPreferOppositeUpperBounds) {
     ExceptionDefinition definition(inputs(c.product, "X", "A.B"));
     definition.setWarningCondition("*GE", std::nullopt, std::nullopt, c.upperValue);
     giveWarning(definition, "100");
-    definition.criticalValue = c.criticalValue;
+    definition.condition(Severity::kCritical).value = c.criticalValue;
     EXPECT_EQ(warningFormula(definition), c.formula) << c.product << " " << c.upperValue;
   }
 }
@@ -175,21 +180,23 @@ TEST(UpdateStatementsTest, EmptyFieldsAreWrittenAsEmptyPieces) {
   // A type without default operators leaves them empty.
   ExceptionDefinition definition(typed(inputs("ZTQ", "X", "A.B"), "S"));
   giveWarning(definition, "50");
-  definition.criticalValue = "200";
+  definition.condition(Severity::kCritical).value = "200";
   EXPECT_EQ(warningFormula(definition), "*IF *VALUE A.B  50 *AND *VALUE A.B  200");
 }
 
 TEST(UpdateStatementsTest, DisabledSituationBuildsNothing) {
   ExceptionDefinition definition = lockWait();
-  definition.warningEnabled = false;
+  definition.condition(Severity::kWarning).enabled = false;
   std::string out = "left over";
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
   EXPECT_EQ(out, "");
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   EXPECT_NE(out.find("LSTDATE = \"1261207093000000\""), std::string::npos);
 
-  definition.criticalEnabled = false;
-  EXPECT_EQ(buildCriticalStatement(definition, out, "1261207099000000", 0, ""),
+  definition.condition(Severity::kCritical).enabled = false;
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, "1261207099000000", 0, ""),
             BuildResult::kDisabled);
   EXPECT_EQ(out, "");
 }
@@ -197,10 +204,12 @@ TEST(UpdateStatementsTest, DisabledSituationBuildsNothing) {
 TEST(UpdateStatementsTest, MissingValueBuildsNothing) {
   ExceptionDefinition definition(inputs("ZR5", "X", "A.B"));
   std::string out = "left over";
-  EXPECT_EQ(buildWarningStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
   EXPECT_EQ(out, "");
   out = "left over";
-  EXPECT_EQ(buildCriticalStatement(definition, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
   EXPECT_EQ(out, "");
 }
 
@@ -209,10 +218,8 @@ TEST(UpdateStatementsTest, MissingValueBuildsNothing) {
 TEST(UpdateStatementsTest, LastDateKeepsNineteenCharacters) {
   ExceptionDefinition definition = lockWait();
   const std::string_view timestamp = "12345678901234567890123";
-  std::string out;
-  ASSERT_EQ(buildWarningStatement(definition, out, timestamp, 0, ""), BuildResult::kWritten);
-  std::string scratch;
-  buildWarningInsert(definition, out, scratch, timestamp, "AFF", kBuildModeInsertHead);
+  const std::string out =
+      buildInsert(definition, Severity::kWarning, timestamp, "AFF", kBuildModeInsertHead);
   EXPECT_NE(out.find("\",\"1234567890123456789\",\"AFF\","), std::string::npos) << out;
 }
 
@@ -224,43 +231,43 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   row.indexCritical = "2.00";
   ExceptionDefinition serviceClass(row);
   std::string out;
-  ASSERT_EQ(buildWarningStatement(serviceClass, out, kTimestamp, 0, kServiceClassInsertHead),
-            BuildResult::kWritten);
+  ASSERT_EQ(
+      buildStatement(serviceClass, Severity::kWarning, out, kTimestamp, 0, kServiceClassInsertHead),
+      BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
   EXPECT_EQ(out.substr(kServiceClassInsertHead.size(), 19), "\"1261207093000000\",");
   // The service-class path gives its own result for a kind out of range.
-  EXPECT_EQ(buildCriticalStatement(serviceClass, out, kTimestamp, 4, kServiceClassInsertHead),
+  EXPECT_EQ(buildStatement(serviceClass, Severity::kCritical, out, kTimestamp, 4,
+                           kServiceClassInsertHead),
             BuildResult::kDeclined);
 
   // Named SVCL under another product, it is an ordinary definition.
-  row.productId = Product::kDatabase;
-  row.product = "ZTQ";
+  row.product = Product::kDatabase;
+  row.recordedCode = "ZTQ";
   ExceptionDefinition ordinary(row);
-  EXPECT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), BuildResult::kDisabled);
+  EXPECT_EQ(buildStatement(ordinary, Severity::kWarning, out, kTimestamp, 0, ""),
+            BuildResult::kDisabled);
   giveWarning(ordinary, "7");
-  ASSERT_EQ(buildWarningStatement(ordinary, out, kTimestamp, 0, ""), BuildResult::kWritten);
+  ASSERT_EQ(buildStatement(ordinary, Severity::kWarning, out, kTimestamp, 0, ""),
+            BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, 7), "UPDATE ");
 }
 
 // The severity picks the situation, its flag, its value and its formula.
-TEST(UpdateStatementsTest, SeverityFormBuildsWhatTheNamedBuildersBuild) {
+TEST(UpdateStatementsTest, SeverityPicksSituationFlagValueAndFormula) {
   ExceptionDefinition definition = lockWait();
-  std::string named;
-  std::string bySeverity;
-  ASSERT_EQ(buildWarningStatement(definition, named, kTimestamp, 0, ""), BuildResult::kWritten);
-  ASSERT_EQ(buildStatement(definition, Severity::kWarning, bySeverity, kTimestamp, 0, ""),
+  std::string out;
+  ASSERT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
             BuildResult::kWritten);
-  EXPECT_EQ(bySeverity, named);
-  ASSERT_EQ(buildCriticalStatement(definition, named, kTimestamp, 0, ""), BuildResult::kWritten);
-  ASSERT_EQ(buildStatement(definition, Severity::kCritical, bySeverity, kTimestamp, 0, ""),
-            BuildResult::kWritten);
-  EXPECT_EQ(bySeverity, named);
+  EXPECT_EQ(formulaOf(out), "*IF *VALUE DBLOCKS.WAITTIME *GE 200");
+  EXPECT_NE(out.find("SITNAME = \"ZT5_LOCKWAIT_Critical\""), std::string::npos);
 
-  definition.criticalEnabled = false;
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, bySeverity, kTimestamp, 0, ""),
+  definition.condition(Severity::kCritical).enabled = false;
+  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
             BuildResult::kDisabled);
-  EXPECT_EQ(buildStatement(definition, Severity::kWarning, bySeverity, kTimestamp, 0, ""),
+  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
             BuildResult::kWritten);
+  EXPECT_NE(out.find("SITNAME = \"ZT5_LOCKWAIT_Warning\""), std::string::npos);
 }
 
 }  // namespace
