@@ -14,14 +14,6 @@ std::string reason(int error) {
   return error != 0 ? std::string(std::strerror(error)) : std::string("unknown reason");
 }
 
-// The folder part of a host path, or empty for a name in the current folder.
-std::string folderOf(const std::string& path) {
-  std::size_t end = path.size();
-  while (end > 0 && !host::isSeparator(path[end - 1])) --end;
-  while (end > 1 && host::isSeparator(path[end - 1])) --end;
-  return path.substr(0, end);
-}
-
 }  // namespace
 
 std::string describeFile(std::string_view role, const std::string& nameAsBuilt) {

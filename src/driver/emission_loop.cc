@@ -69,16 +69,16 @@ void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
   std::string statement;
   for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-    if (buildStatement(definition, severity, statement, timestamp_, 0, {}) !=
-        BuildResult::kWritten) {
-      continue;
-    }
     if (options_.buildMode) {
+      if (situationStatus(definition, severity) != BuildResult::kWritten) continue;
       writer.write(buildDelete(definition, severity));
       writer.write(buildParmsStatement(definition));
-      statement = buildInsert(definition, severity, timestamp_, affinities_, kBuildModeInsertHead);
+      writer.write(
+          buildInsert(definition, severity, timestamp_, affinities_, kBuildModeInsertHead));
+    } else if (buildStatement(definition, severity, statement, timestamp_, 0, {}) ==
+               BuildResult::kWritten) {
+      writer.write(statement);
     }
-    writer.write(statement);
   }
 }
 

@@ -15,6 +15,13 @@ std::string hostPath(std::string_view nameAsBuilt) {
   return path;
 }
 
+std::string folderOf(const std::string& hostPath) {
+  std::size_t end = hostPath.size();
+  while (end > 0 && !host::isSeparator(hostPath[end - 1])) --end;
+  while (end > 1 && host::isSeparator(hostPath[end - 1])) --end;
+  return hostPath.substr(0, end);
+}
+
 bool sameFile(const std::string& nameAsBuilt, const std::string& otherNameAsBuilt) {
   return host::sameFile(hostPath(nameAsBuilt), hostPath(otherNameAsBuilt));
 }

@@ -13,6 +13,10 @@ namespace tornvel {
 // The path under which a file named `nameAsBuilt` is opened.
 std::string hostPath(std::string_view nameAsBuilt);
 
+// The folder part of a host path ("SQLLIB" of "SQLLIB/ZT5_UPD.SQL", "/" of
+// "/x"), or empty for a name in the current folder.
+std::string folderOf(const std::string& hostPath);
+
 // True when both names, as built, name one and the same existing file, however
 // they are spelt (a link, another path); false when either does not exist.
 bool sameFile(const std::string& nameAsBuilt, const std::string& otherNameAsBuilt);

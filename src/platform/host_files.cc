@@ -90,10 +90,11 @@ int openForReading(const std::string& path) {
   int fd = openWide(path, _O_RDONLY);
   if (fd < 0) {
     // The C library says "permission denied" for a folder; say what it is.
-    const DWORD attributes = ::GetFileAttributesW(widePath(path).c_str());
-    if (errno == EACCES && attributes != INVALID_FILE_ATTRIBUTES &&
-        (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-      errno = EISDIR;
+    if (errno == EACCES) {
+      const DWORD attributes = ::GetFileAttributesW(widePath(path).c_str());
+      if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        errno = EISDIR;
+      }
     }
     return -1;
   }

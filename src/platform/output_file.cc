@@ -33,10 +33,10 @@ std::size_t fileNameStart(const std::string& path) {
   return start;
 }
 
+// The folder whose entry a rename changes.
 std::string directoryOf(const std::string& path) {
-  const std::size_t start = fileNameStart(path);
-  if (start == 0) return ".";
-  return path.substr(0, start == 1 ? 1 : start - 1);
+  const std::string folder = folderOf(path);
+  return folder.empty() ? "." : folder;
 }
 
 // A name beside `target` that no other run uses: hidden, and marked with the

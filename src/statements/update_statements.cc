@@ -6,6 +6,12 @@
 
 namespace tornvel {
 
+BuildResult situationStatus(const ExceptionDefinition& definition, Severity severity) {
+  const Condition& condition = definition.condition(severity);
+  if (!condition.enabled || condition.value.empty()) return BuildResult::kDisabled;
+  return BuildResult::kWritten;
+}
+
 BuildResult buildStatement(const ExceptionDefinition& definition, Severity severity,
                            std::string& output, std::string_view timestamp, int kind,
                            std::string_view head) {
@@ -15,7 +21,8 @@ BuildResult buildStatement(const ExceptionDefinition& definition, Severity sever
   if (isServiceClass(definition)) {
     return buildServiceClassStatement(definition, severity, output, timestamp, kind, head);
   }
-  if (condition.value.empty()) return BuildResult::kDisabled;
+  const BuildResult status = situationStatus(definition, severity);
+  if (status != BuildResult::kWritten) return status;
   output.assign("UPDATE VORDA.TSITDESC SET LSTDATE = \"");
   appendQuoted(output, timestamp);
   output += "\", PDT = \"";

@@ -14,6 +14,11 @@
 
 namespace tornvel {
 
+// Whether an ordinary definition's warning or critical situation gets its
+// statements: kWritten, or kDisabled when the situation is switched off or
+// has no threshold. The UPDATE and build mode's statements follow it alike.
+BuildResult situationStatus(const ExceptionDefinition& definition, Severity severity);
+
 // Replaces `output` with the statement of the warning or the critical
 // situation and returns kWritten, or returns kDisabled when the situation is
 // disabled or has no threshold (kDeclined only on the service-class path);
