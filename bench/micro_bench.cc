@@ -270,7 +270,7 @@ void BM_StatementWriter_Write(benchmark::State& state) {
   }
   StatementWriter writer(file);
   for (auto _ : state) writer.write(statement);
-  file.close();
+  file.commit();
   ::unlink(name);
   state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * statement.size()));

@@ -46,8 +46,44 @@ void diagnoseReadFailure(Console& console, std::string_view role, const std::str
 }
 
 void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                          int error) {
+                          int error, bool earlierKept) {
   console.diagnose("cannot write " + describeFile(role, nameAsBuilt) + ": " + reason(error) +
+                   (earlierKept ? "; the earlier outputs are kept"
+                                : "; not every earlier output could be put back"));
+}
+
+void diagnoseLeftover(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                      const Leftover& leftover, const std::string& target) {
+  // "the statement file" becomes "the earlier statement file".
+  const std::string noun(role.substr(role.find(' ') + 1));
+  if (!leftover.earlierAt.empty()) {
+    console.diagnose("the earlier " + noun + " is kept as " + leftover.earlierAt +
+                     "; rename it to " + target);
+  }
+  if (leftover.newStays) {
+    console.diagnose("the new " + noun + " " + target +
+                     " could not be removed (there was none before this run); delete it");
+  }
+  const std::string at = std::to_string(leftover.appendedAt);
+  if (leftover.cutUnconfirmed) {
+    console.diagnose(std::string(role) + " " + nameAsBuilt + " was cut back to " + at +
+                     " bytes, but the system did not confirm that the cut reached the disk; "
+                     "check that it holds " +
+                     at + " bytes");
+  } else if (leftover.appendedAt >= 0) {
+    const std::string kept = std::string(role) + " " + nameAsBuilt + " keeps the " +
+                             std::to_string(leftover.appendedSize) +
+                             " bytes this run appended after byte " + at;
+    console.diagnose(leftover.othersAfter
+                         ? kept +
+                               ", and another run's lines follow them; take this run's "
+                               "lines out by hand"
+                         : kept + "; cut it back to " + at + " bytes");
+  }
+}
+
+void diagnoseStandardOutputFailure(Console& console, int error) {
+  console.diagnose("cannot write standard output: " + reason(error) +
                    "; the earlier outputs are kept");
 }
 

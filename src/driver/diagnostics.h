@@ -10,6 +10,7 @@
 
 #include "platform/console.h"
 #include "platform/line_reader.h"
+#include "platform/output_file.h"
 
 namespace tornvel {
 
@@ -26,8 +27,16 @@ void diagnoseSameFile(Console& console, std::string_view role, const std::string
                       std::string_view input);
 void diagnoseReadFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
                          int error);
+// An output that could not be written or take its name; `earlierKept` tells
+// whether every earlier output is as it was (else diagnoseLeftover says what
+// is where).
 void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                          int error);
+                          int error, bool earlierKept = true);
+// What a failed run could not put back, and what the operator is to do about it.
+void diagnoseLeftover(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                      const Leftover& leftover, const std::string& target);
+// Standard output that could not be written (a full disk, a closed pipe).
+void diagnoseStandardOutputFailure(Console& console, int error);
 // A control file named on the command line that did not open, replaced by the
 // other family's file.
 void diagnoseControlFileReplaced(Console& console, const std::string& typed, int error,

@@ -116,13 +116,26 @@ bool EmissionLoop::finishFiles() {
 // Both files take their names, or neither: when the template seed file cannot
 // take its name, the earlier statement file is put back.
 bool EmissionLoop::commitFiles() {
-  const int failed = commitTogether({&statementFile_, &templateSeedFile_});
+  failedCommit_ = commitTogether({&statementFile_, &templateSeedFile_});
   for (const OutputFile* file : {&statementFile_, &templateSeedFile_}) {
     if (!file->leftBehind().empty()) diagnoseLeftBehind(console_, file->leftBehind());
   }
-  if (failed < 0) return true;
-  if (failed == 0) return reported(false, statementFile_, kStatementFile, options_.statementName);
-  return reported(false, templateSeedFile_, kTemplateSeedFile, options_.templateSeedName);
+  return failedCommit_ < 0;
+}
+
+void EmissionLoop::reportCommitFailure(bool restKept) {
+  const bool statementFailed = failedCommit_ == 0;
+  const OutputFile& failed = statementFailed ? statementFile_ : templateSeedFile_;
+  const std::string& name = statementFailed ? options_.statementName : options_.templateSeedName;
+  const std::string_view role = statementFailed ? kStatementFile : kTemplateSeedFile;
+  const bool kept =
+      restKept && !statementFile_.leftover().any() && !templateSeedFile_.leftover().any();
+  console_.print("Unable to write file " + name + "\n");
+  diagnoseWriteFailure(console_, role, name, failed.error(), kept);
+  diagnoseLeftover(console_, kStatementFile, options_.statementName, statementFile_.leftover(),
+                   statementFile_.target());
+  diagnoseLeftover(console_, kTemplateSeedFile, options_.templateSeedName,
+                   templateSeedFile_.leftover(), templateSeedFile_.target());
 }
 
 bool EmissionLoop::reported(bool written, const OutputFile& file, std::string_view role,

@@ -37,9 +37,15 @@ class EmissionLoop {
   // written did not reach its file.
   bool finishFiles();
 
-  // Gives both files their names, replacing the earlier ones; false after
-  // printing the message when a file could not take its name.
+  // Gives both files their names, replacing the earlier ones, or neither:
+  // when the template seed file cannot take its name, the earlier statement
+  // file is put back. Says on standard error where a hidden copy of an
+  // earlier file could not be removed. False when a file could not take its
+  // name; reportCommitFailure then tells it.
   bool commitFiles();
+  // The message and diagnostics of a failed commitFiles; `restKept` when the
+  // run's other outputs are as they were.
+  void reportCommitFailure(bool restKept);
 
  private:
   void emitOrdinary(const ExceptionDefinition& definition);
@@ -58,6 +64,7 @@ class EmissionLoop {
   std::string timestamp_;
   OutputFile statementFile_;
   OutputFile templateSeedFile_;
+  int failedCommit_ = -1;  // which file could not take its name: 0 or 1
 };
 
 }  // namespace tornvel

@@ -1,6 +1,7 @@
 #include "driver/run.h"
 
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -114,11 +115,11 @@ ExitCode MigrationRun::execute() {
 ExitCode MigrationRun::commitOutputs(EmissionLoop& loop) {
   InterruptsHeld held;
   if (options_.csvOutput && !writeThresholdCsv()) return ExitCode::kFile;
-  if (!loop.commitFiles()) {
-    csvFile_.undoAppend();
-    return ExitCode::kFile;
-  }
-  return ExitCode::kCompleted;
+  if (loop.commitFiles()) return ExitCode::kCompleted;
+  const bool appendTakenBack = csvFile_.undoAppend();
+  loop.reportCommitFailure(appendTakenBack);
+  diagnoseLeftover(console_, kThresholdFile, options_.csvName, csvFile_.leftover(), {});
+  return ExitCode::kFile;
 }
 
 // An input whose reading failed is not the whole input: the run ends before
@@ -206,7 +207,9 @@ bool MigrationRun::loadDefinitions() {
 void MigrationRun::listSynonyms() {
   for (SynonymGroup* group = loaded_.synonyms.head(); group != nullptr; group = group->getNext()) {
     if (console_.takeHeader()) console_.print("\nDefined Synonyms:\n\n");
-    group->printGroup(console_.stream());
+    std::ostringstream line;
+    group->printGroup(line);
+    console_.print(line.str());
   }
   console_.print("\n");
 }
@@ -246,7 +249,10 @@ bool MigrationRun::writeThresholdCsv() {
   csvFile_.write(csvLines_.text(options_.csvHeader));
   if (!csvFile_.finish()) {
     console_.print("Unable to write file " + options_.csvName + "\n");
-    diagnoseWriteFailure(console_, kThresholdFile, options_.csvName, csvFile_.error());
+    const Leftover& leftover = csvFile_.leftover();
+    diagnoseWriteFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(),
+                         !leftover.any());
+    diagnoseLeftover(console_, kThresholdFile, options_.csvName, leftover, {});
     return false;
   }
   return true;
@@ -266,8 +272,7 @@ int runMigration(const std::vector<std::string>& args, std::ostream& out, std::o
   // A report that never reached its reader is no success; the run's own
   // failures keep their exit codes.
   if (console.failed()) {
-    errors << "Unable to write standard output\n";
-    errors.flush();
+    diagnoseStandardOutputFailure(console, console.error());
     if (exitCode == ExitCode::kCompleted) exitCode = ExitCode::kFile;
   }
   return static_cast<int>(exitCode);

@@ -5,6 +5,7 @@
 #ifndef TORNVEL_PLATFORM_CONSOLE_H_
 #define TORNVEL_PLATFORM_CONSOLE_H_
 
+#include <cerrno>
 #include <ostream>
 #include <string_view>
 
@@ -15,12 +16,15 @@ class Console {
   explicit Console(std::ostream& out) : out_(out) {}
   Console(std::ostream& out, std::ostream& errors) : out_(out), errors_(&errors) {}
 
-  // Writes text and flushes it.
+  // Writes text and flushes it. Once a write has failed (a full disk, a
+  // reader that went away), nothing more is written, and the reason is kept.
   void print(std::string_view text) {
+    if (out_.fail()) return;
+    errno = 0;
     out_ << text;
     out_.flush();
+    if (out_.fail()) error_ = errno != 0 ? errno : EIO;
   }
-  std::ostream& stream() { return out_; }
 
   // One diagnostic line on standard error, "tornvel: " before it; dropped by
   // a console without an error stream.
@@ -30,8 +34,10 @@ class Console {
     errors_->flush();
   }
 
-  // True once anything printed could not be written.
+  // True once anything printed could not be written; error() is the system's
+  // reason (an errno value).
   bool failed() const { return out_.fail(); }
+  int error() const { return error_; }
 
   // The header switch: on at the start of a run; a table prints its header
   // only while it is on, and printing a header turns it off.
@@ -47,6 +53,7 @@ class Console {
  private:
   std::ostream& out_;
   std::ostream* errors_ = nullptr;
+  int error_ = 0;
   bool headerPending_ = true;
 };
 

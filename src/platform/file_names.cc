@@ -15,9 +15,14 @@ std::string hostPath(std::string_view nameAsBuilt) {
   return path;
 }
 
+std::size_t fileNameStart(std::string_view hostPath) {
+  std::size_t start = hostPath.size();
+  while (start > 0 && !host::isSeparator(hostPath[start - 1])) --start;
+  return start;
+}
+
 std::string folderOf(const std::string& hostPath) {
-  std::size_t end = hostPath.size();
-  while (end > 0 && !host::isSeparator(hostPath[end - 1])) --end;
+  std::size_t end = fileNameStart(hostPath);
   while (end > 1 && host::isSeparator(hostPath[end - 1])) --end;
   return hostPath.substr(0, end);
 }

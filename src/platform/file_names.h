@@ -5,6 +5,7 @@
 #ifndef TORNVEL_PLATFORM_FILE_NAMES_H_
 #define TORNVEL_PLATFORM_FILE_NAMES_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,9 @@ namespace tornvel {
 
 // The path under which a file named `nameAsBuilt` is opened.
 std::string hostPath(std::string_view nameAsBuilt);
+
+// Where the file name part of a host path begins: after its last separator.
+std::size_t fileNameStart(std::string_view hostPath);
 
 // The folder part of a host path ("SQLLIB" of "SQLLIB/ZT5_UPD.SQL", "/" of
 // "/x"), or empty for a name in the current folder.

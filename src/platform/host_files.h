@@ -17,6 +17,17 @@ namespace tornvel::host {
 int openForReading(const std::string& path);
 // Creates a file that must not exist yet, for writing.
 int createNew(const std::string& path);
+// A file for writing that the system removes when the process ends, however
+// it ends (a kill, a power cut), until keepVanishing is called. On Linux it is
+// a file without a name in the folder of `path` (O_TMPFILE); on Windows the
+// file `path` itself (which must not exist yet), marked for deletion. -1
+// where the host or the file system cannot make one, with errno set: the
+// caller then creates a named file.
+int createVanishing(const std::string& path);
+// Makes a file of createVanishing stay, under `path`: on Linux a link into
+// the folder, which fails with EEXIST where the name is taken; on Windows the
+// deletion is called off, and `path` is the name it was created under.
+bool keepVanishing(int fd, const std::string& path);
 // Opens a file for appending, creating it when absent.
 int openForAppending(const std::string& path);
 // Opens an existing device, pipe or socket for writing as it stands.

@@ -7,12 +7,16 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "platform/host_files.h"
 
 namespace tornvel::host {
 namespace {
+
+// The name under which the kernel shows an open descriptor.
+std::string descriptorPath(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
 
 int openWith(const std::string& path, int flags) {
   return ::open(path.c_str(), flags | O_CLOEXEC, 0666);  // narrowed by the umask
@@ -51,6 +55,35 @@ int openForReading(const std::string& path) {
   return fd;
 }
 int createNew(const std::string& path) { return openWith(path, O_WRONLY | O_CREAT | O_EXCL); }
+
+// Linux makes a file without a name in a folder (O_TMPFILE) and links it into
+// that folder later through /proc. Where the file system or the kernel has no
+// such files, or /proc is not there to link them, the caller takes a named
+// file instead.
+int createVanishing(const std::string& path) {
+#ifdef O_TMPFILE
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+  const int fd = openWith(folder, O_TMPFILE | O_WRONLY);
+  if (fd < 0) return -1;
+  if (::access(descriptorPath(fd).c_str(), F_OK) != 0) {
+    const int reason = errno;
+    ::close(fd);
+    errno = reason;
+    return -1;
+  }
+  return fd;
+#else
+  (void)path;
+  errno = EOPNOTSUPP;
+  return -1;
+#endif
+}
+
+bool keepVanishing(int fd, const std::string& path) {
+  return ::linkat(AT_FDCWD, descriptorPath(fd).c_str(), AT_FDCWD, path.c_str(),
+                  AT_SYMLINK_FOLLOW) == 0;
+}
 int openForAppending(const std::string& path) {
   return openWith(path, O_WRONLY | O_CREAT | O_APPEND);
 }

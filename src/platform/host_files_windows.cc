@@ -39,6 +39,10 @@ void setErrnoFromLastError() {
     case ERROR_DISK_FULL:
       errno = ENOSPC;
       break;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      errno = EEXIST;
+      break;
     default:
       errno = EIO;
   }
@@ -46,6 +50,38 @@ void setErrnoFromLastError() {
 
 int openWide(const std::string& path, int flags) {
   return ::_wopen(widePath(path).c_str(), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
+}
+
+// A new file for writing, as a C runtime descriptor. Others may read it, and
+// it may be deleted by name while it is open (the interrupt handler does so).
+int createWithHandle(const std::string& path, DWORD access) {
+  HANDLE handle = ::CreateFileW(widePath(path).c_str(), GENERIC_WRITE | access,
+                                FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    setErrnoFromLastError();
+    return -1;
+  }
+  const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    ::CloseHandle(handle);
+    ::DeleteFileW(widePath(path).c_str());
+    errno = EMFILE;
+  }
+  return fd;
+}
+
+// Marks an open file for deletion when its last handle closes, or calls that
+// off.
+bool setDeletion(int fd, bool remove) {
+  FILE_DISPOSITION_INFO disposition{static_cast<BOOLEAN>(remove ? TRUE : FALSE)};
+  const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+  if (::SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) !=
+      0) {
+    return true;
+  }
+  setErrnoFromLastError();
+  return false;
 }
 
 }  // namespace
@@ -100,7 +136,22 @@ int openForReading(const std::string& path) {
   }
   return fd;
 }
-int createNew(const std::string& path) { return openWide(path, _O_WRONLY | _O_CREAT | _O_EXCL); }
+int createNew(const std::string& path) { return createWithHandle(path, 0); }
+
+// The file has its name from the start, marked for deletion, so that the
+// system removes it when the process ends, by Ctrl-C, `taskkill /F` or a
+// closed console window alike.
+int createVanishing(const std::string& path) {
+  const int fd = createWithHandle(path, DELETE);
+  if (fd < 0 || setDeletion(fd, true)) return fd;
+  const int reason = errno;
+  ::_close(fd);
+  ::DeleteFileW(widePath(path).c_str());
+  errno = reason;
+  return -1;
+}
+
+bool keepVanishing(int fd, const std::string&) { return setDeletion(fd, false); }
 int openForAppending(const std::string& path) {
   return openWide(path, _O_WRONLY | _O_CREAT | _O_APPEND);
 }

@@ -11,6 +11,7 @@ namespace tornvel {
 namespace {
 
 constexpr std::size_t kBufferSize = 1 << 16;
+constexpr int kAttempts = 100;
 
 // Writes all of `data`; false on the first failure, with `written` telling how
 // much went out before it.
@@ -24,13 +25,6 @@ bool writeAll(int fd, std::string_view data, std::size_t& written) {
     written += static_cast<std::size_t>(count);
   }
   return true;
-}
-
-// Where the file name part of `path` begins: after its last separator.
-std::size_t fileNameStart(const std::string& path) {
-  std::size_t start = path.size();
-  while (start > 0 && !host::isSeparator(path[start - 1])) --start;
-  return start;
 }
 
 // The folder whose entry a rename changes.
@@ -56,12 +50,12 @@ OutputFile::~OutputFile() { discard(); }
 bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
   discard();
   mode_ = mode;
-  failed_ = false;
-  direct_ = false;
-  committed_ = false;
+  failed_ = direct_ = vanishing_ = finished_ = committed_ = earlierAside_ = unlocked_ = false;
   error_ = 0;
+  target_.clear();
+  earlier_.clear();
   leftBehind_.clear();
-  buffer_.clear();
+  leftover_ = {};
   appendedAt_ = -1;
   const std::string path = hostPath(nameAsBuilt);
   if (mode == Mode::kAppend) {
@@ -79,22 +73,37 @@ bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
   }
   // A symbolic link keeps pointing at the file that is replaced.
   target_ = host::resolveLinks(path);
-  for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    forgetTemporaryName();
-    temporary_ = hiddenName(target_, attempt, "");
-    interruptSlot_ = rememberTemporary(temporary_.c_str());
-    fd_ = host::createNew(temporary_);
-    if (fd_ < 0 && errno != EEXIST) break;
-  }
-  if (fd_ < 0) {
-    fail();
-    forgetTemporaryName();
-    temporary_.clear();
-    return false;
-  }
-  setTemporaryDescriptor(interruptSlot_, fd_);
+  if (!openTemporary()) return false;
   if (earlier.exists) host::keepOwnerAndMode(fd_, earlier);
   return true;
+}
+
+// A temporary file that goes with the process where the host can make one;
+// elsewhere a named one, which the run and its interrupt handler remove. It
+// comes into being while interrupts are held, so that a handler finds it
+// either not yet there or remembered.
+bool OutputFile::openTemporary() {
+  InterruptsHeld held;
+  for (attempt_ = 0; attempt_ < kAttempts; ++attempt_) {
+    temporary_ = hiddenName(target_, attempt_, "");
+    fd_ = host::createVanishing(temporary_);
+    if (fd_ >= 0) {
+      vanishing_ = true;
+      return true;
+    }
+    if (errno == EEXIST) continue;
+    interruptSlot_ = rememberTemporary(temporary_);
+    fd_ = host::createNew(temporary_);
+    if (fd_ >= 0) return true;
+    const int reason = errno;
+    forgetTemporary(interruptSlot_);
+    interruptSlot_ = -1;
+    errno = reason;
+    if (errno != EEXIST) break;
+  }
+  fail();
+  temporary_.clear();
+  return false;
 }
 
 // Records the first failure and its reason; always false.
@@ -125,68 +134,129 @@ void OutputFile::flushBuffer() {
 }
 
 bool OutputFile::finish() {
-  if (fd_ < 0) return !failed_;
+  if (fd_ < 0 || finished_) return !failed_;
+  finished_ = true;
   if (mode_ == Mode::kAppend) {
     // Under the lock, no other run's lines can come between this run's lines,
     // and the length before them is the length to go back to. A file whose
     // length cannot be learnt is not written: it could not be cut back.
-    const bool locked = host::lockFile(fd_, true);
+    unlocked_ = !host::lockFile(fd_, true);
     const std::int64_t before = host::fileSize(fd_);
     if (before < 0) fail();
     std::size_t written = 0;
     if (!failed_ && (!writeAll(fd_, buffer_, written) || !host::syncFile(fd_))) fail();
-    if (failed_ && written > 0 && before >= 0) host::cutFile(fd_, before);
+    const auto size = static_cast<std::int64_t>(written);
+    if (failed_ && written > 0) cutBack(before, size);
     if (!failed_) {
       appendedAt_ = before;
-      appendedSize_ = static_cast<std::int64_t>(written);
+      appendedSize_ = size;
     }
-    if (locked) host::lockFile(fd_, false);
+    if (!unlocked_) host::lockFile(fd_, false);
     buffer_.clear();
-  } else {
-    flushBuffer();
-    if (!direct_ && !failed_ && !host::syncFile(fd_)) fail();
-    if (!host::closeFile(fd_) && !direct_) fail();
+    return !failed_;
+  }
+  flushBuffer();
+  if (direct_) {
+    // A device or a pipe: what it does with a close is its own affair.
+    host::closeFile(fd_);
     fd_ = -1;
-    setTemporaryDescriptor(interruptSlot_, -1);
+  } else if (!failed_ && !host::syncFile(fd_)) {
+    fail();
   }
   return !failed_;
 }
 
 bool OutputFile::commit() {
-  if (mode_ == Mode::kReplace && fd_ >= 0 && !finish()) return false;
-  if (temporary_.empty() || failed_) return !failed_;
-  if (!host::renameOver(temporary_, target_)) return fail();
-  forgetTemporaryName();
+  if (mode_ != Mode::kReplace) return !failed_;
+  if (temporary_.empty()) return finish();  // never opened, or written in place
+  if (!finish()) return false;
+  if (!nameTemporary()) {
+    fail();
+    removeTemporary();
+    return false;
+  }
+  if (earlierAside_ && !host::renameOver(target_, earlier_)) {
+    fail();
+    earlier_.clear();
+    removeTemporary();
+    return false;
+  }
+  if (!host::renameOver(temporary_, target_)) {
+    fail();
+    if (earlierAside_) putEarlierBack();
+    removeTemporary();
+    return false;
+  }
+  forgetTemporary(interruptSlot_);
+  interruptSlot_ = -1;
   temporary_.clear();
   committed_ = true;
   host::syncDirectory(directoryOf(target_));
   return true;
 }
 
+// The temporary file gets its hidden name, if it has none yet, and is closed:
+// a failed close may be the only report of data that did not reach the disk,
+// so it comes before the rename.
+bool OutputFile::nameTemporary() {
+  while (vanishing_) {
+    interruptSlot_ = rememberTemporary(temporary_);
+    if (host::keepVanishing(fd_, temporary_)) {
+      vanishing_ = false;
+      break;
+    }
+    const int reason = errno;
+    forgetTemporary(interruptSlot_);
+    interruptSlot_ = -1;
+    errno = reason;
+    if (errno != EEXIST || ++attempt_ >= kAttempts) return false;
+    temporary_ = hiddenName(target_, attempt_, "");
+  }
+  const bool closed = host::closeFile(fd_);
+  fd_ = -1;
+  return closed;
+}
+
 bool OutputFile::keepEarlier() {
-  if (mode_ != Mode::kReplace || temporary_.empty() || failed_) return true;
+  if (!renamesOnCommit()) return true;
   if (!host::statusOf(target_).exists) return true;  // nothing earlier to keep
-  for (int attempt = 0; attempt < 100; ++attempt) {
+  for (int attempt = 0; attempt < kAttempts; ++attempt) {
     earlier_ = hiddenName(target_, attempt, "old");
     if (host::linkFile(target_, earlier_)) return true;
-    if (errno != EEXIST) break;
+    if (errno == EEXIST) continue;
+    // No second name here: the earlier file moves to the hidden name as the
+    // new one takes its place, under a name that is free.
+    if (host::statusOf(earlier_).exists) continue;
+    earlierAside_ = true;
+    return true;
   }
   earlier_.clear();
   return fail();
 }
 
-void OutputFile::restoreEarlier() {
-  if (!committed_) return;
-  if (!earlier_.empty()) {
-    // Should this rename fail, the earlier file stays under its hidden name,
-    // still whole.
-    host::renameOver(earlier_, target_);
-    earlier_.clear();
-  } else {
-    host::removeFile(target_);
-  }
-  host::syncDirectory(directoryOf(target_));
+bool OutputFile::restoreEarlier() {
+  if (!committed_) return true;
   committed_ = false;
+  if (!earlier_.empty()) return putEarlierBack();
+  if (host::removeFile(target_)) {
+    host::syncDirectory(directoryOf(target_));
+    return true;
+  }
+  leftover_.newStays = true;
+  return false;
+}
+
+// The earlier file takes its name again; where it cannot, it stays whole
+// under its hidden name, which leftover() tells, and no later step removes it.
+bool OutputFile::putEarlierBack() {
+  const bool back = host::renameOver(earlier_, target_);
+  if (back) {
+    host::syncDirectory(directoryOf(target_));
+  } else {
+    leftover_.earlierAt = earlier_;
+  }
+  earlier_.clear();
+  return back;
 }
 
 bool OutputFile::dropEarlier() {
@@ -196,36 +266,63 @@ bool OutputFile::dropEarlier() {
   return removed;
 }
 
-void OutputFile::undoAppend() {
-  if (fd_ < 0 || appendedAt_ < 0) return;
-  // Only while nothing was appended after this run's text: another run's lines
-  // are never cut.
-  const bool locked = host::lockFile(fd_, true);
-  if (host::fileSize(fd_) == appendedAt_ + appendedSize_) {
-    host::cutFile(fd_, appendedAt_);
-    host::syncFile(fd_);
-  }
-  if (locked) host::lockFile(fd_, false);
+bool OutputFile::undoAppend() {
+  if (fd_ < 0 || appendedAt_ < 0) return true;
+  const std::int64_t at = appendedAt_;
   appendedAt_ = -1;
+  // Only under the lock, and only while nothing was appended after this run's
+  // text: another run's lines are never cut.
+  if (unlocked_ || !host::lockFile(fd_, true)) {
+    leftover_.appendedAt = at;
+    leftover_.appendedSize = appendedSize_;
+    return false;
+  }
+  bool undone = false;
+  const std::int64_t size = host::fileSize(fd_);
+  if (size == at + appendedSize_) {
+    undone = cutBack(at, appendedSize_);
+  } else {
+    leftover_.appendedAt = at;
+    leftover_.appendedSize = appendedSize_;
+    leftover_.othersAfter = size > at + appendedSize_;
+  }
+  host::lockFile(fd_, false);
+  return undone;
 }
 
-bool OutputFile::close() {
-  bool ok = finish() && commit();
-  discard();
-  return ok;
+// Cuts an appended file back to its first `at` bytes, which the run's `size`
+// bytes followed; what could not be done is kept in leftover_. Never without
+// the lock, under which no other run's text can follow the run's own.
+bool OutputFile::cutBack(std::int64_t at, std::int64_t size) {
+  if (!unlocked_ && at >= 0 && host::cutFile(fd_, at)) {
+    if (host::syncFile(fd_)) return true;
+    leftover_.cutUnconfirmed = true;
+    leftover_.appendedAt = at;
+    return false;
+  }
+  leftover_.appendedAt = at;
+  leftover_.appendedSize = size;
+  return false;
 }
 
-void OutputFile::forgetTemporaryName() {
+void OutputFile::removeTemporary() {
+  if (fd_ >= 0) host::closeFile(fd_);
+  fd_ = -1;
+  // A vanishing file goes with its descriptor; a named one by its name.
+  if (!temporary_.empty() && !vanishing_) host::removeFile(temporary_);
   forgetTemporary(interruptSlot_);
   interruptSlot_ = -1;
+  temporary_.clear();
+  vanishing_ = false;
 }
 
 void OutputFile::discard() {
-  if (fd_ >= 0) host::closeFile(fd_);
-  fd_ = -1;
-  if (!temporary_.empty()) host::removeFile(temporary_);
-  forgetTemporaryName();
-  temporary_.clear();
+  if (mode_ == Mode::kReplace && !temporary_.empty()) {
+    removeTemporary();
+  } else if (fd_ >= 0) {
+    host::closeFile(fd_);
+    fd_ = -1;
+  }
   buffer_.clear();
 }
 

@@ -1,8 +1,10 @@
 // An output file that is either whole or not there. A replaced file is written
-// under a temporary name beside it and takes its name only once everything has
+// to a temporary file beside it and takes its name only once everything has
 // reached the disk, so a reader, a failed run or a crash sees the earlier file
-// or the complete new one. An appended file receives a run's text in one write
-// at its end and is cut back to its earlier length when that write fails.
+// or the complete new one. Where the host allows, the temporary file has no
+// name until then and vanishes with the process, however the process ends. An
+// appended file receives a run's text in one write at its end and is cut back
+// to its earlier length when that write fails.
 #ifndef TORNVEL_PLATFORM_OUTPUT_FILE_H_
 #define TORNVEL_PLATFORM_OUTPUT_FILE_H_
 
@@ -12,6 +14,26 @@
 #include <string_view>
 
 namespace tornvel {
+
+// What a failed run could not put back as it was, for the run to tell the
+// operator what is where.
+struct Leftover {
+  // The earlier file of a replaced output sits under this hidden name instead
+  // of its own (`target`).
+  std::string earlierAt;
+  // There was no earlier file, and the new one could not be removed.
+  bool newStays = false;
+  // An appended file keeps `appendedSize` bytes of the run's text after its
+  // first `appendedAt` bytes; `othersAfter` when another run's text follows.
+  std::int64_t appendedAt = -1;
+  std::int64_t appendedSize = 0;
+  bool othersAfter = false;
+  // The run's text was cut off again, but the system did not confirm that the
+  // cut reached the disk.
+  bool cutUnconfirmed = false;
+
+  bool any() const { return !earlierAt.empty() || newStays || appendedAt >= 0 || cutUnconfirmed; }
+};
 
 class OutputFile {
  public:
@@ -36,13 +58,15 @@ class OutputFile {
   // Every "\n" is written as the host's line end.
   void write(std::string_view text);
 
-  // Puts everything written on the disk: a replacing file is flushed, synced
-  // and closed under its temporary name; an appending file gets the whole text
-  // in one write under an exclusive lock, and is cut back to its earlier
-  // length when the write fails. False when anything did not reach the file.
+  // Puts everything written on the disk: a replacing file is flushed and
+  // synced under its temporary name; an appending file gets the whole text in
+  // one write under an exclusive lock, and is cut back to its earlier length
+  // when the write fails. False when anything did not reach the file.
   bool finish();
 
-  // A replacing file takes its name. Does nothing for other files.
+  // A replacing file takes its name: its temporary file is given a hidden
+  // name (where it had none), closed, and renamed over the target. Does
+  // nothing for other files.
   bool commit();
 
   // True while the file is to take its name by a rename on commit.
@@ -50,47 +74,61 @@ class OutputFile {
 
   // For files that take their names together: before the first rename, the
   // earlier file gets a second, hidden name beside it, so that it can be put
-  // back when a later file cannot take its name. False when the earlier file
-  // cannot be kept that way (nothing has been renamed then).
+  // back when a later file cannot take its name. Where the file system keeps
+  // one name per file (exFAT, FAT, many network shares), the earlier file is
+  // instead renamed to that hidden name just before the new one takes its
+  // place. False when the earlier file cannot be kept either way.
   bool keepEarlier();
   // After this file took its name and a later one failed: the earlier file
-  // takes its name again (or, where there was none, the new file goes).
-  void restoreEarlier();
+  // takes its name again (or, where there was none, the new file goes). False,
+  // with leftover() telling what stays where, when that failed.
+  bool restoreEarlier();
   // Once every file has its name: the hidden second name goes. False when it
   // could not be removed; leftBehind() then names it.
   bool dropEarlier();
   const std::string& leftBehind() const { return leftBehind_; }
 
   // An appended file that has been finished is cut back to its length before
-  // the run's text, for a run that fails after the append.
-  void undoAppend();
-
-  // finish() and commit() together.
-  bool close();
+  // the run's text, for a run that fails after the append. False, with
+  // leftover() telling what stays, when the text could not be taken back.
+  bool undoAppend();
 
   // The system's reason (an errno value) for the first failure, or 0.
   int error() const { return error_; }
+  // The host path a replaced file takes its name under.
+  const std::string& target() const { return target_; }
+  const Leftover& leftover() const { return leftover_; }
 
  private:
+  bool openTemporary();
   void flushBuffer();
+  bool nameTemporary();
+  bool putEarlierBack();
+  bool cutBack(std::int64_t at, std::int64_t size);
+  void removeTemporary();
   void discard();
   bool fail();
-  void forgetTemporaryName();
 
   int fd_ = -1;
   Mode mode_ = Mode::kReplace;
   bool failed_ = false;
-  bool direct_ = false;  // written in place: not a regular file
+  bool direct_ = false;     // written in place: not a regular file
+  bool vanishing_ = false;  // the temporary file goes with the process until named
+  bool finished_ = false;
   bool committed_ = false;
+  bool earlierAside_ = false;  // the earlier file is renamed to earlier_ on commit
+  bool unlocked_ = false;      // the append took place without the lock
   int error_ = 0;
-  int interruptSlot_ = -1;  // the temporary file's entry for interrupts
+  int attempt_ = 0;         // the number in the temporary file's name
+  int interruptSlot_ = -1;  // the named temporary file's entry for interrupts
   std::string target_;      // the path a replacing file is committed to
-  std::string temporary_;   // the path written until the commit
+  std::string temporary_;   // the temporary file's hidden name, once it has one
   std::string earlier_;     // the earlier file's second name while files commit
   std::string leftBehind_;  // a second name that could not be removed
   std::string buffer_;
   std::int64_t appendedAt_ = -1;  // where the run's appended text begins
   std::int64_t appendedSize_ = 0;
+  Leftover leftover_;
 };
 
 // Gives every file its name, all or none: when one cannot take its name, the

@@ -54,7 +54,11 @@ TEST_F(OutputFileTest, ReplacedFileTakesItsNameOnlyWhenCommitted) {
     file.write("new\n");
     EXPECT_TRUE(file.finish());
     EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
+#ifdef __linux__
+    EXPECT_EQ(entries(), 1u);  // the temporary file has no name yet
+#else
     EXPECT_EQ(entries(), 2u);  // the earlier file and the finished temporary file
+#endif
   }
   EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
   EXPECT_EQ(entries(), 1u);
@@ -62,7 +66,7 @@ TEST_F(OutputFileTest, ReplacedFileTakesItsNameOnlyWhenCommitted) {
   OutputFile file;
   ASSERT_TRUE(file.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
   file.write("new\n");
-  EXPECT_TRUE(file.close());
+  EXPECT_TRUE(file.commit());
   EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "new" + kEnd);
   EXPECT_EQ(entries(), 1u);
 }

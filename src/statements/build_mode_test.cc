@@ -72,7 +72,7 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   OutputFile file;
   ASSERT_TRUE(file.open(path, OutputFile::Mode::kReplace));
   StatementWriter(file).write(statement);
-  ASSERT_TRUE(file.close());
+  ASSERT_TRUE(file.commit());
   std::string lines;
   for (int i = 0; i < 6; ++i) lines += expected.substr(72 * i, 72) + "\n";
   EXPECT_EQ(expected.substr(432).size(), 13u);

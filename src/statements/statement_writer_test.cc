@@ -21,7 +21,7 @@ std::string written(const std::vector<std::string>& statements) {
   EXPECT_TRUE(file.open(path, OutputFile::Mode::kReplace));
   StatementWriter writer(file);
   for (const std::string& statement : statements) writer.write(statement);
-  EXPECT_TRUE(file.close());
+  EXPECT_TRUE(file.commit());
   std::ifstream in(path, std::ios::binary);
   const std::string bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
   const std::string text = testing::withoutNativeLineEnds(bytes);

@@ -1,8 +1,9 @@
 // Whole runs that need the shell around them: standard output on a full
-// device, a file-size limit that makes the threshold append fail half way,
-// runs side by side on one threshold file, a replaced file's permissions, and
-// faults placed at one exact system call with strace: an interrupt once the
-// statement file is open, a template seed file that cannot take its name.
+// device or a closed pipe, a file-size limit that makes the threshold append
+// fail half way, runs side by side on one threshold file, a replaced file's
+// permissions, and faults placed at one exact system call with strace: an
+// interrupt once the statement file is open, a template seed file that cannot
+// take its name. On every system: a run killed while it writes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -17,6 +18,69 @@ namespace tornvel::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A run of 500 definitions whose report is stopped once the table of migrated
+// exceptions has begun, when the statement file is open: the report soon
+// waits on the full pipe. Whatever then ends the run, the earlier statement
+// file stays, and no temporary file, though the run had one open.
+class StoppedRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(run() / "SQLLIB");
+    std::string control;
+    std::string profile;
+    for (int i = 0; i < 500; ++i) {
+      const std::string name = "D" + std::to_string(1000 + i);
+      control += name + ",TAB.COL,I\n";
+      profile += name + " 1234567890123456789 2234567890123456789\n";
+    }
+    std::ofstream(run() / "ZTQPROD.TXT", std::ios::binary) << control;
+    std::ofstream(run() / "PROF.TXT", std::ios::binary) << profile;
+    std::ofstream(run() / "SQLLIB/ZT5_UPD.SQL", std::ios::binary) << "earlier\n";
+  }
+  const fs::path& run() const { return scratch_.path(); }
+  RunOutcome stop(
+      AfterMarker then, const std::function<void()>& whileWaiting = [] {}) {
+    return runTornvelUntil(TORNVEL_BINARY, {"-v", "PROF.TXT", "T5"}, run(),
+                           "Exceptions in profile migrated", then, whileWaiting);
+  }
+  void expectEarlierFileAlone() {
+    EXPECT_EQ(namesUnder(run() / "SQLLIB"), std::vector<std::string>{"ZT5_UPD.SQL"});
+    EXPECT_EQ(readWholeFile(run() / "SQLLIB/ZT5_UPD.SQL"), "earlier\n");
+  }
+
+ private:
+  ScratchDirectory scratch_;
+};
+
+// Ended by force: on Linux the temporary file has no name, on Windows the
+// system deletes it with the process.
+TEST_F(StoppedRunTest, KilledRunLeavesNoTemporaryFile) {
+  std::vector<std::string> whileWriting;
+  RunOutcome outcome =
+      stop(AfterMarker::kKill, [&] { whileWriting = namesUnder(run() / "SQLLIB"); });
+#ifdef _WIN32
+  EXPECT_EQ(outcome.exitCode, 1);  // the code TerminateProcess gave
+  ASSERT_EQ(whileWriting.size(), 2u);
+  EXPECT_EQ(whileWriting[0].rfind(".ZT5_UPD.SQL.tmp", 0), 0u) << whileWriting[0];
+#else
+  EXPECT_EQ(outcome.signal, 9);
+  EXPECT_EQ(whileWriting, std::vector<std::string>{"ZT5_UPD.SQL"});
+#endif
+  expectEarlierFileAlone();
+}
+
+// A reader that goes away (`tornvel -v ... | head`): the failed write ends the
+// run with 12 and its reason, not silently by a signal.
+TEST_F(StoppedRunTest, ReaderThatGoesAwayEndsTheRunWith12) {
+  RunOutcome outcome = stop(AfterMarker::kCloseConsole);
+  EXPECT_EQ(outcome.exitCode, 12);
+  EXPECT_EQ(outcome.errors, withNativeLineEnds("tornvel: cannot write standard output: Broken "
+                                               "pipe; the earlier outputs are kept\n"));
+  expectEarlierFileAlone();
+}
+
+#ifndef _WIN32
 
 void writeFile(const fs::path& path, const std::string& content) {
   std::ofstream out(path, std::ios::binary);
@@ -68,9 +132,37 @@ TEST_F(IntegrityTest, UnwritableStandardOutputEndsWith12AndKeepsTheEarlierFile) 
   writeFile(run() / "SQLLIB/ZT5_UPD.SQL", "earlier\n");
   RunOutcome outcome = shell("exec \"$1\" -v PROF.TXT T5 >/dev/full");
   EXPECT_EQ(outcome.exitCode, 12);
-  EXPECT_EQ(outcome.errors, "Unable to write standard output\n");
+  EXPECT_EQ(outcome.errors,
+            "tornvel: cannot write standard output: No space left on device; the earlier outputs "
+            "are kept\n");
   EXPECT_EQ(readWholeFile(run() / "SQLLIB/ZT5_UPD.SQL"), "earlier\n");
   EXPECT_EQ(namesIn(run() / "SQLLIB"), std::vector<std::string>{"ZT5_UPD.SQL"});
+}
+
+// A second run in the same folder replaces what the first wrote, on every
+// file system: the system product's two files together, build mode's file,
+// and the database product's threshold file, which gathers both runs' lines
+// under one header. Nothing hidden is left.
+TEST_F(IntegrityTest, SecondRunInAFolderReplacesTheFirstAndLeavesNothingHidden) {
+  writeFile(run() / "ZR5PROD.TXT", "ABC1,TAB.COL,I\n");
+  writeFile(run() / "R5PROF.TXT",
+            "Begin Table PR.WLM\nBegin Row\n ID(1)\n PRWLMSC('BATCH')\n"
+            " PRWLMPD(1)\n PRWLMWI(150)\n PRWLMCI(200)\nEnd Row\n");
+  const std::string lines = "PROF.TXT,Critical,95\nPROF.TXT,Warning,80\n";
+  for (int round = 1; round <= 2; ++round) {
+    const std::string r = "round " + std::to_string(round);
+    for (const std::string args : {"R5PROF.TXT R5", "-bd PROF.TXT T5", "PROF.TXT T5",
+                                   round == 1 ? "-dh PROF.TXT T5" : "-d PROF.TXT T5"}) {
+      EXPECT_EQ(shell("exec \"$1\" " + args).exitCode, 0) << r << ": " << args;
+    }
+    EXPECT_EQ(namesIn(run() / "SQLLIB"),
+              (std::vector<std::string>{"UR5_ZPX.SQL", "ZR5_UPD.SQL", "ZT5_CDF.TXT", "ZT5_INS.SQL",
+                                        "ZT5_UPD.SQL"}))
+        << r;
+    EXPECT_EQ(readWholeFile(run() / "SQLLIB/ZT5_CDF.TXT"),
+              "ZT5,Threshold,ABC1\n" + lines + (round == 2 ? lines : ""))
+        << r;
+  }
 }
 
 // With the file-size limit just above the threshold file's length, the append
@@ -118,7 +210,8 @@ TEST_F(IntegrityTest, InterruptedRunLeavesTheEarlierFileAndNoTemporaryFile) {
     writeFile(run() / "SQLLIB/ZT5_UPD.SQL", "earlier\n");
     RunOutcome outcome = traced(
         "strace -qq -o opens.log -e trace=openat \"$1\" PROF.TXT T5 &&"
-        " n=$(grep -n '/[.]ZT5_UPD[.]SQL[.]tmp' opens.log | head -1 | cut -d: -f1) && rm opens.log "
+        " n=$(grep -n 'O_TMPFILE\\|/[.]ZT5_UPD[.]SQL[.]tmp' opens.log | head -1 | cut -d: -f1) &&"
+        " rm opens.log "
         "&&"
         " echo earlier >SQLLIB/ZT5_UPD.SQL &&"
         " exec strace -qq -o /dev/null -e trace=openat -e inject=openat:signal=" +
@@ -140,8 +233,14 @@ TEST_F(IntegrityTest, TemplateSeedFileThatCannotTakeItsNameKeepsEveryEarlierFile
   for (const char* name : {"ZR5_UPD.SQL", "UR5_ZPX.SQL", "ZR5_CDF.TXT"}) {
     writeFile(run() / "SQLLIB" / name, std::string("earlier ") + name + "\n");
   }
+  // The rename that gives the template seed file its name, in a recorded run
+  // (on a file system without second names, the earlier statement file is
+  // renamed aside first).
   RunOutcome outcome = traced(
-      "exec strace -qq -o /dev/null -e trace=rename -e inject=rename:error=EIO:when=2"
+      "strace -qq -o renames.log -e trace=rename \"$1\" -d PROF.TXT R5 &&"
+      " n=$(grep -n '\"SQLLIB/UR5_ZPX[.]SQL\"' renames.log | cut -d: -f1) && rm renames.log &&"
+      " for f in ZR5_UPD.SQL UR5_ZPX.SQL ZR5_CDF.TXT; do echo \"earlier $f\" >SQLLIB/$f; done &&"
+      " exec strace -qq -o /dev/null -e trace=rename -e inject=rename:error=EIO:when=$n"
       " \"$1\" -d PROF.TXT R5");
   EXPECT_EQ(outcome.exitCode, 12);
   EXPECT_EQ(outcome.console, "Unable to write file SQLLIB\\UR5_ZPX.SQL\n");
@@ -184,6 +283,8 @@ TEST_F(IntegrityTest, RunsSideBySideNeverInterleaveTheirLines) {
   }
   EXPECT_EQ(lines.size(), total);
 }
+
+#endif  // _WIN32
 
 }  // namespace
 }  // namespace tornvel::testing

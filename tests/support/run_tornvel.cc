@@ -33,6 +33,13 @@ namespace tornvel::testing {
 
 namespace {
 
+// Where a run is to be stopped: after its console shows `marker`.
+struct Stop {
+  std::string marker;
+  AfterMarker then;
+  std::function<void()> whileWaiting;
+};
+
 std::vector<std::string> childEnvironment(const Environment& overrides) {
   Environment settings = {{"SOURCE_DATE_EPOCH", kSourceDateEpoch}, {"TZ", "UTC"}};
   for (const auto& [key, value] : overrides) {
@@ -101,7 +108,7 @@ void collect(int outFd, int errFd, RunOutcome& outcome, pid_t child, int timeout
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
   pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
   std::string* sinks[2] = {&outcome.console, &outcome.errors};
-  int open = 2;
+  int open = (outFd >= 0 ? 1 : 0) + (errFd >= 0 ? 1 : 0);
   while (open > 0) {
     auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
                     deadline - std::chrono::steady_clock::now())
@@ -142,9 +149,23 @@ void collect(int outFd, int errFd, RunOutcome& outcome, pid_t child, int timeout
 
 #ifdef _WIN32
 
-RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
-                      const std::filesystem::path& directory, const Environment& overrides,
-                      int timeoutSeconds) {
+namespace {
+
+// Reads the console until the marker has come, then lets the child fill the
+// pipe and wait on it before it is ended.
+void readUntil(HANDLE pipe, std::string& sink, const std::string& marker) {
+  char buffer[512];
+  DWORD got = 0;
+  while (sink.find(marker) == std::string::npos &&
+         ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    sink.append(buffer, got);
+  }
+  Sleep(500);
+}
+
+RunOutcome runChild(const std::string& binary, const std::vector<std::string>& args,
+                    const std::filesystem::path& directory, const Environment& overrides,
+                    int timeoutSeconds, const Stop* stop) {
   RunOutcome outcome;
   // The command line in UTF-16, so that every character of a name reaches the
   // child as it is (the ANSI form would turn most of them into '?').
@@ -160,7 +181,8 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
 
   SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-  if (!CreatePipe(&outRead, &outWrite, &inherited, 0)) {
+  // A run to be stopped gets a small pipe, which its report soon fills.
+  if (!CreatePipe(&outRead, &outWrite, &inherited, stop != nullptr ? 4096 : 0)) {
     outcome.failure = lastError("CreatePipe");
     return outcome;
   }
@@ -191,8 +213,19 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
   CloseHandle(outWrite);
   CloseHandle(errWrite);
   if (nul != INVALID_HANDLE_VALUE) CloseHandle(nul);
-  std::thread console(drain, outRead, std::ref(outcome.console));
   std::thread errors(drain, errRead, std::ref(outcome.errors));
+  if (started && stop != nullptr) {
+    readUntil(outRead, outcome.console, stop->marker);
+    stop->whileWaiting();
+    if (stop->then == AfterMarker::kKill) {
+      TerminateProcess(child.hProcess, 1);
+    } else {
+      CloseHandle(outRead);
+      outRead = nullptr;
+    }
+  }
+  std::thread console;
+  if (outRead != nullptr) console = std::thread(drain, outRead, std::ref(outcome.console));
   if (started) {
     if (WaitForSingleObject(child.hProcess, static_cast<DWORD>(timeoutSeconds) * 1000) ==
         WAIT_TIMEOUT) {
@@ -207,16 +240,32 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
     CloseHandle(child.hThread);
     CloseHandle(child.hProcess);
   }
-  console.join();
+  if (console.joinable()) console.join();
   errors.join();
   return outcome;
 }
 
+}  // namespace
+
 #else
 
-RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
-                      const std::filesystem::path& directory, const Environment& overrides,
-                      int timeoutSeconds) {
+namespace {
+
+// Reads the console until the marker has come, then lets the child fill the
+// pipe and wait on it before it is ended.
+void readUntil(int fd, std::string& sink, const std::string& marker) {
+  char buffer[512];
+  ssize_t got = 0;
+  while (sink.find(marker) == std::string::npos &&
+         ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))) {
+    if (got > 0) sink.append(buffer, static_cast<std::size_t>(got));
+  }
+  usleep(500000);
+}
+
+RunOutcome runChild(const std::string& binary, const std::vector<std::string>& args,
+                    const std::filesystem::path& directory, const Environment& overrides,
+                    int timeoutSeconds, const Stop* stop) {
   RunOutcome outcome;
   // Everything the child needs is prepared before the fork.
   std::vector<std::string> argTexts{binary};
@@ -232,6 +281,8 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
     outcome.failure = std::string("pipe: ") + std::strerror(errno);
     return outcome;
   }
+  // A run to be stopped gets a small pipe, which its report soon fills.
+  if (stop != nullptr) fcntl(outPipe[0], F_SETPIPE_SZ, 4096);
   pid_t child = fork();
   if (child < 0) {
     outcome.failure = std::string("fork: ") + std::strerror(errno);
@@ -249,6 +300,16 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
   }
   close(outPipe[1]);
   close(errPipe[1]);
+  if (stop != nullptr) {
+    readUntil(outPipe[0], outcome.console, stop->marker);
+    stop->whileWaiting();
+    if (stop->then == AfterMarker::kKill) {
+      kill(child, SIGKILL);
+    } else {
+      close(outPipe[0]);
+      outPipe[0] = -1;
+    }
+  }
   collect(outPipe[0], errPipe[0], outcome, child, timeoutSeconds);
 
   int status = 0;
@@ -262,7 +323,22 @@ RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>&
   return outcome;
 }
 
+}  // namespace
+
 #endif
+
+RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
+                      const std::filesystem::path& directory, const Environment& overrides,
+                      int timeoutSeconds) {
+  return runChild(binary, args, directory, overrides, timeoutSeconds, nullptr);
+}
+
+RunOutcome runTornvelUntil(const std::string& binary, const std::vector<std::string>& args,
+                           const std::filesystem::path& directory, const std::string& marker,
+                           AfterMarker then, const std::function<void()>& whileWaiting) {
+  const Stop stop{marker, then, whileWaiting};
+  return runChild(binary, args, directory, {}, 60, &stop);
+}
 
 ScratchDirectory::ScratchDirectory() {
   const char* base = std::getenv("TMPDIR");

@@ -6,6 +6,7 @@
 #define TORNVEL_TESTS_SUPPORT_RUN_TORNVEL_H_
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -37,6 +38,17 @@ using Environment = std::vector<std::pair<std::string, std::string>>;
 RunOutcome runTornvel(const std::string& binary, const std::vector<std::string>& args,
                       const std::filesystem::path& directory, const Environment& overrides = {},
                       int timeoutSeconds = 60);
+
+// Runs `binary` as runTornvel does, but reads its standard output only until
+// `marker` has come, so that the run soon waits on a full pipe (a small one);
+// then calls `whileWaiting` and either ends the run by force (kKill: SIGKILL,
+// or on Windows TerminateProcess, as `taskkill /F` does) or closes the pipe
+// as a reader that goes away does (kCloseConsole) and lets the run go on.
+enum class AfterMarker { kKill, kCloseConsole };
+RunOutcome runTornvelUntil(
+    const std::string& binary, const std::vector<std::string>& args,
+    const std::filesystem::path& directory, const std::string& marker, AfterMarker then,
+    const std::function<void()>& whileWaiting = [] {});
 
 // A fresh directory under TMPDIR (or /tmp), removed with everything in it when
 // the object goes, unless TORNVEL_TEST_KEEP is set (for looking at a failure).
