@@ -15,7 +15,14 @@ template seed file):
     temporary files, and left the outputs either all earlier or all new,
     never a mix: the interrupt waits while the outputs take their names;
   * a run killed (SIGKILL) at any call left each output either earlier or new
-    (the threshold file earlier, or earlier plus the run's complete lines).
+    (the threshold file earlier, or earlier plus the run's complete lines),
+    and killed before its commit (the first call that names a file) no file
+    at all; where the file system has no unnamed files (exFAT) the named
+    temporaries it leaves are counted instead;
+  * a failed close of a temporary file or length query of the threshold file
+    ends the run with 12; a hidden copy a whole run left is named;
+  * a commit that fails, with every later rename (or cut, lock, sync) failing
+    too, ends with 12 and names what it could not put back.
 
 How: a clean run is recorded with `strace -o LOG`; its outputs are the
 reference "complete new" files. Then, for every call N of every kind K seen in
@@ -29,6 +36,8 @@ blocked SIGINT arrives once the call has returned.
 
 Usage: inject_faults.py [--binary TORNVEL] [--examples DIR] [--jobs N]
                         [--calls K1,K2] [--scenario a,b,c] [--own-files-only]
+The runs take place under TMPDIR: tests/exfat/on_exfat.sh runs the script
+on a file system without hard links and unnamed files.
 --own-files-only fails only the calls on the run's own files (its inputs,
 outputs and their temporary files), for builds whose runtime makes calls of
 its own (sanitizers); the runs are still killed and interrupted at every call.
@@ -113,25 +122,51 @@ class Reference:
     calls: list  # every Call of the clean run, in order
     without_advice: dict = field(default_factory=dict)  # outputs when the advice file is missing
 
+    def commit_start(self):
+        """The position of the first call that gives a file a name."""
+        return next((i for i, call in enumerate(self.calls) if call.kind in NAMING_CALLS),
+                    len(self.calls))
+
+    # The runs' file system makes files without a name (O_TMPFILE) and second
+    # names (hard links), as ext4 does; exFAT does neither.
+    full_file_system: bool = True
+
+    def position(self, kind, number):
+        """Where call `number` of its kind stands among all calls."""
+        seen = 0
+        for i, call in enumerate(self.calls):
+            if call.kind == kind:
+                seen += 1
+                if seen == number:
+                    return i
+        return len(self.calls)
+
+    def count_before(self, kind, position):
+        return sum(1 for call in self.calls[:position] if call.kind == kind)
+
 
 @dataclass
 class Case:
     scenario: Scenario
     kind: str
     number: int
-    action: str  # "error", "kill" or "interrupt"
+    action: str  # "error", "kill", "interrupt", or "undo": a failed commit whose undoing fails
+    also: str = ""  # "undo": the kind failed from call `also_from` on too; "" for every later `kind`
+    also_from: int = 0
 
-    def injection(self):
-        if self.action == "kill":
-            what = "signal=KILL"
-        elif self.action == "interrupt":
-            what = "signal=INT"
-        else:
-            what = failure_for(self.kind)
-        return f"inject={self.kind}:{what}:when={self.number}"
+    def injections(self):
+        what = {"kill": "signal=KILL", "interrupt": "signal=INT"}.get(self.action,
+                                                                      failure_for(self.kind))
+        later = "+" if self.action == "undo" and not self.also else ""
+        injections = [f"inject={self.kind}:{what}:when={self.number}{later}"]
+        if self.also:
+            injections.append(f"inject={self.also}:{failure_for(self.also)}:when={self.also_from}+")
+        return injections
 
     def label(self):
-        what = failure_for(self.kind) if self.action == "error" else self.action
+        what = self.action if self.action in ("kill", "interrupt") else failure_for(self.kind)
+        if self.action == "undo":
+            what += f", {self.also} from #{self.also_from} on" if self.also else " from here on"
         return f"{self.kind} #{self.number} {what}"
 
 
@@ -212,6 +247,8 @@ def status_text(status):
 # --- The clean run -----------------------------------------------------------------
 
 
+UNNAMED = "<unnamed in> "  # the subject of calls on a temporary file without a name
+NAMING_CALLS = {"link", "linkat", "rename", "renameat", "renameat2"}
 CALL_LINE = re.compile(r"^([a-z0-9_]+)\((.*)\)\s+= (-?\d+|\?)")
 FIRST_NAME = re.compile(r'^(?:AT_FDCWD, )?"([^"]*)"')
 FIRST_DESCRIPTOR = re.compile(r"^(\d+)(?:,|$)")
@@ -221,6 +258,7 @@ FIRST_DESCRIPTOR = re.compile(r"^(\d+)(?:,|$)")
 class Call:
     kind: str
     subject: str  # the file it names, or the file open on its descriptor; "" for neither
+    by_descriptor: bool = False  # the call names an open descriptor, not a path
 
 
 def calls_of(log_path):
@@ -236,13 +274,17 @@ def calls_of(log_path):
             name = FIRST_NAME.match(arguments)
             descriptor = FIRST_DESCRIPTOR.match(arguments)
             subject = name.group(1) if name else ""
-            if not subject and descriptor:
+            by_descriptor = not subject and descriptor is not None
+            if by_descriptor:
                 subject = open_files.get(int(descriptor.group(1)), "")
+            elif subject.startswith("/proc/self/fd/") and subject[14:].isdigit():
+                subject = open_files.get(int(subject[14:]), subject)  # a link of an open file
             if kind in ("open", "openat") and result >= 0:
-                open_files[result] = subject
+                # A temporary file without a name stands for its folder.
+                open_files[result] = (UNNAMED + subject) if "O_TMPFILE" in arguments else subject
             elif kind == "close" and descriptor:
                 open_files.pop(int(descriptor.group(1)), None)
-            calls.append(Call(kind, subject))
+            calls.append(Call(kind, subject, by_descriptor))
     return calls
 
 
@@ -267,7 +309,8 @@ def clean_reference(binary, scenario, examples, work):
     threshold = new[scenario.threshold]
     if not threshold.startswith(EARLIER_THRESHOLD_LINES) or threshold == EARLIER_THRESHOLD_LINES:
         sys.exit(f"scenario {scenario.key}: the clean run did not append to {scenario.threshold}")
-    reference = Reference(earlier, new, calls_of(log))
+    reference = Reference(earlier, new, calls_of(log),
+                          full_file_system=can_make_unnamed_files(work))
     if scenario.advice:
         bare = os.path.join(work, f"clean-{scenario.key}-without-advice")
         prepare(scenario, examples, bare, with_advice=False)
@@ -277,6 +320,14 @@ def clean_reference(binary, scenario, examples, work):
                      f"{status_text(status)}")
         reference.without_advice = outputs_of(scenario, snapshot(bare))
     return reference
+
+
+def can_make_unnamed_files(folder):
+    try:
+        os.close(os.open(folder, os.O_TMPFILE | os.O_WRONLY, 0o600))
+        return True
+    except (OSError, AttributeError):
+        return False
 
 
 def check_strace_reports_signals(binary):
@@ -348,6 +399,25 @@ def unread_input(case, reference):
     return subject if subject in case.scenario.inputs else ""
 
 
+def is_temporary(subject):
+    """True for a call's subject that is a temporary file of an output."""
+    base = os.path.basename(subject)
+    return subject.startswith(UNNAMED) or (base.startswith(".") and ".tmp" in base)
+
+
+def rules_for(case, reference):
+    """Outcomes the failed call must have, beyond whole or untouched."""
+    subject = subject_of(case, reference)
+    position = reference.position(case.kind, case.number)
+    call = reference.calls[position] if position < len(reference.calls) else None
+    if case.kind == "close" and is_temporary(subject):
+        return "a failed close of a temporary file"
+    if (call is not None and call.by_descriptor and subject == case.scenario.threshold and
+            case.kind in ("fstat", "newfstatat", "statx")):
+        return "a failed length query of the threshold file"
+    return ""
+
+
 def judge_error(case, reference, status, said, after):
     """A failed call: a whole new run, or a said failure that changed nothing."""
     problems, notes = [], []
@@ -355,6 +425,8 @@ def judge_error(case, reference, status, said, after):
     if case.kind in ("unlink", "unlinkat"):
         left = [name for name in added if hidden_temporary(case.scenario, name)]
         notes += [f"{name} left behind" for name in left]
+        problems += [f"{name} was left behind without a word" for name in left
+                     if name not in said]
         added = [name for name in added if name not in left]
     if added:
         problems.append("added " + ", ".join(added))
@@ -363,6 +435,9 @@ def judge_error(case, reference, status, said, after):
     if unread and (status != 12 or f"Unable to read file {unread}" not in said):
         problems.append(f"a read error on {unread} must end with 12 and say "
                         f"'Unable to read file {unread}'")
+    rule = rules_for(case, reference)
+    if rule and status != 12:
+        problems.append(f"{rule} must end with 12, not {status_text(status)}")
     if status == 0:
         wholes = [reference.new]
         if touches_advice(case, reference):
@@ -377,6 +452,43 @@ def judge_error(case, reference, status, said, after):
             problems.append("nothing said")
         problems += [f"{name} is {state}" for name, state in states.items() if state != "earlier"]
     return problems, notes
+
+
+def judge_undo(case, reference, status, said, after):
+    """A commit that fails, and the putting back fails too: 12, and every
+    output that is not as it was is named with what to do."""
+    problems = []
+    if status != 12:
+        problems.append(f"{status_text(status)}, not exit 12")
+    if not said:
+        problems.append("nothing said")
+    named = []
+    for name in case.scenario.replaced:
+        state = output_state(reference, after, name)
+        if state == "earlier":
+            continue
+        earlier = reference.earlier[name]
+        copies = [n for n in added_files(reference, after)
+                  if hidden_temporary(case.scenario, n) and after[n] == earlier]
+        told = [n for n in copies
+                if f"is kept as {n}; rename it to {name}" in said]
+        if told:
+            named += told
+        else:
+            problems.append(f"{name} is {state} and no hidden copy of it is named")
+    threshold = case.scenario.threshold
+    earlier = reference.earlier[threshold]
+    data = after.get(threshold) or b""
+    if data != earlier:
+        kept = (f"keeps the {len(data) - len(earlier)} bytes this run appended after byte "
+                f"{len(earlier)}; cut it back to {len(earlier)} bytes")
+        if not data.startswith(earlier) or kept not in said:
+            problems.append(f"{threshold} holds {len(data)} bytes, not the earlier "
+                            f"{len(earlier)}, and the run did not say '{kept}'")
+    stray = [n for n in added_files(reference, after) if n not in named]
+    if stray:
+        problems.append("added " + ", ".join(stray))
+    return problems, []
 
 
 def judge_interrupt(case, reference, status, said, after):
@@ -398,31 +510,50 @@ def judge_interrupt(case, reference, status, said, after):
 
 
 def judge_kill(case, reference, status, said, after):
-    """SIGKILL: each output earlier or new; only hidden temporary files may remain."""
-    problems = []
+    """SIGKILL: each output earlier or new; before the commit, nothing added.
+    Where temporary files have names from the start, what a kill leaves of
+    them, and an earlier file caught aside as the new one took its place,
+    are noted and counted, not failed."""
+    problems, notes = [], []
     if status != -signal.SIGKILL:
         problems.append(f"{status_text(status)}, not by SIGKILL")
-    strays = [name for name in added_files(reference, after)
-              if not hidden_temporary(case.scenario, name)]
+    added = added_files(reference, after)
+    strays = [name for name in added if not hidden_temporary(case.scenario, name)]
     if strays:
         problems.append("added " + ", ".join(strays))
+    temporaries = [name for name in added if name not in strays]
+    before_commit = reference.position(case.kind, case.number) < reference.commit_start()
+    if temporaries and before_commit:
+        if reference.full_file_system:
+            problems.append("killed before the commit, left " + ", ".join(temporaries))
+        else:
+            notes.append(NAMED_LEFT + ", ".join(temporaries))
     for name in output_names(case.scenario):
         state = output_state(reference, after, name)
-        if state not in ("earlier", "new"):
+        aside = [n for n in temporaries if after[n] == reference.earlier[name]]
+        if state == "missing" and aside and not reference.full_file_system:
+            notes.append(f"{ASIDE}{name} as {aside[0]}")
+        elif state not in ("earlier", "new"):
             problems.append(f"{name} is {state}")
-    return problems, []
+    return problems, notes
 
 
-JUDGES = {"error": judge_error, "interrupt": judge_interrupt, "kill": judge_kill}
+NAMED_LEFT = "named temporary left: "
+ASIDE = "earlier file caught aside: "
+
+JUDGES = {"error": judge_error, "interrupt": judge_interrupt, "kill": judge_kill,
+          "undo": judge_undo}
 
 
 def run_case(binary, examples, work, reference, case):
     folder = tempfile.mkdtemp(prefix=f"{case.scenario.key}-{case.kind}-", dir=work)
     shutil.rmtree(folder)
     prepare(case.scenario, examples, folder)
-    status, out, err = run(binary, case.scenario, folder,
-                           ["-o", "/dev/null", "-e", f"trace={case.kind}",
-                            "-e", case.injection()])
+    traced = ",".join(dict.fromkeys([case.kind] + ([case.also] if case.also else [])))
+    strace_args = ["-o", "/dev/null", "-e", f"trace={traced}"]
+    for injection in case.injections():
+        strace_args += ["-e", injection]
+    status, out, err = run(binary, case.scenario, folder, strace_args)
     after = snapshot(folder)
     said = (out + err).decode(errors="replace")
     problems, notes = JUDGES[case.action](case, reference, status, said, after)
@@ -469,17 +600,51 @@ def cases_for(scenario, reference, wanted_kinds, own_files_only):
                 cases.append(Case(scenario, kind, number, "error"))
             cases.append(Case(scenario, kind, number, "kill"))
             cases.append(Case(scenario, kind, number, "interrupt"))
+    if not wanted_kinds or wanted_kinds & {"rename", "linkat"}:
+        cases += undo_cases(scenario, reference)
     return counts, cases
+
+
+def undo_cases(scenario, reference):
+    """Every call that fails a commit (a temporary file's link to its hidden
+    name, a rename), each with the calls that put things back failing too:
+    the renames back, the cut of the threshold file, its lock, its sync."""
+    cases = []
+    numbers = {}
+    for position, call in enumerate(reference.calls):
+        numbers[call.kind] = numbers.get(call.kind, 0) + 1
+        if call.kind not in ("linkat", "rename") or not is_temporary(call.subject):
+            continue
+        number = numbers[call.kind]
+        if call.kind == "rename":
+            cases.append(Case(scenario, "rename", number, "undo"))
+        else:
+            cases.append(Case(scenario, call.kind, number, "undo", "rename",
+                              reference.count_before("rename", position) + 1))
+        for also in ("ftruncate", "flock", "fsync"):
+            cases.append(Case(scenario, call.kind, number, "undo", also,
+                              reference.count_before(also, position) + 1))
+    return cases
 
 
 def summarise(scenario, counts, verdicts):
     taken = {action: sum(1 for v in verdicts if v.case.action == action)
-             for action in ("error", "kill", "interrupt")}
+             for action in ("error", "kill", "interrupt", "undo")}
     kinds = ", ".join(f"{kind} {count}" for kind, count in sorted(counts.items()))
     print(f"scenario {scenario.key} (tornvel {' '.join(scenario.args)} in {scenario.example}):")
     print(f"  calls of the clean run: {sum(counts.values())} ({kinds})")
     print(f"  calls failed {taken['error']}, runs killed {taken['kill']}, "
-          f"runs interrupted {taken['interrupt']}")
+          f"runs interrupted {taken['interrupt']}, commits failed with their undoing "
+          f"{taken['undo']}")
+    for prefix, what in ((NAMED_LEFT, "before their commit left a named temporary file (this "
+                          "file system has no unnamed ones)"),
+                         (ASIDE, "in their commit left an earlier file under its hidden name "
+                          "only (this file system has no second names)")):
+        count = sum(1 for v in verdicts if any(n.startswith(prefix) for n in v.notes))
+        if count:
+            print(f"  runs killed {what}: {count}")
+        for v in verdicts:
+            v.notes = [n for n in v.notes if not n.startswith(prefix)]
     unsound = [v for v in verdicts if v.problems]
     if not unsound:
         print("  all judged sound")
