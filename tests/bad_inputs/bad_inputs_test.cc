@@ -783,6 +783,18 @@ void addIntegrityCases(std::vector<Case>& cases) {
        file("SQLLIB/ZR5_UPD.SQL", "earlier\n"), directory("SQLLIB/UR5_ZPX.SQL")},
       true, 12, "Unable to open file SQLLIB\\UR5_ZPX.SQL for output.\n",
       {{"SQLLIB/ZR5_UPD.SQL", "earlier\n"}}, noTemporaryFiles));
+  // A failed run through a link leaves the file the link names as it was.
+  cases.push_back(makeCase(
+      "FailedRunKeepsTheFileALinkedStatementFileNames", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", definition), file("PROF.TXT", "Begin Table PR.WLM\n" + workloadRow("B")),
+       file("real.sql", "earlier\n"), symlinkTo("SQLLIB/ZR5_UPD.SQL", "../real.sql"),
+       directory("SQLLIB/UR5_ZPX.SQL")},
+      true, 12, "Unable to open file SQLLIB\\UR5_ZPX.SQL for output.\n",
+      {{"real.sql", "earlier\n"}}, [](const fs::path& directory, const RunOutcome& run) {
+        EXPECT_TRUE(fs::is_symlink(directory / "SQLLIB/ZR5_UPD.SQL"));
+        noTemporaryFiles(directory, run);
+      }));
+  cases.back().posixOnly = "symbolic links need privileges on Windows";
   cases.push_back(makeCase("LinkedStatementFileKeepsItsLink", {"PROF.TXT", "T5"},
                            {control, profile, file("real.sql", "earlier\n"),
                             symlinkTo("SQLLIB/ZT5_UPD.SQL", "../real.sql")},
