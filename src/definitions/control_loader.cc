@@ -37,13 +37,55 @@ using DefinitionFields = std::array<OptionalText, kLastField + 1>;
 
 enum class LineOutcome { kNextLine, kStop };
 
-// One load under way: the settings, what has been loaded so far, and the
-// console for the loader's own rows.
+// One load under way: the settings, what has been loaded so far, the console
+// for the loader's own rows, and the line being loaded.
 struct ControlLoader {
   const ControlSettings& settings;
   LoadedControl& loaded;
   Console& console;
+  std::size_t line = 0;
 };
+
+// What each field of a definition line is, and how many characters of it the
+// definition keeps (0: not cut).
+struct FieldLimit {
+  std::string_view what;
+  std::size_t kept;
+};
+constexpr std::array<FieldLimit, kLastField + 1> kFieldLimits{{
+    {"", 0},
+    {"exception name", field::kName - 1},
+    {"attribute", field::kAttribute - 1},
+    {"type", 0},
+    {"warning situation name", field::kSituation - 1},
+    {"critical situation name", field::kSituation - 1},
+    {"critical operator", field::kOperator - 1},
+    {"critical on-value", field::kValue - 1},
+    {"warning operator", field::kOperator - 1},
+    {"warning on-value", field::kValue - 1},
+    {"upper operator", field::kOperator - 1},
+    {"upper value", field::kValue - 1},
+    {"extra predicate", field::kExtraPredicate - 1},
+    {"append-zeros count", 0},
+}};
+
+// Notes a text that is longer than the run keeps it.
+void noteCut(ControlLoader& loader, std::string_view what, std::string_view text,
+             std::size_t kept) {
+  if (kept > 0 && text.size() > kept) {
+    loader.loaded.cutFields.push_back({loader.line, what, std::string(text), kept});
+  }
+}
+
+// The warning fields are passed over when no warning is wanted, and "None" is
+// a word of its own, not an operator.
+void noteCutFields(ControlLoader& loader, const DefinitionFields& fields) {
+  for (int n = 1; n <= kLastField; ++n) {
+    if (!fields[n] || (loader.settings.noWarnings && n >= 8 && n <= 11)) continue;
+    if (n == 8 && *fields[n] == "None") continue;
+    noteCut(loader, kFieldLimits[n].what, *fields[n], kFieldLimits[n].kept);
+  }
+}
 
 // Fields 3 and 4 are always looked for; from the fifth on, a field is looked for
 // only when the one before it was found ("~" counts as found). Only then does
@@ -108,6 +150,10 @@ LineOutcome loadDefinitionLine(ControlLoader& loader, Tokenizer& tokens, std::st
     return LineOutcome::kStop;
   }
   if (loader.settings.verbose) printSupportedRow(loader, name, *attribute);
+  noteCutFields(loader, fields);
+  if (loader.settings.product == Product::kSystem && name == kServiceClassName) {
+    loader.loaded.reservedNameLines.push_back(loader.line);
+  }
   addDefinition(loader, fields);
   return LineOutcome::kNextLine;
 }
@@ -133,6 +179,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   if (!first || startsWith(*first, "*")) return LineOutcome::kNextLine;
   if (*first == ":RELEASE") {
     if (auto value = tokens.next(kValueSeparators)) {
+      noteCut(loader, "release", *value, field::kRelease - 1);
       assignField(loader.loaded.release, *value, field::kRelease);
     }
     return LineOutcome::kNextLine;
@@ -143,6 +190,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   }
   if (*first == ":AFFINITY") {
     if (auto value = tokens.next(kValueSeparators)) {
+      noteCut(loader, "affinity string", *value, kSituationAffinitiesCapacity - 1);
       assignField(loader.loaded.affinities, *value, kRunAffinitiesCapacity);
     }
     return LineOutcome::kNextLine;
@@ -158,6 +206,7 @@ LoadedControl loadControlFile(LineReader& control, const ControlSettings& settin
   ControlLoader loader{settings, loaded, console};
   std::string line;
   while (control.readLine(line)) {
+    loader.line = control.lineNumber();
     if (loadLine(loader, line) == LineOutcome::kStop) break;
   }
   return loaded;

@@ -5,6 +5,8 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "definitions/definition_table.h"
 #include "definitions/product.h"
@@ -19,8 +21,9 @@ inline constexpr const char* kDefaultRelease = "V100";
 // 34 "#" and 9 "0": the affinity string until the control file gives another.
 inline constexpr const char* kDefaultAffinities = "##################################000000000";
 // The run keeps an affinity string of up to 79 characters; each situation
-// takes the part of it that its own field holds.
+// takes the part of it that its own field holds, 59 characters.
 inline constexpr std::size_t kRunAffinitiesCapacity = 80;
+inline constexpr std::size_t kSituationAffinitiesCapacity = 60;
 
 // How a run loads its control file: the product, the code every definition
 // records ("IMS" for the IMS product) and the run's switches.
@@ -31,12 +34,25 @@ struct ControlSettings {
   bool noWarnings = false;
 };
 
+// A field that the control file gives longer than the run keeps it: its line,
+// what it is, the text as given and how many characters of it are kept.
+struct CutField {
+  std::size_t line = 0;
+  std::string_view what;
+  std::string given;
+  std::size_t kept = 0;
+};
+
 // What the control file gave the run.
 struct LoadedControl {
   DefinitionTable table;
   SynonymList synonyms;
   std::string release = kDefaultRelease;        // after the last release directive
   std::string affinities = kDefaultAffinities;  // the last affinity directive wins
+  std::vector<CutField> cutFields;              // in the order of the file
+  // Lines of definitions named like the system product's service classes,
+  // which take the service-class path instead of their own.
+  std::vector<std::size_t> reservedNameLines;
 };
 
 // Reads the control file to its end, or to the 513th definition line. Each

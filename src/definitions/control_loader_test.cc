@@ -31,6 +31,8 @@ struct Load {
     synonyms = std::move(loaded.synonyms);
     release = loaded.release;
     affinities = loaded.affinities;
+    cutFields = std::move(loaded.cutFields);
+    reservedNameLines = std::move(loaded.reservedNameLines);
   }
 
   ExceptionDefinition& at(std::size_t index) { return table.at(index); }
@@ -50,6 +52,8 @@ struct Load {
   std::string affinities;
   DefinitionTable table;
   SynonymList synonyms;
+  std::vector<CutField> cutFields;
+  std::vector<std::size_t> reservedNameLines;
 };
 
 std::string definitionLines(int count) {
@@ -81,6 +85,29 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
   EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
   EXPECT_FALSE(d.serviceClass().has_value());
   EXPECT_TRUE(load.output().empty());
+}
+
+// Fields longer than the definition keeps them are noted with their line;
+// "None" is a word, not an operator, and a release or affinity string is cut
+// where the run keeps it.
+TEST(ControlLoaderTest, NotesFieldsCutAtTheirCapacity) {
+  Load load("* comment\nLOCKWAITTIME,T.C,I,~,~,*GEX,~,None\n:RELEASE V1100\n:AFFINITY " +
+            std::string(60, 'A') + "\nSHORT,T.C,I," + std::string(65, 'W') + "\n");
+  ASSERT_EQ(load.cutFields.size(), 5u);
+  const std::pair<std::size_t, std::string_view> expected[] = {{2, "exception name"},
+                                                               {2, "critical operator"},
+                                                               {3, "release"},
+                                                               {4, "affinity string"},
+                                                               {5, "warning situation name"}};
+  for (std::size_t i = 0; i < load.cutFields.size(); ++i) {
+    EXPECT_EQ(load.cutFields[i].line, expected[i].first);
+    EXPECT_EQ(load.cutFields[i].what, expected[i].second);
+  }
+  EXPECT_EQ(load.cutFields[0].given.substr(0, load.cutFields[0].kept), "LOCKWAIT");
+  EXPECT_EQ(load.cutFields[3].kept, 59u);
+  EXPECT_TRUE(Load("SVCL,T.C\n").reservedNameLines.empty());  // only the system product's
+  EXPECT_EQ(Load("A,T.C\nSVCL,T.C\n", false, false, "ZR5").reservedNameLines,
+            std::vector<std::size_t>{2});
 }
 
 TEST(ControlLoaderTest, SeparatorRunsDoNotMakeEmptyFields) {

@@ -141,8 +141,8 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
 // number is stored (for the writable-text setters it normalises the caller's
 // text in place, which may move it: `text` is not looked at afterwards).
 template <typename Normalised>
-void ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
-  if (!warning_.enabled) return;
+bool ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
+  if (!warning_.enabled) return false;
   if (valueType == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       warning_.value = warning_.onValue.empty() ? std::string("True") : warning_.onValue;
@@ -151,27 +151,28 @@ void ExceptionDefinition::applyWarning(std::string_view text, Normalised normali
       warning_.value = "0";
       warning_.enabled = false;
     }
-    return;
+    return false;
   }
   if (isOffWord(text)) {
     warning_.enabled = false;
-    return;
+    return false;
   }
   assignField(warning_.value, normalised(), field::kValue);
+  return true;
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
 // enable flag, a type "B" critical is switched off by anything but an on-word,
 // and on-words are recognised for every type.
 template <typename Normalised>
-void ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
+bool ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
   if (valueType == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
     } else {
       critical_.enabled = false;
     }
-    return;
+    return false;
   }
   if (beginsWithOnWord(text)) {
     critical_.value = critical_.onValue.empty() ? std::string("0") : critical_.onValue;
@@ -179,39 +180,55 @@ void ExceptionDefinition::applyCritical(std::string_view text, Normalised normal
     critical_.enabled = false;
   } else {
     assignField(critical_.value, normalised(), field::kValue);
+    return true;
   }
+  return false;
 }
 
-void ExceptionDefinition::setWarningFromProfile(std::string& text) {
-  applyWarning(text, [this, &text] {
+bool ExceptionDefinition::setWarningFromProfile(std::string& text) {
+  return applyWarning(text, [this, &text] {
     normaliseValue(text);
     return std::string_view(text);
   });
 }
 
-void ExceptionDefinition::setCriticalFromProfile(std::string& text) {
-  applyCritical(text, [this, &text] {
+bool ExceptionDefinition::setCriticalFromProfile(std::string& text) {
+  return applyCritical(text, [this, &text] {
     normaliseValue(text);
     return std::string_view(text);
   });
 }
 
-void ExceptionDefinition::setWarningFromProfile(std::string_view text) {
+bool ExceptionDefinition::setWarningFromProfile(std::string_view text) {
   if (!keepsValuesAsGiven()) {
     std::string copy(text);
-    setWarningFromProfile(copy);
-    return;
+    return setWarningFromProfile(copy);
   }
-  applyWarning(text, [text] { return text; });
+  return applyWarning(text, [text] { return text; });
 }
 
-void ExceptionDefinition::setCriticalFromProfile(std::string_view text) {
+bool ExceptionDefinition::setCriticalFromProfile(std::string_view text) {
   if (!keepsValuesAsGiven()) {
     std::string copy(text);
-    setCriticalFromProfile(copy);
-    return;
+    return setCriticalFromProfile(copy);
   }
-  applyCritical(text, [text] { return text; });
+  return applyCritical(text, [text] { return text; });
+}
+
+bool isNumberText(std::string_view text) {
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
+  bool digits = false;
+  bool point = false;
+  for (char c : text) {
+    if (isDigit(c)) {
+      digits = true;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  return digits;
 }
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {

@@ -42,6 +42,10 @@ inline constexpr std::int32_t kMaxAppendZeros = 1023;
 // text (see the .cc for the exact rules and their worked values).
 void insertImpliedDecimals(std::string& text, int decimals);
 
+// True for a number as a profile writes one: an optional sign, digits and at
+// most one decimal point.
+bool isNumberText(std::string_view text);
+
 // The inputs of a definition. The first four are always given; every other one
 // may be absent.
 struct DefinitionInputs {
@@ -145,16 +149,20 @@ class ExceptionDefinition {
 
   // Profile values. Both interpret on/off words and normalise numbers; both may
   // lengthen `text` in place, so the caller passes a text of its own and
-  // afterwards holds the normalised text.
+  // afterwards holds the normalised text. Each returns true when it stored the
+  // text as the threshold (not as an on/off word).
   bool hasName(std::string_view text) const { return name_ == text; }
-  void setWarningFromProfile(std::string& text);
-  void setCriticalFromProfile(std::string& text);
+  bool setWarningFromProfile(std::string& text);
+  bool setCriticalFromProfile(std::string& text);
 
   // The same for a read-only text, when the caller does not need the
   // normalised text back: a definition that normalises nothing stores the
   // text without any copy of it on the way, the others work on a copy.
-  void setWarningFromProfile(std::string_view text);
-  void setCriticalFromProfile(std::string_view text);
+  bool setWarningFromProfile(std::string_view text);
+  bool setCriticalFromProfile(std::string_view text);
+
+  // True for a definition whose thresholds are numbers (type "I" or "F").
+  bool takesNumbers() const { return valueType == ValueType::kInteger; }
 
   // True when normaliseValue leaves every text as it is.
   bool keepsValuesAsGiven() const { return impliedDecimals == 0 && appendZeros == 0 && !isFloat; }
@@ -188,9 +196,9 @@ class ExceptionDefinition {
  private:
   // The rules of the value setters, shared by both forms of each.
   template <typename Normalised>
-  void applyWarning(std::string_view text, Normalised normalised);
+  bool applyWarning(std::string_view text, Normalised normalised);
   template <typename Normalised>
-  void applyCritical(std::string_view text, Normalised normalised);
+  bool applyCritical(std::string_view text, Normalised normalised);
 
   std::string name_;
   Product product_ = Product::kUnsupported;

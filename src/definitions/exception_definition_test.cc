@@ -381,6 +381,16 @@ struct WordCase {
   bool enabled;
 };
 
+// A number as a profile writes one: a sign, digits, at most one point.
+TEST(ExceptionDefinitionTest, NumberTexts) {
+  for (const char* number : {"5", "-5", "+12.5", "5.", ".5", "0050"}) {
+    EXPECT_TRUE(isNumberText(number)) << number;
+  }
+  for (const char* other : {"", "-", ".", "5O", "ON", "1.2.3", "5-", "1e3", " 5", "N/A"}) {
+    EXPECT_FALSE(isNumberText(other)) << other;
+  }
+}
+
 TEST(ExceptionDefinitionTest, WarningWordsByType) {
   const WordCase cases[] = {
       {"B", "", "ON", "True", 1},   {"B", "", "On", "True", 1}, {"B", "", "once", "True", 1},

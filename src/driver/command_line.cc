@@ -37,6 +37,18 @@ void printUsage(Console& console, Wording wording) {
   console.print(text);
 }
 
+// What --help adds to the usage text: the options that are no switches of
+// the usage text above.
+constexpr std::string_view kLongOptions =
+    "\n"
+    "Long options, which may stand anywhere on the command line:\n"
+    "  --dry-run  read everything and report as a run would, but create,\n"
+    "             replace and append no file\n"
+    "  --strict   end with exit code 24, writing nothing, when the run warns\n"
+    "             of a likely mistake (on standard error)\n"
+    "  --help     this text\n"
+    "  --version  the name and version\n";
+
 void printBanner(Console& console, const RunOptions& options) {
   std::string text;
   text.append("\n\nTORNVEL Version: ").append(kVersionText).append("\n\nOptions:\tVerbose\n");
@@ -86,7 +98,8 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
   // on the command line wins.
   for (std::size_t i = 1; i < args.size(); ++i) {
     if (args[i] == "--help") {
-      printUsage(console, Wording::kDump);  // the same text as "-?"
+      printUsage(console, Wording::kDump);  // the text of "-?", then the long options
+      console.print(kLongOptions);
       return {false, ExitCode::kCompleted};
     }
     if (args[i] == "--version") {
@@ -118,6 +131,10 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
     } else if (arg == "-?") {
       printUsage(console, Wording::kDump);
       return {false, ExitCode::kCompleted};
+    } else if (arg == "--dry-run") {
+      options.dryRun = true;
+    } else if (arg == "--strict") {
+      options.strict = true;
     } else if (options.inputName.empty()) {
       noteNoSwitch(console, arg, "input file name");
       options.inputName = arg;  // an empty argument leaves the slot empty

@@ -21,6 +21,8 @@ struct RunOptions {
   bool csvOutput = false;
   bool csvHeader = false;
   bool buildMode = false;
+  bool dryRun = false;  // --dry-run: everything but the writing
+  bool strict = false;  // --strict: a warning ends the run with 24, nothing written
   std::string inputName;
   Product product = Product::kUnsupported;  // settled with the codes below
   std::string productCode;                  // legacy-family form: first control file, banner
@@ -43,8 +45,9 @@ struct SetupResult {
 
 // Reads the arguments (program name first) into `options`, prints the usage
 // text, a set-up fault or, in a verbose run, the banner. "--help" (the usage
-// text) and "--version" end the set-up with exit code 0 wherever they stand,
-// before any other rule is applied.
+// text and the long options) and "--version" end the set-up with exit code 0
+// wherever they stand, before any other rule is applied; "--dry-run" and
+// "--strict" may stand anywhere, like the switches.
 SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console);
 
 // The statement file's name in build mode: the first "UPD" of the file name

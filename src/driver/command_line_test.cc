@@ -78,19 +78,31 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
                            "                      -d   dump comma delimited data\n"
                            "                      -dh  dump comma delimited data with header\n" +
                            kUsageEnd;
+  // --help: the usage text of -?, an empty line and the long options.
+  const std::string help =
+      dump +
+      "\n"
+      "Long options, which may stand anywhere on the command line:\n"
+      "  --dry-run  read everything and report as a run would, but create,\n"
+      "             replace and append no file\n"
+      "  --strict   end with exit code 24, writing nothing, when the run warns\n"
+      "             of a likely mistake (on standard error)\n"
+      "  --help     this text\n"
+      "  --version  the name and version\n";
   const std::string version = "tornvel 3.323\n";
   struct Case {
     std::vector<std::string> args;
     const std::string* text;
   };
   const Case cases[] = {
-      {{"--help"}, &dump},
+      {{"--help"}, &help},
       {{"--version"}, &version},
       {{"-?", "--version"}, &version},
-      {{"PROF.TXT", "R55", "--help"}, &dump},
+      {{"PROF.TXT", "R55", "--help"}, &help},
       {{"a", "r5", "c", "d", "e", "--version"}, &version},
       {{"--version", "--help"}, &version},  // the first of the two wins
-      {{"P", "t5", "--help", "--version"}, &dump},
+      {{"P", "t5", "--help", "--version"}, &help},
+      {{"--strict", "-?", "--dry-run"}, &dump},
   };
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);
@@ -99,10 +111,11 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
     EXPECT_EQ(outcome.output, *c.text);
   }
   // Only the exact spellings are switches; anything else is positional.
-  Outcome other = setUp({"--HELP", "t5", "-version"});
+  Outcome other = setUp({"--HELP", "--dry-run", "t5", "-version", "--strict"});
   ASSERT_TRUE(other.result.proceed);
   EXPECT_EQ(other.options.inputName, "--HELP");
   EXPECT_EQ(other.options.outputName, "-version");
+  EXPECT_TRUE(other.options.dryRun && other.options.strict);
 }
 
 TEST(CommandLineTest, SetUpFaults) {

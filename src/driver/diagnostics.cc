@@ -1,7 +1,9 @@
 #include "driver/diagnostics.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <vector>
 
 #include "platform/file_names.h"
 #include "platform/host_files.h"
@@ -14,6 +16,50 @@ std::string reason(int error) {
   return error != 0 ? std::string(std::strerror(error)) : std::string("unknown reason");
 }
 
+std::string joined(const std::vector<std::string_view>& words) {
+  std::string text;
+  for (std::string_view word : words) {
+    if (!text.empty()) text += ", ";
+    text += word;
+  }
+  return text;
+}
+
+// What the keywords a workload row leaves out do to its situations: the class,
+// period and index thresholds are compared as empty texts, a resource's
+// warning or critical threshold is off.
+std::string consequences(const std::vector<std::string_view>& missing) {
+  const auto lacks = [&missing](std::string_view keyword) {
+    return std::find(missing.begin(), missing.end(), keyword) != missing.end();
+  };
+  std::vector<std::string> parts;
+  if (lacks("PRWLMSC")) parts.emplace_back("its situations compare the class with an empty name");
+  if (lacks("PRWLMPD")) parts.emplace_back("its situations compare the period with an empty value");
+  if (lacks("PRWLMWI") || lacks("PRWLMCI")) {
+    parts.emplace_back("its index situations compare with an empty value");
+  }
+  struct Resource {
+    const char* name;
+    std::string_view warning;
+    std::string_view critical;
+  };
+  for (const Resource& r :
+       {Resource{"I/O", "PRWLMWO", "PRWLMCO"}, Resource{"storage", "PRWLMWS", "PRWLMCS"},
+        Resource{"CPU", "PRWLMWC", "PRWLMCC"}}) {
+    const bool warning = lacks(r.warning);
+    const bool critical = lacks(r.critical);
+    if (warning && critical) {
+      parts.push_back(std::string("its ") + r.name + " warning and critical are off");
+    } else if (warning || critical) {
+      parts.push_back(std::string("its ") + r.name + (warning ? " warning" : " critical") +
+                      " is off");
+    }
+  }
+  std::string text;
+  for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
+  return text;
+}
+
 }  // namespace
 
 std::string describeFile(std::string_view role, const std::string& nameAsBuilt) {
@@ -24,11 +70,15 @@ std::string describeFile(std::string_view role, const std::string& nameAsBuilt) 
 }
 
 void diagnoseOpenFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                         int error) {
+                         int error, bool output) {
   std::string text = "cannot open " + describeFile(role, nameAsBuilt) + ": " + reason(error);
   const std::string folder = folderOf(hostPath(nameAsBuilt));
   if (error == ENOENT && !folder.empty() && !host::statusOf(folder).exists) {
     text += "; the folder " + folder + " must exist (mkdir " + folder + ")";
+  } else if (output && (error == EACCES || error == EPERM || error == EROFS) &&
+             host::writeAccess(folder.empty() ? "." : folder) != 0) {
+    text += folder.empty() ? "; the current folder cannot be written"
+                           : "; the folder " + folder + " cannot be written";
   }
   console.diagnose(text);
 }
@@ -40,8 +90,14 @@ void diagnoseSameFile(Console& console, std::string_view role, const std::string
 }
 
 void diagnoseReadFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                         int error) {
-  console.diagnose("cannot read " + describeFile(role, nameAsBuilt) + ": " + reason(error) +
+                         const LineReader& input) {
+  std::string why = reason(input.error());
+  if (!input.decodeProblem().empty()) {
+    const bool little = input.byteOrderMark() == LineReader::ByteOrderMark::kUtf16LittleEndian;
+    why = std::string("it is not UTF-16") + (little ? "LE" : "BE") + " to its end (" +
+          input.decodeProblem() + ")";
+  }
+  console.diagnose("cannot read " + describeFile(role, nameAsBuilt) + ": " + why +
                    "; nothing was written");
 }
 
@@ -89,43 +145,92 @@ void diagnoseStandardOutputFailure(Console& console, int error) {
 
 void diagnoseControlFileReplaced(Console& console, const std::string& typed, int error,
                                  const std::string& used) {
-  console.diagnose("the control file " + typed + " did not open (" + reason(error) +
-                   "); the run reads " + used + " instead");
+  console.warn("the control file " + typed + " did not open (" + reason(error) +
+               "); the run reads " + used + " instead");
 }
 
 void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, int error) {
-  console.diagnose("no advice file " + nameAsBuilt + " (" + reason(error) +
-                   "): the situations get no texts or parameters from it");
+  console.warn("no advice file " + nameAsBuilt + " (" + reason(error) +
+               "): the situations get no texts or parameters from it");
 }
 
 void diagnoseInputShape(Console& console, std::string_view role, const std::string& nameAsBuilt,
                         const LineReader& input) {
-  using Mark = LineReader::ByteOrderMark;
-  if (input.byteOrderMark() == Mark::kUtf16LittleEndian ||
-      input.byteOrderMark() == Mark::kUtf16BigEndian) {
+  using Unmarked = LineReader::UnmarkedUtf16;
+  if (input.unmarkedUtf16() != Unmarked::kNone) {
     const char* encoding =
-        input.byteOrderMark() == Mark::kUtf16LittleEndian ? "UTF-16LE" : "UTF-16BE";
-    console.diagnose(std::string(role) + " " + nameAsBuilt + " is in " + encoding +
-                     ", which is read as bytes; save it as ASCII or UTF-8");
+        input.unmarkedUtf16() == Unmarked::kLittleEndian ? "UTF-16LE" : "UTF-16BE";
+    console.warn(std::string(role) + " " + nameAsBuilt + " looks like " + encoding +
+                 " without a byte-order mark, and is read as bytes; save it as UTF-8, or as "
+                 "UTF-16 with a byte-order mark");
   }
   for (const LineReader::CutLine& line : input.overlongLines()) {
-    console.diagnose(nameAsBuilt + " line " + std::to_string(line.number) + " is longer than " +
-                     std::to_string(line.limit) +
-                     " characters; the rest of it is read as the next line");
+    console.warn(nameAsBuilt + " line " + std::to_string(line.number) + " is longer than " +
+                 std::to_string(line.limit) +
+                 " characters; the rest of it is read as the next line");
   }
   const std::size_t more = input.overlongLineCount() - input.overlongLines().size();
   if (more > 0) {
-    console.diagnose(nameAsBuilt + ": " + std::to_string(more) + " more line" +
-                     (more == 1 ? " was" : "s were") +
-                     " longer than the line limit and read as two or more lines");
+    console.warn(nameAsBuilt + ": " + std::to_string(more) + " more line" +
+                 (more == 1 ? " was" : "s were") +
+                 " longer than the line limit and read as two or more lines");
+  }
+}
+
+void diagnoseCutFields(Console& console, const std::string& controlName,
+                       const std::vector<CutField>& cuts) {
+  for (const CutField& cut : cuts) {
+    console.warn(controlName + " line " + std::to_string(cut.line) + ": the " +
+                 std::string(cut.what) + " " + cut.given + " is longer than " +
+                 std::to_string(cut.kept) + " characters; it is kept as " +
+                 cut.given.substr(0, cut.kept));
+  }
+}
+
+void diagnoseReservedNames(Console& console, const std::string& controlName,
+                           const std::vector<std::size_t>& lines) {
+  for (std::size_t line : lines) {
+    console.warn(controlName + " line " + std::to_string(line) + ": " +
+                 std::string(kServiceClassName) +
+                 " is the name of the service classes' definitions; this one writes "
+                 "service-class situations with an empty class and period, not statements of "
+                 "its own");
+  }
+}
+
+void diagnoseNoDefinitions(Console& console, const std::string& controlName) {
+  console.diagnose("the control file " + controlName +
+                   " holds no definition line; a definition is an exception name and an "
+                   "attribute, then optional fields, such as LOCKWAIT,DBLOCKS.WAITTIME,I "
+                   "(see man 5 tornvel)");
+}
+
+void diagnoseProfileFindings(Console& console, const std::string& profile,
+                             const ProfileFindings& findings) {
+  constexpr std::size_t kShown = 5;
+  const auto& values = findings.notNumbers;
+  for (std::size_t i = 0; i < values.size() && i < kShown; ++i) {
+    const ProfileFindings::NotANumber& value = values[i];
+    console.warn(profile + " line " + std::to_string(value.line) + ": " + value.name +
+                 (value.severity == Severity::kWarning ? " warning" : " critical") + " value " +
+                 value.value + " is not a number; the statement compares with it as it stands");
+  }
+  if (values.size() > kShown) {
+    const std::size_t more = values.size() - kShown;
+    console.warn(profile + ": " + std::to_string(more) + " more value" +
+                 (more == 1 ? " was" : "s were") + " not a number");
+  }
+  for (const ProfileFindings::IncompleteRow& row : findings.incompleteRows) {
+    console.warn(profile + ": service class " + row.serviceClass + " period " + row.period +
+                 " gives no " + joined(row.missing) + "; " + consequences(row.missing));
   }
 }
 
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile) {
-  console.diagnose("no line of the profile " + profile + " gave a threshold to a definition of " +
-                   std::string(product) + ", so the statement file " + statementFile +
-                   " holds no statement; the profile may belong to another product");
+  console.warn("no line of the profile " + profile + " gave a threshold to a definition of " +
+               std::string(product) + ", so the statement file " + statementFile +
+               " holds no statement; the profile may belong to another product");
 }
 
 void diagnoseLeftBehind(Console& console, const std::string& hostPath) {
@@ -140,10 +245,41 @@ void diagnoseUnknownProduct(Console& console, std::string_view argument) {
 }
 
 void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_view takenAs) {
-  console.diagnose(std::string(argument) +
-                   " is not a switch (-v, -nw, -d, -dh, -bd, -?, --help, --version); it is "
-                   "taken as the " +
-                   std::string(takenAs));
+  console.warn(std::string(argument) +
+               " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --help, "
+               "--version); it is taken as the " +
+               std::string(takenAs));
+}
+
+void diagnoseStrict(Console& console) {
+  const int count = console.warnings();
+  console.diagnose("--strict: " + std::to_string(count) + " warning" + (count == 1 ? "" : "s") +
+                   "; nothing was written");
+}
+
+void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan) {
+  if (exitCode != ExitCode::kCompleted) {
+    console.diagnose("dry run: a real run would end with " +
+                     std::to_string(static_cast<int>(exitCode)) + "; nothing was written");
+    return;
+  }
+  std::string text = "dry run: would ";
+  const auto count = [](std::size_t n, const char* what) {
+    return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
+  };
+  // "replace A (...) and B (...)"; the verb is said again only where it changes.
+  for (std::size_t i = 0; i < plan.replaced.size(); ++i) {
+    const DryRunPlan::Output& output = plan.replaced[i];
+    if (i > 0) text += " and ";
+    if (i == 0 || output.inPlace != plan.replaced[i - 1].inPlace) {
+      text += output.inPlace ? "write " : "replace ";
+    }
+    text += output.name + " (" + count(output.count, output.what) + ")";
+  }
+  if (plan.appendedLines > 0) {
+    text += " and append " + count(plan.appendedLines, "line") + " to " + plan.appendedTo;
+  }
+  console.diagnose(text + "; nothing was written");
 }
 
 }  // namespace tornvel

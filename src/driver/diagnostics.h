@@ -5,12 +5,17 @@
 #ifndef TORNVEL_DRIVER_DIAGNOSTICS_H_
 #define TORNVEL_DRIVER_DIAGNOSTICS_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "definitions/control_loader.h"
+#include "driver/exit_code.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
+#include "readers/profile_reader.h"
 
 namespace tornvel {
 
@@ -19,14 +24,17 @@ namespace tornvel {
 std::string describeFile(std::string_view role, const std::string& nameAsBuilt);
 
 // A file that did not open, with the system's reason (an errno value); when
-// its folder does not exist, that the folder must be made.
+// its folder does not exist, that the folder must be made; for an output
+// (`output`) whose folder cannot be written, that folder.
 void diagnoseOpenFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                         int error);
+                         int error, bool output = false);
 // An output refused because it is one of the run's inputs.
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
                       std::string_view input);
+// An input whose reading failed: the system's reason, or what made its UTF-16
+// text invalid.
 void diagnoseReadFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                         int error);
+                         const LineReader& input);
 // An output that could not be written or take its name; `earlierKept` tells
 // whether every earlier output is as it was (else diagnoseLeftover says what
 // is where).
@@ -43,10 +51,21 @@ void diagnoseControlFileReplaced(Console& console, const std::string& typed, int
                                  const std::string& used);
 // An optional advice file that did not open: the run goes on without it.
 void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, int error);
-// What the reading of an input showed: a UTF-16 byte-order mark, lines longer
-// than the line limit.
+// What the reading of an input showed: UTF-16 without a byte-order mark, lines
+// longer than the line limit.
 void diagnoseInputShape(Console& console, std::string_view role, const std::string& nameAsBuilt,
                         const LineReader& input);
+// Control-file fields longer than the run keeps them.
+void diagnoseCutFields(Console& console, const std::string& controlName,
+                       const std::vector<CutField>& cuts);
+// System-product definitions named SVCL, which take the service-class path.
+void diagnoseReservedNames(Console& console, const std::string& controlName,
+                           const std::vector<std::size_t>& lines);
+// A control file without a definition: what a definition line looks like.
+void diagnoseNoDefinitions(Console& console, const std::string& controlName);
+// Profile values that are no numbers, workload rows that leave keywords out.
+void diagnoseProfileFindings(Console& console, const std::string& profile,
+                             const ProfileFindings& findings);
 // A profile that gave no value to any definition.
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile);
@@ -56,6 +75,27 @@ void diagnoseLeftBehind(Console& console, const std::string& hostPath);
 void diagnoseUnknownProduct(Console& console, std::string_view argument);
 // An argument that begins with '-' and is no switch, taken as a name.
 void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_view takenAs);
+
+// The last line of a --strict run that warned: how many warnings, and that
+// nothing was written.
+void diagnoseStrict(Console& console);
+
+// What a dry run found a real run would do: the files it would replace (or,
+// for a device or pipe, write in place) with what they would hold, and the
+// lines it would append.
+struct DryRunPlan {
+  struct Output {
+    std::string name;
+    std::size_t count = 0;
+    const char* what = "statement";
+    bool inPlace = false;
+  };
+  std::vector<Output> replaced;
+  std::string appendedTo;
+  std::size_t appendedLines = 0;
+};
+// The last line of a --dry-run run: what a real run would have done.
+void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan);
 
 }  // namespace tornvel
 

@@ -4,6 +4,8 @@
 #include <utility>
 
 #include "driver/diagnostics.h"
+#include "platform/file_names.h"
+#include "platform/host_files.h"
 #include "statements/build_mode.h"
 #include "statements/insert_heads.h"
 #include "statements/service_class_statements.h"
@@ -25,6 +27,12 @@ EmissionLoop::EmissionLoop(const RunOptions& options, const std::string& control
 namespace {
 constexpr std::string_view kStatementFile = "the statement file";
 constexpr std::string_view kTemplateSeedFile = "the template seed file";
+
+// A name that reaches a device or pipe, which a run writes in place.
+bool isDevice(const std::string& nameAsBuilt) {
+  const host::FileStatus status = host::statusOf(hostPath(nameAsBuilt));
+  return status.exists && !status.regular && !status.directory;
+}
 }  // namespace
 
 bool EmissionLoop::openStatementFile() {
@@ -32,13 +40,17 @@ bool EmissionLoop::openStatementFile() {
 }
 
 // An output that is one of the run's inputs is refused before anything is
-// written, so that a name typed one slot early cannot destroy the input.
+// written, so that a name typed one slot early cannot destroy the input. A dry
+// run makes the checks that need no writing, with the same messages.
 bool EmissionLoop::openOutput(OutputFile& file, std::string_view role, const std::string& name) {
   const std::string input = inputNamedBy(options_, controlName_, name);
-  if (input.empty() && file.open(name, OutputFile::Mode::kReplace)) return true;
+  const auto mode = OutputFile::Mode::kReplace;
+  if (input.empty() && (options_.dryRun ? file.check(name, mode) : file.open(name, mode))) {
+    return true;
+  }
   console_.print("Unable to open file " + name + " for output.\n");
   if (input.empty()) {
-    diagnoseOpenFailure(console_, role, name, file.error());
+    diagnoseOpenFailure(console_, role, name, file.error(), true);
   } else {
     diagnoseSameFile(console_, role, name, input);
   }
@@ -75,9 +87,11 @@ void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
       writer.write(buildParmsStatement(definition));
       writer.write(
           buildInsert(definition, severity, timestamp_, affinities_, kBuildModeInsertHead));
+      statements_ += 3;
     } else if (buildStatement(definition, severity, statement, timestamp_, 0, {}) ==
                BuildResult::kWritten) {
       writer.write(statement);
+      ++statements_;
     }
   }
 }
@@ -96,9 +110,11 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
       if (buildStatement(definition, severity, statement, timestamp_, kind,
                          kServiceClassInsertHead) == BuildResult::kWritten) {
         writer.write(statement);
+        ++statements_;
       }
       if (buildTemplateRow(definition, severity, statement, kind) == BuildResult::kWritten) {
         templateSeedFile_.write(statement);
+        ++rows_;
       }
     }
   }
@@ -136,6 +152,15 @@ void EmissionLoop::reportCommitFailure(bool restKept) {
                    statementFile_.target());
   diagnoseLeftover(console_, kTemplateSeedFile, options_.templateSeedName,
                    templateSeedFile_.leftover(), templateSeedFile_.target());
+}
+
+void EmissionLoop::planOutputs(DryRunPlan& plan) const {
+  plan.replaced.push_back(
+      {options_.statementName, statements_, "statement", isDevice(options_.statementName)});
+  if (templateSeedFile_.isOpen()) {
+    plan.replaced.push_back(
+        {options_.templateSeedName, rows_, "template row", isDevice(options_.templateSeedName)});
+  }
 }
 
 bool EmissionLoop::reported(bool written, const OutputFile& file, std::string_view role,

@@ -3,11 +3,13 @@
 #ifndef TORNVEL_DRIVER_EMISSION_LOOP_H_
 #define TORNVEL_DRIVER_EMISSION_LOOP_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "definitions/definition_table.h"
 #include "driver/command_line.h"
+#include "driver/diagnostics.h"
 #include "driver/reports.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
@@ -47,6 +49,9 @@ class EmissionLoop {
   // run's other outputs are as they were.
   void reportCommitFailure(bool restKept);
 
+  // For a dry run: the files the run would replace, with what they would hold.
+  void planOutputs(DryRunPlan& plan) const;
+
  private:
   void emitOrdinary(const ExceptionDefinition& definition);
   bool emitServiceClass(const ExceptionDefinition& definition);
@@ -64,7 +69,9 @@ class EmissionLoop {
   std::string timestamp_;
   OutputFile statementFile_;
   OutputFile templateSeedFile_;
-  int failedCommit_ = -1;  // which file could not take its name: 0 or 1
+  int failedCommit_ = -1;       // which file could not take its name: 0 or 1
+  std::size_t statements_ = 0;  // written to the statement file
+  std::size_t rows_ = 0;        // written to the template seed file
 };
 
 }  // namespace tornvel

@@ -10,6 +10,7 @@ enum class ExitCode {
   kFile = 12,                // a file that cannot be opened, read or written
   kNoDefinitions = 16,       // the control file holds no definition
   kUnsupportedProduct = 20,  // no profile reader for the product code
+  kStrictWarnings = 24,      // --strict: the run warned of a likely mistake; nothing written
 };
 
 }  // namespace tornvel

@@ -41,6 +41,8 @@ class MigrationRun {
       : options_(options), console_(console) {}
 
   ExitCode execute();
+  // What a dry run found the run would write.
+  const DryRunPlan& plan() const { return plan_; }
 
  private:
   using ProfileReader = void (*)(ProfileContext&);
@@ -64,6 +66,7 @@ class MigrationRun {
   UnhandledList unhandled_;
   ThresholdCsv csvLines_;
   OutputFile csvFile_;
+  DryRunPlan plan_;
 };
 
 ExitCode MigrationRun::execute() {
@@ -71,6 +74,7 @@ ExitCode MigrationRun::execute() {
   DefinitionTable& table = loaded_.table;
   if (table.empty()) {
     console_.print("Unable to find any threshold values in: " + controlName_ + "\n");
+    diagnoseNoDefinitions(console_, controlName_);
     return ExitCode::kNoDefinitions;
   }
 
@@ -85,11 +89,12 @@ ExitCode MigrationRun::execute() {
     console_.print("Unsupported product " + options_.recordedCode + "\n");
     return ExitCode::kUnsupportedProduct;
   }
-  ProfileContext context{profile,          table,           console_,        unhandled_,
-                         loaded_.synonyms, loaded_.release, options_.verbose};
+  ProfileContext context{profile,          table,           console_,         unhandled_,
+                         loaded_.synonyms, loaded_.release, options_.verbose, {}};
   reader(context);
   profile.close();
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
+  diagnoseProfileFindings(console_, options_.inputName, context.findings);
   if (!anyThresholdGiven()) {
     diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
                          options_.statementName);
@@ -107,6 +112,17 @@ ExitCode MigrationRun::execute() {
   // name.
   if (!loop.finishFiles()) return ExitCode::kFile;
   if (console_.failed()) return ExitCode::kFile;
+  // A warning under --strict, or a dry run: the temporary files go, the
+  // threshold file gets no lines, and nothing takes its name.
+  if (options_.strict && console_.warnings() > 0) return ExitCode::kStrictWarnings;
+  if (options_.dryRun) {
+    loop.planOutputs(plan_);
+    if (options_.csvOutput) {
+      plan_.appendedTo = options_.csvName;
+      plan_.appendedLines = options_.csvHeader ? 3 : 2;
+    }
+    return ExitCode::kCompleted;
+  }
   return commitOutputs(loop);
 }
 
@@ -130,7 +146,7 @@ bool MigrationRun::readToTheEnd(const LineReader& input, std::string_view role,
   diagnoseInputShape(console_, role, name, input);
   if (!input.failed()) return true;
   console_.print("Unable to read file " + name + "\n");
-  diagnoseReadFailure(console_, role, name, input.error());
+  diagnoseReadFailure(console_, role, name, input);
   return false;
 }
 
@@ -173,10 +189,12 @@ bool MigrationRun::openControlFile() {
 bool MigrationRun::openThresholdCsv() {
   if (!options_.csvOutput) return true;
   const std::string input = inputNamedBy(options_, controlName_, options_.csvName);
-  if (!input.empty() || !csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) {
+  const auto mode = OutputFile::Mode::kAppend;
+  if (!input.empty() || !(options_.dryRun ? csvFile_.check(options_.csvName, mode)
+                                          : csvFile_.open(options_.csvName, mode))) {
     console_.print("Unable to open file " + options_.csvName + " for output.\n");
     if (input.empty()) {
-      diagnoseOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error());
+      diagnoseOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), true);
     } else {
       diagnoseSameFile(console_, kThresholdFile, options_.csvName, input);
     }
@@ -192,6 +210,8 @@ bool MigrationRun::loadDefinitions() {
       console_);
   control_.close();
   if (!readToTheEnd(control_, kControlFile, controlName_)) return false;
+  diagnoseCutFields(console_, controlName_, loaded_.cutFields);
+  diagnoseReservedNames(console_, controlName_, loaded_.reservedNameLines);
   console_.rearmHeader();
   if (options_.verbose) {
     console_.print("\nA total of " + std::to_string(loaded_.table.size()) +
@@ -265,15 +285,22 @@ int runMigration(const std::vector<std::string>& args, std::ostream& out, std::o
   RunOptions options;
   const SetupResult setup = setUpRun(args, options, console);
   ExitCode exitCode = setup.exitCode;
+  DryRunPlan plan;
   if (setup.proceed) {
     MigrationRun run(options, console);
     exitCode = run.execute();
+    plan = run.plan();
   }
   // A report that never reached its reader is no success; the run's own
   // failures keep their exit codes.
   if (console.failed()) {
     diagnoseStandardOutputFailure(console, console.error());
     if (exitCode == ExitCode::kCompleted) exitCode = ExitCode::kFile;
+  }
+  if (exitCode == ExitCode::kStrictWarnings) {
+    diagnoseStrict(console);
+  } else if (setup.proceed && options.dryRun) {
+    diagnoseDryRun(console, exitCode, plan);
   }
   return static_cast<int>(exitCode);
 }

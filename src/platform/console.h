@@ -33,6 +33,12 @@ class Console {
     *errors_ << "tornvel: " << text << '\n';
     errors_->flush();
   }
+  // A diagnostic that points at a likely mistake: counted, for --strict.
+  void warn(std::string_view text) {
+    ++warnings_;
+    diagnose(text);
+  }
+  int warnings() const { return warnings_; }
 
   // True once anything printed could not be written; error() is the system's
   // reason (an errno value).
@@ -54,6 +60,7 @@ class Console {
   std::ostream& out_;
   std::ostream* errors_ = nullptr;
   int error_ = 0;
+  int warnings_ = 0;
   bool headerPending_ = true;
 };
 

@@ -47,12 +47,16 @@ bool lockFile(int fd, bool lock);
 struct FileStatus {
   bool exists = false;
   bool regular = false;
+  bool directory = false;
   unsigned mode = 0;  // permission bits
   unsigned owner = 0;
   unsigned group = 0;
 };
 // What a path reaches, every symbolic link followed.
 FileStatus statusOf(const std::string& path);
+// 0 when the file or folder at `path` may be written (in a folder: files
+// created), else the system's reason (an errno value).
+int writeAccess(const std::string& path);
 // True when both paths reach one and the same existing file.
 bool sameFile(const std::string& path, const std::string& otherPath);
 // The new file keeps the permission bits, and where allowed the owner, of

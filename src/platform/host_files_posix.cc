@@ -121,11 +121,14 @@ FileStatus statusOf(const std::string& path) {
   if (::stat(path.c_str(), &info) != 0) return status;
   status.exists = true;
   status.regular = S_ISREG(info.st_mode);
+  status.directory = S_ISDIR(info.st_mode);
   status.mode = info.st_mode & 07777;
   status.owner = info.st_uid;
   status.group = info.st_gid;
   return status;
 }
+
+int writeAccess(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? 0 : errno; }
 
 bool sameFile(const std::string& path, const std::string& otherPath) {
   struct stat one {};

@@ -186,6 +186,7 @@ FileStatus statusOf(const std::string& path) {
     // Devices (NUL, CON) answer as character devices.
     status.exists = true;
     status.regular = (info.st_mode & _S_IFMT) == _S_IFREG;
+    status.directory = (info.st_mode & _S_IFMT) == _S_IFDIR;
     return status;
   }
   // The C library's stat takes no \\?\ path; the system's own call does.
@@ -193,7 +194,21 @@ FileStatus statusOf(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) return status;
   status.exists = true;
   status.regular = (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
+  status.directory = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   return status;
+}
+
+// A read-only file cannot be written; a folder's attribute says nothing of
+// what may be created in it, which only an attempt would tell.
+int writeAccess(const std::string& path) {
+  const DWORD attributes = ::GetFileAttributesW(widePath(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    setErrnoFromLastError();
+    return errno;
+  }
+  const bool readOnly =
+      (attributes & FILE_ATTRIBUTE_READONLY) != 0 && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  return readOnly ? EACCES : 0;
 }
 
 bool sameFile(const std::string& path, const std::string& otherPath) {

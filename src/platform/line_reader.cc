@@ -10,7 +10,27 @@
 namespace tornvel {
 
 namespace {
+
 constexpr std::size_t kBufferSize = 1 << 16;
+
+void appendUtf8(std::string& text, char32_t code) {
+  if (code < 0x80) {
+    text.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    text.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    text.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    text.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    text.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    text.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    text.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
+}
+
 }  // namespace
 
 LineReader::LineReader() = default;
@@ -18,7 +38,9 @@ LineReader::LineReader() = default;
 // Looks at the first bytes once the input is open, before any line is read.
 void LineReader::passOverByteOrderMark() {
   byteOrderMark_ = ByteOrderMark::kNone;
-  linesEnded_ = lastCutLine_ = overlongLineCount_ = 0;
+  unmarkedUtf16_ = UnmarkedUtf16::kNone;
+  decodeProblem_.clear();
+  linesEnded_ = lineNumber_ = lastCutLine_ = overlongLineCount_ = 0;
   overlongLines_.clear();
   if (!refill()) return;
   // A mark split by a read that returned fewer bytes is not looked for: a
@@ -32,9 +54,77 @@ void LineReader::passOverByteOrderMark() {
     position_ += 3;
   } else if (startsWith("\xFF\xFE")) {
     byteOrderMark_ = ByteOrderMark::kUtf16LittleEndian;
+    decodeUtf16(false);
   } else if (startsWith("\xFE\xFF")) {
     byteOrderMark_ = ByteOrderMark::kUtf16BigEndian;
+    decodeUtf16(true);
+  } else {
+    lookForUnmarkedUtf16();
   }
+}
+
+// Windows PowerShell writes UTF-16 with a mark by default. Such an input is
+// read whole and decoded into UTF-8, which the readers then take like any
+// other text; it is small beside the profiles of a site, which are UTF-8 or
+// ASCII. A text that is not UTF-16 to its end fails like a read error, after
+// the lines before the fault.
+void LineReader::decodeUtf16(bool bigEndian) {
+  std::string bytes(buffer_.data() + position_ + 2, available_ - position_ - 2);
+  position_ = available_;
+  while (refill()) {
+    bytes.append(buffer_.data() + position_, available_ - position_);
+    position_ = available_;
+  }
+  std::string text;
+  text.reserve(bytes.size());
+  const auto unitAt = [&](std::size_t at) {
+    const auto high = static_cast<unsigned char>(bytes[at + (bigEndian ? 0 : 1)]);
+    const auto low = static_cast<unsigned char>(bytes[at + (bigEndian ? 1 : 0)]);
+    return static_cast<char32_t>(high << 8 | low);
+  };
+  std::size_t at = 0;
+  for (; at + 1 < bytes.size(); at += 2) {
+    char32_t code = unitAt(at);
+    if (code >= 0xD800 && code <= 0xDFFF) {
+      const bool paired = code <= 0xDBFF && at + 3 < bytes.size() && unitAt(at + 2) >= 0xDC00 &&
+                          unitAt(at + 2) <= 0xDFFF;
+      if (!paired) {
+        decodeProblem_ = "an unpaired surrogate at byte " + std::to_string(at + 2);
+        break;
+      }
+      code = 0x10000 + ((code - 0xD800) << 10) + (unitAt(at + 2) - 0xDC00);
+      at += 2;
+    }
+    appendUtf8(text, code);
+  }
+  if (decodeProblem_.empty() && at < bytes.size()) decodeProblem_ = "an odd number of bytes";
+  if (readFailed_) {
+    decodeProblem_.clear();  // the read error is the reason
+  } else if (!decodeProblem_.empty()) {
+    readFailed_ = true;
+    error_ = EILSEQ;
+  }
+  buffer_.assign(text.begin(), text.end());
+  position_ = 0;
+  available_ = buffer_.size();
+  ended_ = true;  // the whole input stands in the buffer
+}
+
+// A first line with a NUL in every other byte: UTF-16 of either byte order
+// without its mark.
+void LineReader::lookForUnmarkedUtf16() {
+  std::string_view first(buffer_.data() + position_, available_ - position_);
+  first = first.substr(0, first.find('\n'));
+  if (first.size() < 4) return;
+  bool little = true;
+  bool big = true;
+  for (std::size_t i = 0; i < first.size(); ++i) {
+    const bool zero = first[i] == '\0';
+    little = little && zero == (i % 2 == 1);
+    big = big && zero == (i % 2 == 0);
+  }
+  if (little) unmarkedUtf16_ = UnmarkedUtf16::kLittleEndian;
+  if (big) unmarkedUtf16_ = UnmarkedUtf16::kBigEndian;
 }
 
 // A line cut at the limit whose rest is more than its line end: it is read on
@@ -123,6 +213,7 @@ int LineReader::peekByte() {
 }
 
 bool LineReader::readLine(std::string& line, std::size_t limit) {
+  lineNumber_ = linesEnded_ + 1;
   line.clear();
   if (limit == 0) return false;
   std::size_t count = 0;

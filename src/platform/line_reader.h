@@ -2,8 +2,10 @@
 // is at most `limit` characters (the rest of a longer line is the next line),
 // the line end is kept when it fits, and a carriage return right before a line
 // feed is dropped. A UTF-8 byte-order mark at the very start is no data and is
-// passed over. A NUL byte ends the line's text; the bytes after it up to the
-// line end still count toward the limit but are not handed out.
+// passed over; a file that begins with a UTF-16 byte-order mark is read as the
+// same text in UTF-8 (the limit counts its UTF-8 bytes). A NUL byte ends the
+// line's text; the bytes after it up to the line end still count toward the
+// limit but are not handed out.
 #ifndef TORNVEL_PLATFORM_LINE_READER_H_
 #define TORNVEL_PLATFORM_LINE_READER_H_
 
@@ -90,10 +92,22 @@ class LineReader {
   bool isOpen() const { return fd_ >= 0 || inMemory_; }
   void close();
 
-  // The byte-order mark the input starts with. A UTF-8 mark is passed over; a
-  // UTF-16 one is read as bytes like the rest, and the run warns about it.
+  // The byte-order mark the input starts with. A UTF-8 mark is passed over;
+  // after a UTF-16 one the text is decoded, and text that is not UTF-16 to its
+  // end is a read error (see failed() and decodeProblem()).
   enum class ByteOrderMark { kNone, kUtf8, kUtf16LittleEndian, kUtf16BigEndian };
   ByteOrderMark byteOrderMark() const { return byteOrderMark_; }
+  // UTF-16 without a mark, as its first line shows it (a NUL in every other
+  // byte): read as bytes, for the run to warn about.
+  enum class UnmarkedUtf16 { kNone, kLittleEndian, kBigEndian };
+  UnmarkedUtf16 unmarkedUtf16() const { return unmarkedUtf16_; }
+  // Why a UTF-16 input could not be decoded ("an unpaired surrogate at byte
+  // 24"), or empty.
+  const std::string& decodeProblem() const { return decodeProblem_; }
+
+  // The number of the line last read, counting from 1; the pieces of a line
+  // longer than the limit share its number.
+  std::size_t lineNumber() const { return lineNumber_; }
 
   // Lines of the input longer than the limit they were read with, each read
   // as two or more lines: the first few (line number and limit), and how many
@@ -121,6 +135,7 @@ class LineReader {
   // The common case is defined here, for the readers' loops to take in: the
   // whole line, its line end included, stands in the buffer as read.
   bool readLineView(std::string_view& line, std::size_t limit = kLineLimit) {
+    lineNumber_ = linesEnded_ + 1;
     if (position_ < available_ && limit > 0) {
       std::size_t span = available_ - position_;
       if (span > limit) span = limit;
@@ -139,6 +154,8 @@ class LineReader {
  private:
   bool readLineViewSlowly(std::string_view& line, std::size_t limit);
   void passOverByteOrderMark();
+  void decodeUtf16(bool bigEndian);
+  void lookForUnmarkedUtf16();
   void noteCutLine(std::size_t limit);
   bool refill();
   int getByte();
@@ -148,7 +165,10 @@ class LineReader {
   int error_ = 0;
   bool readFailed_ = false;
   ByteOrderMark byteOrderMark_ = ByteOrderMark::kNone;
+  UnmarkedUtf16 unmarkedUtf16_ = UnmarkedUtf16::kNone;
+  std::string decodeProblem_;
   std::size_t linesEnded_ = 0;   // line feeds read so far
+  std::size_t lineNumber_ = 0;   // the line last read
   std::size_t lastCutLine_ = 0;  // the line last cut at the limit
   std::size_t overlongLineCount_ = 0;
   std::vector<CutLine> overlongLines_;

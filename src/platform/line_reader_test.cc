@@ -13,6 +13,8 @@
 namespace tornvel {
 namespace {
 
+using namespace std::string_literals;
+
 std::vector<std::string> readAll(std::string text, std::size_t limit = LineReader::kLineLimit) {
   LineReader reader;
   reader.openText(std::move(text));
@@ -216,16 +218,63 @@ TEST(LineReaderTest, PassesOverAUtf8ByteOrderMarkOnly) {
   EXPECT_EQ(readAll("\xEF\xBB\xBF"
                     "A 1\n\xEF\xBB\xBF"),
             (std::vector<std::string>{"A 1\n", "\xEF\xBB\xBF"}));
+}
+
+// UTF-16 with a mark is read as its text in UTF-8; a text that is not UTF-16
+// to its end fails after the lines before the fault. Without a mark, a first
+// line with a NUL in every other byte is told, and read as bytes.
+TEST(LineReaderTest, ReadsUtf16AsUtf8) {
+  using Unmarked = LineReader::UnmarkedUtf16;
+  struct Case {
+    std::string text;
+    std::vector<std::string> lines;
+    std::string problem;
+    Unmarked unmarked = Unmarked::kNone;
+  };
+  const std::string crlf = "\r\0\n\0"s;
+  const Case cases[] = {
+      {"\xFF\xFE"
+       "A\0 \0\xE9\0"s +
+           crlf + "\x3D\xD8\x00\xDE"s,  // é, then U+1F600 as a pair
+       {"A \xC3\xA9\n", "\xF0\x9F\x98\x80"},
+       ""},
+      {"\xFE\xFF\0A\0\n\x20\xAC"s, {"A\n", "\xE2\x82\xAC"}, ""},
+      {"\xFF\xFE"
+       "A\0\n\0B"s,
+       {"A\n"},
+       "an odd number of bytes"},
+      {"\xFF\xFE"
+       "A\0\n\0\x00\xDC"s,
+       {"A\n"},
+       "an unpaired surrogate at byte 6"},
+      {"\xFF\xFE\x3D\xD8"
+       "A\0"s,
+       {},
+       "an unpaired surrogate at byte 2"},
+      {"A\0B\0"s + crlf, {"A", ""}, "", Unmarked::kLittleEndian},
+      {"\0A\0B\0\r\0\n"s, {""}, "", Unmarked::kBigEndian},
+      {"AB\0\0\n"s, {"AB"}, ""},
+  };
+  for (const Case& c : cases) {
+    LineReader reader;
+    reader.openText(c.text);
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.readLine(line)) lines.push_back(line);
+    EXPECT_EQ(lines, c.lines) << c.text;
+    EXPECT_EQ(reader.decodeProblem(), c.problem) << c.text;
+    EXPECT_EQ(reader.failed(), !c.problem.empty()) << c.text;
+    EXPECT_EQ(reader.unmarkedUtf16(), c.unmarked) << c.text;
+  }
+}
+
+TEST(LineReaderTest, NumbersTheLineLastRead) {
   LineReader reader;
-  reader.openText(
-      "\xFE\xFF"
-      "A\n");
-  EXPECT_EQ(reader.byteOrderMark(), LineReader::ByteOrderMark::kUtf16BigEndian);
-  std::string line;
-  EXPECT_TRUE(reader.readLine(line));
-  EXPECT_EQ(line,
-            "\xFE\xFF"
-            "A\n");  // read as bytes
+  reader.openText("a\n" + std::string(1100, 'b') + "\nc");
+  std::string_view line;
+  std::vector<std::size_t> numbers;
+  while (reader.readLineView(line)) numbers.push_back(reader.lineNumber());
+  EXPECT_EQ(numbers, (std::vector<std::size_t>{1, 2, 2, 3}));
 }
 
 }  // namespace

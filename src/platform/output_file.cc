@@ -47,16 +47,44 @@ std::string hiddenName(const std::string& target, int attempt, const char* role)
 
 OutputFile::~OutputFile() { discard(); }
 
-bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
+void OutputFile::reset(Mode mode) {
   discard();
   mode_ = mode;
-  failed_ = direct_ = vanishing_ = finished_ = committed_ = earlierAside_ = unlocked_ = false;
+  failed_ = checked_ = direct_ = vanishing_ = finished_ = committed_ = earlierAside_ = unlocked_ =
+      false;
   error_ = 0;
   target_.clear();
   earlier_.clear();
   leftBehind_.clear();
   leftover_ = {};
   appendedAt_ = -1;
+}
+
+bool OutputFile::check(const std::string& nameAsBuilt, Mode mode) {
+  reset(mode);
+  checked_ = true;
+  const std::string path = hostPath(nameAsBuilt);
+  const host::FileStatus status = host::statusOf(path);
+  if (status.directory) {
+    errno = EISDIR;
+    return fail();
+  }
+  if (status.exists && !status.regular) return true;  // a device or pipe, written as it stands
+  if (status.exists && mode == Mode::kAppend) {
+    errno = host::writeAccess(path);
+    return errno == 0 || fail();
+  }
+  const std::string folder = directoryOf(host::resolveLinks(path));
+  if (!host::statusOf(folder).directory) {
+    errno = ENOENT;
+    return fail();
+  }
+  errno = host::writeAccess(folder);
+  return errno == 0 || fail();
+}
+
+bool OutputFile::open(const std::string& nameAsBuilt, Mode mode) {
+  reset(mode);
   const std::string path = hostPath(nameAsBuilt);
   if (mode == Mode::kAppend) {
     fd_ = host::openForAppending(path);

@@ -53,7 +53,11 @@ class OutputFile {
   // a pipe) is written directly. kAppend creates the file when absent and
   // extends it.
   bool open(const std::string& nameAsBuilt, Mode mode);
-  bool isOpen() const { return fd_ >= 0; }
+  // For a run that writes nothing: the checks of open() that need no writing
+  // (the folder exists and may be written, the name is no folder), with the
+  // same failures. The file then takes and writes nothing.
+  bool check(const std::string& nameAsBuilt, Mode mode);
+  bool isOpen() const { return fd_ >= 0 || checked_; }
 
   // Every "\n" is written as the host's line end.
   void write(std::string_view text);
@@ -100,6 +104,7 @@ class OutputFile {
   const Leftover& leftover() const { return leftover_; }
 
  private:
+  void reset(Mode mode);
   bool openTemporary();
   void flushBuffer();
   bool nameTemporary();
@@ -112,6 +117,7 @@ class OutputFile {
   int fd_ = -1;
   Mode mode_ = Mode::kReplace;
   bool failed_ = false;
+  bool checked_ = false;    // checked only, never opened
   bool direct_ = false;     // written in place: not a regular file
   bool vanishing_ = false;  // the temporary file goes with the process until named
   bool finished_ = false;

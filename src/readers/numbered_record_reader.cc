@@ -40,6 +40,8 @@ struct RecordState {
   std::string name;
   std::string warning;
   std::string critical;
+  std::size_t warningLine = 0;  // where each held value was read
+  std::size_t criticalLine = 0;
 };
 
 void readKeywordRecord(RecordState& state, std::string_view rest) {
@@ -59,7 +61,7 @@ void readKeywordRecord(RecordState& state, std::string_view rest) {
 }
 
 // Returns true when the record stored something.
-bool readValueRecord(RecordState& state, std::string_view rest) {
+bool readValueRecord(RecordState& state, std::string_view rest, std::size_t line) {
   Tokenizer tokens(rest);
   std::optional<std::string_view> value = tokens.next(kValueDelimiters);
   if (!value) {
@@ -76,10 +78,12 @@ bool readValueRecord(RecordState& state, std::string_view rest) {
     state.nameExpected = false;
   } else if (state.warningExpected) {
     state.warning.assign(value->substr(0, kHeldTextLimit));
+    state.warningLine = line;
     state.warningExpected = false;
     state.warningHeld = true;
   } else if (state.criticalExpected) {
     state.critical.assign(value->substr(0, kHeldTextLimit));
+    state.criticalLine = line;
     state.criticalExpected = false;
     state.criticalHeld = true;
   } else {
@@ -92,8 +96,8 @@ void applyHeldValues(RecordState& state, ProfileContext& context) {
   if (ExceptionDefinition* definition = context.table.findFirst(state.name)) {
     // The held texts are handed over as read; the setters may lengthen them,
     // which is harmless, as both are read afresh before the next pair applies.
-    definition->setWarningFromProfile(state.warning);
-    definition->setCriticalFromProfile(state.critical);
+    giveValue(context, *definition, Severity::kWarning, state.warning, state.warningLine);
+    giveValue(context, *definition, Severity::kCritical, state.critical, state.criticalLine);
   } else if (context.verbose) {
     context.unhandled.add(state.name, state.warning, state.critical);
   }
@@ -112,7 +116,8 @@ void readNumberedRecords(ProfileContext& context) {
     if (line.front() == '4') {
       readKeywordRecord(state, rest);
     } else if (line.front() == '5') {
-      if (readValueRecord(state, rest) && state.warningHeld && state.criticalHeld) {
+      if (readValueRecord(state, rest, context.profile.lineNumber()) && state.warningHeld &&
+          state.criticalHeld) {
         applyHeldValues(state, context);
       }
     }

@@ -43,16 +43,17 @@ void readPlainList(ProfileContext& context) {
       context.unhandled.add(*name, *warningToken, *criticalToken);
       continue;
     }
+    const std::size_t number = context.profile.lineNumber();
     if (!context.verbose) {
       // Nothing shows the texts as the setters leave them: no copies needed.
-      definition->setWarningFromProfile(*warningToken);
-      definition->setCriticalFromProfile(*criticalToken);
+      giveValue(context, *definition, Severity::kWarning, *warningToken, number);
+      giveValue(context, *definition, Severity::kCritical, *criticalToken, number);
       continue;
     }
     warning.assign(*warningToken);
     critical.assign(*criticalToken);
-    definition->setWarningFromProfile(warning);
-    definition->setCriticalFromProfile(critical);
+    giveValue(context, *definition, Severity::kWarning, warning, number);
+    giveValue(context, *definition, Severity::kCritical, critical, number);
     printProfileInformationRow(context.console, *name, warning, critical);
   }
 

@@ -137,8 +137,14 @@ class SectionedProfileReader {
   // The row reader takes the current line as the row's first line and reads the
   // rest of the row, its "End Row" line included.
   bool readServiceClassRow() {
-    context_.table.append(
-        ServiceClassRowReader::read(context_.profile, line_, context_.currentRelease));
+    ServiceClassRow row =
+        ServiceClassRowReader::read(context_.profile, line_, context_.currentRelease);
+    if (!row.missing.empty()) {
+      const ServiceClassThresholds& given = *row.definition->serviceClass();
+      context_.findings.incompleteRows.push_back(
+          {given.className, given.period, std::move(row.missing)});
+    }
+    context_.table.append(std::move(row.definition));
     if (context_.table.full()) {
       printLimitWarning(context_.console);
       return false;
@@ -202,9 +208,11 @@ class SectionedProfileReader {
   void hold(char kind, std::string_view value) {
     if (kind == 'W') {
       warning_.assign(value);
+      warningLine_ = context_.profile.lineNumber();
       warningHeld_ = true;
     } else {
       critical_.assign(value);
+      criticalLine_ = context_.profile.lineNumber();
       criticalHeld_ = true;
     }
   }
@@ -215,11 +223,11 @@ class SectionedProfileReader {
   void apply() {
     if (warningHeld_) {
       upperCaseInPlace(warning_);
-      heldDefinition_->setWarningFromProfile(warning_);
+      giveValue(context_, *heldDefinition_, Severity::kWarning, warning_, warningLine_);
     }
     if (criticalHeld_) {
       upperCaseInPlace(critical_);
-      heldDefinition_->setCriticalFromProfile(critical_);
+      giveValue(context_, *heldDefinition_, Severity::kCritical, critical_, criticalLine_);
     }
     clearHeld();
   }
@@ -259,6 +267,8 @@ class SectionedProfileReader {
   std::string critical_;
   bool warningHeld_ = false;
   bool criticalHeld_ = false;
+  std::size_t warningLine_ = 0;
+  std::size_t criticalLine_ = 0;
 
   UnhandledColumnTally tally_;
 };

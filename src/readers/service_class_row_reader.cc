@@ -26,29 +26,36 @@ enum Slot : std::size_t {
   kSlotCount
 };
 
-using RowTexts = std::array<std::string, kSlotCount>;
+// Each text, and whether a row line gave it with a value.
+struct RowTexts {
+  std::array<std::string, kSlotCount> text;
+  std::array<bool, kSlotCount> given{};
+};
 
-// A row keyword, the text it fills and the implied decimals of its value: the
+// A row keyword, the text it fills, the implied decimals of its value (the
 // profile writes the index thresholds in hundredths and the I/O, storage and
-// CPU thresholds in tenths.
+// CPU thresholds in tenths) and the text it stands for when the row leaves it
+// out: a kind that can be switched off is off, the busy threshold too.
 struct Keyword {
   std::string_view word;
   Slot slot;
   int decimals;
+  std::string_view absent;
 };
 
+constexpr std::string_view kOff = "OFF";
 constexpr std::array<Keyword, kSlotCount> kKeywords{{
-    {"PRWLMSC", kServiceClass, 0},
-    {"PRWLMPD", kPeriod, 0},
-    {"PRWLMWI", kIndexWarning, 2},
-    {"PRWLMCI", kIndexCritical, 2},
-    {"PRWLMWO", kIoWarning, 1},
-    {"PRWLMCO", kIoCritical, 1},
-    {"PRWLMWS", kStorageWarning, 1},
-    {"PRWLMCS", kStorageCritical, 1},
-    {"PRWLMWC", kCpuWarning, 1},
-    {"PRWLMCC", kCpuCritical, 1},
-    {"PRWLMBS", kBusy, 0},
+    {"PRWLMSC", kServiceClass, 0, ""},
+    {"PRWLMPD", kPeriod, 0, ""},
+    {"PRWLMWI", kIndexWarning, 2, ""},
+    {"PRWLMCI", kIndexCritical, 2, ""},
+    {"PRWLMWO", kIoWarning, 1, kOff},
+    {"PRWLMCO", kIoCritical, 1, kOff},
+    {"PRWLMWS", kStorageWarning, 1, kOff},
+    {"PRWLMCS", kStorageCritical, 1, kOff},
+    {"PRWLMWC", kCpuWarning, 1, kOff},
+    {"PRWLMCC", kCpuCritical, 1, kOff},
+    {"PRWLMBS", kBusy, 0, kOff},
 }};
 
 // The service class keeps 19 characters; every other text keeps 7 once its
@@ -80,14 +87,23 @@ void collect(std::string_view line, RowTexts& texts) {
   if (keyword == nullptr) return;
   auto value = tokens.next(kValueEnd);
   if (!value) return;
-  std::string& text = texts[keyword->slot];
+  std::string& text = texts.text[keyword->slot];
+  texts.given[keyword->slot] = true;
   text.assign(*value);
   insertImpliedDecimals(text, keyword->decimals);
   std::size_t length = keyword->slot == kServiceClass ? kServiceClassLength : kTextLength;
   if (text.size() > length) text.resize(length);
 }
 
-std::unique_ptr<ExceptionDefinition> build(const RowTexts& texts, std::string_view currentRelease) {
+// Fills in what the row left out, and says which keywords those were.
+ServiceClassRow build(RowTexts& row, std::string_view currentRelease) {
+  ServiceClassRow result;
+  for (const Keyword& keyword : kKeywords) {
+    if (row.given[keyword.slot]) continue;
+    row.text[keyword.slot] = keyword.absent;
+    if (keyword.slot != kBusy) result.missing.push_back(keyword.word);
+  }
+  const auto& texts = row.text;
   DefinitionInputs in;
   in.product = Product::kSystem;
   const std::string code = recordedCode(Product::kSystem, {});
@@ -111,16 +127,15 @@ std::unique_ptr<ExceptionDefinition> build(const RowTexts& texts, std::string_vi
   in.cpuWarning = texts[kCpuWarning];
   in.cpuCritical = texts[kCpuCritical];
   in.busyThreshold = texts[kBusy];
-  return std::make_unique<ExceptionDefinition>(in);
+  result.definition = std::make_unique<ExceptionDefinition>(in);
+  return result;
 }
 
 }  // namespace
 
-std::unique_ptr<ExceptionDefinition> ServiceClassRowReader::read(LineReader& profile,
-                                                                 std::string_view firstLine,
-                                                                 std::string_view currentRelease) {
+ServiceClassRow ServiceClassRowReader::read(LineReader& profile, std::string_view firstLine,
+                                            std::string_view currentRelease) {
   RowTexts texts;
-  texts[kBusy] = "OFF";  // a class without a busy line is not tested for busy
 
   // The first line was read with the profile's longer limit; hand it out in
   // pieces of the row-line limit, as a row line of that length would be read.

@@ -28,8 +28,9 @@ constexpr std::string_view kStatementPrefix = "THR";
 // them as the definition's setters left them.
 void applyValues(ProfileContext& context, ExceptionDefinition& definition, std::string_view name,
                  std::string& warning, std::string& critical) {
-  definition.setWarningFromProfile(warning);
-  definition.setCriticalFromProfile(critical);
+  const std::size_t line = context.profile.lineNumber();
+  giveValue(context, definition, Severity::kWarning, warning, line);
+  giveValue(context, definition, Severity::kCritical, critical, line);
   if (context.verbose) printProfileInformationRow(context.console, name, warning, critical);
 }
 

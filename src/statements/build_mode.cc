@@ -2,6 +2,7 @@
 
 #include <cstddef>
 
+#include "definitions/control_loader.h"
 #include "platform/text.h"
 #include "statements/formula.h"
 #include "statements/quoted_text.h"
@@ -13,7 +14,6 @@ namespace {
 // The INSERT keeps at most 19 characters of the timestamp in LSTDATE and 59 of
 // the affinity string in AFFINITIES (capacities in bytes, terminator included).
 constexpr std::size_t kLastDateCapacity = 20;
-constexpr std::size_t kAffinitiesCapacity = 60;
 
 }  // namespace
 
@@ -42,7 +42,7 @@ std::string buildInsert(const ExceptionDefinition& definition, Severity severity
   insert += "\",\"";
   appendQuoted(insert, cutToCapacity(timestamp, kLastDateCapacity));
   insert += "\",\"";
-  appendQuoted(insert, cutToCapacity(affinities, kAffinitiesCapacity));
+  appendQuoted(insert, cutToCapacity(affinities, kSituationAffinitiesCapacity));
   insert += "\",\"";
   appendQuoted(insert, situation);
   insert += "\",\"";

@@ -876,8 +876,20 @@ void addIntegrityCases(std::vector<Case>& cases) {
   }
 }
 
-// A UTF-8 byte-order mark is no data in any input; a UTF-16 one is read as
-// bytes, with a word about it.
+// A text's UTF-16 bytes, in either byte order, with or without the mark.
+std::string utf16(std::u16string_view text, bool bigEndian, bool marked) {
+  std::string bytes;
+  if (marked) bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// A UTF-8 byte-order mark is no data in any input; after a UTF-16 one the
+// input is read as its text.
 void addByteOrderMarkCases(std::vector<Case>& cases) {
   const std::string mark = "\xEF\xBB\xBF";
   const std::string definition(kOneDefinition);
@@ -896,11 +908,39 @@ void addByteOrderMarkCases(std::vector<Case>& cases) {
        file("ZT5_ADVICE.TXT", mark + "ABC1~T~P\n")},
       true, 0, "",
       {{"SQLLIB/ZT5_INS.SQL", buildModePair("ZTQ", "ABC1", "TAB.COL", "80", "95", "T", "P")}}));
-  std::string utf16 = "\xFF\xFE";  // each ASCII character followed by a zero byte
-  for (char c : std::string_view("ABC1 80 95\n")) utf16 += std::string{c, '\0'};
-  cases.push_back(makeCase("ProfileInUtf16", {"PROF.TXT", "T5"},
-                           {file("ZTQPROD.TXT", definition), file("PROF.TXT", utf16)}, true, 0, "",
-                           {{"SQLLIB/ZT5_UPD.SQL", ""}}));
+  // UTF-16 with a mark is read as its text, whatever its byte order and line
+  // ends (an accented name matches the control file's UTF-8); without a mark,
+  // or cut short, it is told.
+  const std::u16string profileText = u"ABC1 80 95\r\nABC\u00C9 70 90\r\n";
+  const std::string twoDefinitions = definition + "ABC\xC3\x89,TAB.E,I\n";
+  const std::string both = statements + updatePair("ZTQ", "ABC\xC3\x89", "TAB.E", "70", "90");
+  cases.push_back(makeCase(
+      "ProfileInUtf16WithCrLf", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", twoDefinitions), file("PROF.TXT", utf16(profileText, false, true))},
+      true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", both}}));
+  cases.push_back(makeCase("ControlFileInUtf16BigEndian", {"PROF.TXT", "T5"},
+                           {file("ZTQPROD.TXT", utf16(u"ABC1,TAB.COL,I\n", true, true)),
+                            file("PROF.TXT", "ABC1 80 95\n")},
+                           true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.push_back(makeCase("AdviceFileInUtf16", {"-bd", "PROF.TXT", "T5"},
+                           {file("ZTQPROD.TXT", definition), file("PROF.TXT", "ABC1 80 95\n"),
+                            file("ZT5_ADVICE.TXT", utf16(u"ABC1~T\u00E9xt~P\n", false, true))},
+                           true, 0, "",
+                           {{"SQLLIB/ZT5_INS.SQL", buildModePair("ZTQ", "ABC1", "TAB.COL", "80",
+                                                                 "95", "T\xC3\xA9xt", "P")}}));
+  for (const auto& [name, tail] : {std::pair{"Utf16ProfileOfAnOddLength", "X"s},
+                                   std::pair{"Utf16ProfileWithAnUnpairedSurrogate", "\0\xD8"s}}) {
+    cases.push_back(makeCase(name, {"PROF.TXT", "T5"},
+                             {file("ZTQPROD.TXT", definition),
+                              file("PROF.TXT", utf16(u"ABC1 80 95\n", false, true) + tail),
+                              file("SQLLIB/ZT5_UPD.SQL", "earlier\n")},
+                             true, 12, "Unable to read file PROF.TXT\n",
+                             {{"SQLLIB/ZT5_UPD.SQL", "earlier\n"}}, noTemporaryFiles));
+  }
+  cases.push_back(makeCase(
+      "ProfileInUtf16WithoutAMark", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", definition), file("PROF.TXT", utf16(u"ABC1 80 95\n", false, false))},
+      true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", ""}}));
 }
 
 // Everyday mistakes with the command line and the files: a diagnostic on
@@ -922,6 +962,109 @@ void addDiagnosticCases(std::vector<Case>& cases) {
   for (int i = 0; i < 7; ++i) longLines += "ABC1" + repeated(' ', 1100) + "80 95\n";
   cases.push_back(makeCase("SevenOverlongProfileLines", {"PROF.TXT", "T5"},
                            {control, file("PROF.TXT", "ABC2 1 2\n" + longLines)}, true, 0, ""));
+  // A value of a numeric definition that is no number is compared as it
+  // stands; a sign and a point make a number.
+  cases.push_back(makeCase(
+      "ValuesThatAreNotNumbers", {"NAN.TXT", "T5"},
+      {file("ZTQPROD.TXT", "LOCKWAIT,DBLOCKS.WAITTIME,I\nCPU,SYS.CPU,I\nDISK,SYS.DISK,I\n"),
+       file("NAN.TXT", "LOCKWAIT 5O 90\nCPU ON 5\nDISK -1.5 +2.\n")},
+      true, 0, "",
+      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "5O", "90") +
+                                  updatePair("ZTQ", "CPU", "SYS.CPU", "ON", "5") +
+                                  updatePair("ZTQ", "DISK", "SYS.DISK", "-1.5", "+2.")}}));
+  cases.push_back(makeCase(
+      "ControlFieldCutAtItsCapacity", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", "LOCKWAITTIME,DBLOCKS.WAITTIME,I\n"),
+       file("PROF.TXT", "LOCKWAIT 50 200\n")},
+      true, 0, "",
+      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "50", "200")}}));
+  // A system-product definition named like the service classes takes their path.
+  cases.push_back(
+      makeCase("SystemDefinitionNamedLikeTheServiceClasses", {"PROF.TXT", "R5"},
+               {file("ZR5PROD.TXT", "ABC1,TAB.COL,I\nSVCL,TAB.S,I\n"),
+                file("PROF.TXT", "Begin Table PR.X\nBegin Row\n ABC1W(85)\n ABC1C(95)\n")},
+               true, 0, "", {}, [](const fs::path& dir, const RunOutcome&) {
+                 const std::string rows = readWholeFile(dir / "SQLLIB/UR5_ZPX.SQL");
+                 EXPECT_NE(rows.find("\"ZR5_P_Warning\""), std::string::npos) << rows;
+               }));
+  // A workload row without an index warning or an I/O critical: no I/O
+  // critical situation or template row.
+  std::string row = workloadRow("BATCH");
+  for (std::string_view keyword : {" PRWLMWI(150)\n", " PRWLMCO(900)\n"}) {
+    row.erase(row.find(keyword), keyword.size());
+  }
+  std::string rows = templateRows("BATCH", "1");
+  const std::string ioCritical =
+      "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_IO_BATCHP1_Critical\", "
+      "\"Critical\", \"WLM_Service_Class_Resources\", 0 );\n";
+  rows.erase(rows.find(ioCritical), ioCritical.size());
+  cases.push_back(makeCase(
+      "WorkloadRowThatLeavesKeywordsOut", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", std::string(kOneDefinition)),
+       file("PROF.TXT", "Begin Table PR.WLM\n" + row)},
+      true, 0, "", {{"SQLLIB/UR5_ZPX.SQL", rows}}, [](const fs::path& dir, const RunOutcome&) {
+        std::string statements = readWholeFile(dir / "SQLLIB/ZR5_UPD.SQL");
+        std::erase(statements, '\n');
+        std::erase(statements, '\r');
+        EXPECT_NE(statements.find("MWLMPR.PERHINDX *GE  *AND *VALUE MWLMPR.PERHINDX *LT 2.00"),
+                  std::string::npos);
+        EXPECT_NE(statements.find("*VALUE MWLMPR.IORATE *GE 50.0\");"), std::string::npos);
+        EXPECT_EQ(statements.find("ZR5_IO_BATCHP1_Critical"), std::string::npos);
+      }));
+}
+
+// --dry-run: everything but the writing, with the same messages and exit
+// code; --strict: a warning ends the run with 24, nothing written.
+void addDryRunAndStrictCases(std::vector<Case>& cases) {
+  const Entry control = file("ZTQPROD.TXT", std::string(kOneDefinition));
+  const Entry profile = file("PROF.TXT", "ABC1 80 95\n");
+  const Entry earlierCsv = file("SQLLIB/ZT5_CDF.TXT", "earlier\n");
+  const std::string statements = updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95");
+  // Nothing is created: the folder keeps what it held, and nothing else.
+  const auto onlyEarlierCsv = [](const fs::path& dir, const RunOutcome&) {
+    EXPECT_EQ(namesUnder(dir / "SQLLIB"), std::vector<std::string>{"ZT5_CDF.TXT"});
+  };
+  cases.push_back(makeCase("DryRunWritesNothing", {"-dh", "PROF.TXT", "--dry-run", "T5"},
+                           {control, profile, earlierCsv}, true, 0, "",
+                           {{"SQLLIB/ZT5_CDF.TXT", "earlier\n"}}, onlyEarlierCsv));
+  cases.back().errors =
+      "tornvel: dry run: would replace SQLLIB\\ZT5_UPD.SQL (2 statements) and append 3 lines to "
+      "SQLLIB\\ZT5_CDF.TXT; nothing was written\n";
+  const Entry workload = file("PROF.TXT", "Begin Table PR.WLM\n" + workloadRow("BATCH"));
+  cases.push_back(
+      makeCase("DryRunOfServiceClasses", {"--dry-run", "-v", "PROF.TXT", "R5"},
+               {file("ZR5PROD.TXT", std::string(kOneDefinition)), workload}, true, 0, std::nullopt,
+               {}, [](const fs::path& dir, const RunOutcome& dry) {
+                 EXPECT_TRUE(namesUnder(dir / "SQLLIB").empty());
+                 // Standard output is the real run's, byte for byte.
+                 RunOutcome real = runTornvel(TORNVEL_BINARY, {"-v", "PROF.TXT", "R5"}, dir);
+                 EXPECT_EQ(real.exitCode, 0);
+                 EXPECT_EQ(dry.console, real.console);
+               }));
+  cases.back().errors =
+      "tornvel: dry run: would replace SQLLIB\\ZR5_UPD.SQL (8 statements) and "
+      "SQLLIB\\UR5_ZPX.SQL (8 template rows); nothing was written\n";
+  cases.push_back(makeCase("DryRunWithoutTheOutputFolder", {"--dry-run", "PROF.TXT", "T5"},
+                           {control, profile}, false, 12,
+                           "Unable to open file SQLLIB\\ZT5_UPD.SQL for output.\n"));
+  cases.push_back(makeCase("DryRunOfAnOutputThatIsAnInput",
+                           {"--dry-run", "PROF.TXT", "T5", "PROF.TXT"}, {control, profile}, true,
+                           12, "Unable to open file PROF.TXT for output.\n",
+                           {{"PROF.TXT", "ABC1 80 95\n"}}));
+  cases.push_back(makeCase("DryRunOfAnOutputThatIsAFolder", {"--dry-run", "-d", "PROF.TXT", "T5"},
+                           {control, profile, directory("SQLLIB/ZT5_CDF.TXT")}, true, 12,
+                           "Unable to open file SQLLIB\\ZT5_CDF.TXT for output.\n"));
+  cases.push_back(makeCase(
+      "StrictRunWithAWarningWritesNothing",
+      {"-d", "PROF.TXT", "T5", "OUT.SQL", "MYTYPO.TXT", "--strict"},
+      {file("ZT5PROD.TXT", std::string(kOneDefinition)), profile, earlierCsv}, true, 24, "",
+      {{"OUT.SQL", std::nullopt}, {"SQLLIB/ZT5_CDF.TXT", "earlier\n"}}, onlyEarlierCsv));
+  cases.push_back(makeCase("StrictRunWithoutAWarningIsThePlainRun", {"--strict", "PROF.TXT", "T5"},
+                           {control, profile}, true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.back().errors = "";
+  cases.push_back(
+      makeCase("StrictDryRunCountsEveryWarning", {"--strict", "--dry-run", "PROF.TXT", "T5", "-V"},
+               {control, file("PROF.TXT", "ABC1 8O 95\n")}, true, 24, "", {{"-V", std::nullopt}}));
 }
 
 // The exact standard error of cases, each line a diagnostic. Where a name as
@@ -932,7 +1075,8 @@ void expectDiagnostics(std::vector<Case>& cases) {
 #else
   const std::string sqllibPath = " (SQLLIB/ZT5_UPD.SQL)";
 #endif
-  const std::string noSwitch = " is not a switch (-v, -nw, -d, -dh, -bd, -?, --help, --version); ";
+  const std::string noSwitch =
+      " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --help, --version); ";
   const std::string products =
       " is not a product code; the products are R5, T5, W5 and Y5 (TQ, WQ and YQ are the legacy "
       "forms of T5, W5 and Y5)\n";
@@ -983,10 +1127,53 @@ void expectDiagnostics(std::vector<Case>& cases) {
                                           "it is taken as the input file name\ntornvel: PROF.TXT" +
                                           products},
       {"EmptyProfileGivesAnEmptyStatementFileT5", noThreshold},
-      {"ProfileInUtf16",
-       "tornvel: the profile PROF.TXT is in UTF-16LE, which is read as bytes; save it as ASCII or "
-       "UTF-8\n" +
+      {"ProfileInUtf16WithCrLf", ""},
+      {"ControlFileInUtf16BigEndian", ""},
+      {"AdviceFileInUtf16", ""},
+      {"Utf16ProfileOfAnOddLength",
+       "tornvel: cannot read the profile PROF.TXT: it is not UTF-16LE to its end (an odd number of "
+       "bytes); nothing was written\n"},
+      {"Utf16ProfileWithAnUnpairedSurrogate",
+       "tornvel: cannot read the profile PROF.TXT: it is not UTF-16LE to its end (an unpaired "
+       "surrogate at byte 24); nothing was written\n"},
+      {"ProfileInUtf16WithoutAMark",
+       "tornvel: the profile PROF.TXT looks like UTF-16LE without a byte-order mark, and is read "
+       "as bytes; save it as UTF-8, or as UTF-16 with a byte-order mark\n" +
            noThreshold},
+      {"ValuesThatAreNotNumbers",
+       "tornvel: NAN.TXT line 1: LOCKWAIT warning value 5O is not a number; the statement "
+       "compares with it as it stands\n"
+       "tornvel: NAN.TXT line 2: CPU warning value ON is not a number; the statement compares "
+       "with it as it stands\n"},
+      {"ControlFieldCutAtItsCapacity",
+       "tornvel: ZTQPROD.TXT line 1: the exception name LOCKWAITTIME is longer than 8 "
+       "characters; it is kept as LOCKWAIT\n"},
+      {"SystemDefinitionNamedLikeTheServiceClasses",
+       "tornvel: ZR5PROD.TXT line 2: SVCL is the name of the service classes' definitions; this "
+       "one writes service-class situations with an empty class and period, not statements of "
+       "its own\n"},
+      {"WorkloadRowThatLeavesKeywordsOut",
+       "tornvel: PROF.TXT: service class BATCH period 1 gives no PRWLMWI, PRWLMCO; its index "
+       "situations compare with an empty value, its I/O critical is off\n"},
+      {"EmptyControlFileEndsWith16BeforeTheProfile",
+       "tornvel: the control file ZTQPROD.TXT holds no definition line; a definition is an "
+       "exception name and an attribute, then optional fields, such as "
+       "LOCKWAIT,DBLOCKS.WAITTIME,I (see man 5 tornvel)\n"},
+      {"DryRunWithoutTheOutputFolder",
+       "tornvel: cannot open the statement file SQLLIB\\ZT5_UPD.SQL" + sqllibPath +
+           ": No such file or directory; the folder SQLLIB must exist (mkdir SQLLIB)\n"
+           "tornvel: dry run: a real run would end with 12; nothing was written\n"},
+      {"DryRunOfAnOutputThatIsAnInput",
+       "tornvel: cannot write the statement file PROF.TXT: it is the same file as the profile "
+       "PROF.TXT\ntornvel: dry run: a real run would end with 12; nothing was written\n"},
+      {"StrictRunWithAWarningWritesNothing",
+       "tornvel: the control file MYTYPO.TXT did not open (No such file or directory); the run "
+       "reads ZT5PROD.TXT instead\ntornvel: --strict: 1 warning; nothing was written\n"},
+      {"StrictDryRunCountsEveryWarning",
+       "tornvel: -V" + noSwitch +
+           "it is taken as the output file name\n"
+           "tornvel: PROF.TXT line 1: ABC1 warning value 8O is not a number; the statement "
+           "compares with it as it stands\ntornvel: --strict: 2 warnings; nothing was written\n"},
       {"SevenOverlongProfileLines", overlong + noThreshold},
       {"ByteOrderMarkBeforeTheFirstProfileValue", ""},
       {"ByteOrderMarkBeforeTheFirstDefinition", ""},
@@ -1074,6 +1261,7 @@ std::vector<Case> allCases() {
   addIntegrityCases(cases);
   addByteOrderMarkCases(cases);
   addDiagnosticCases(cases);
+  addDryRunAndStrictCases(cases);
   addNameCases(cases);
   expectDiagnostics(cases);
   return cases;

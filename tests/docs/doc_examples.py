@@ -22,6 +22,7 @@ and, without a block (what the page says around the example in words):
     copy DIR          copies the repository's folder DIR into the example's
     shell COMMAND     runs COMMAND with sh, to set up the folder
     exists FILE       FILE exists after the run and is not empty
+    absent FILE       FILE does not exist after the run
 
 Each example runs in an empty folder of its own that has a SQLLIB folder, with
 the tornvel under test first on PATH. The example READMEs under examples/ must
@@ -34,10 +35,10 @@ import subprocess
 import sys
 import tempfile
 
-KINDS = r"(file|run|output|begins|statements|copy|shell|exists)"
+KINDS = r"(file|run|output|begins|statements|copy|shell|exists|absent)"
 README_MARK = re.compile(r"^<!-- example ([\w-]+): " + KINDS + r"(?: (.+?))? -->$")
 MAN_MARK = re.compile(r'^\.\\" example ([\w-]+): ' + KINDS + r"(?: (.+))?$")
-BLOCKLESS = ("copy", "shell", "exists")
+BLOCKLESS = ("copy", "shell", "exists", "absent")
 ROFF_ESCAPES = [("\\&", ""), ("\\-", "-"), ("\\(aq", "'"), ("\\(dq", '"'), ("\\(ti", "~"), ("\\e", "\\")]
 
 
@@ -95,7 +96,7 @@ def statements(text):
 def run_example(tornvel, top, page, name, blocks):
     """Runs one example; returns the faults found."""
     faults = []
-    checks = [b for b in blocks if b[0] in ("output", "begins", "statements", "exists")]
+    checks = [b for b in blocks if b[0] in ("output", "begins", "statements", "exists", "absent")]
     if not any(b[0] == "run" for b in blocks) or not checks:
         return [f"{page}: example {name} has no run or nothing to compare"]
     env = dict(os.environ, PATH=os.path.dirname(tornvel) + os.pathsep + os.environ["PATH"])
@@ -116,6 +117,9 @@ def run_example(tornvel, top, page, name, blocks):
                                       capture_output=True, text=True)
                 if done.returncode != 0:
                     faults.append(f"{where}: exit code {done.returncode}\n{done.stdout}{done.stderr}")
+            elif kind == "absent":
+                if os.path.lexists(path):
+                    faults.append(f"{where}: the run wrote {argument}")
             elif kind == "exists":
                 if not os.path.isfile(path) or os.path.getsize(path) == 0:
                     faults.append(f"{where}: the run wrote no {argument}, or an empty one")

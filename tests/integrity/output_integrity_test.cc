@@ -165,6 +165,21 @@ TEST_F(IntegrityTest, SecondRunInAFolderReplacesTheFirstAndLeavesNothingHidden) 
   }
 }
 
+// An output folder that exists but cannot be written (for root, one on a
+// read-only file system) is named in the open failure.
+TEST_F(IntegrityTest, UnwritableOutputFolderIsNamed) {
+  RunOutcome outcome = shell(
+      "if [ \"$(id -u)\" = 0 ]; then mount -t tmpfs -o ro tmpfs SQLLIB || exit 77;"
+      " else chmod 555 SQLLIB; fi;"
+      " \"$1\" PROF.TXT T5; status=$?; umount SQLLIB 2>/dev/null; exit $status");
+  if (outcome.exitCode == 77) GTEST_SKIP() << "no read-only file system can be mounted here";
+  EXPECT_EQ(outcome.exitCode, 12);
+  EXPECT_EQ(outcome.console, "Unable to open file SQLLIB\\ZT5_UPD.SQL for output.\n");
+  const std::string end = "; the folder SQLLIB cannot be written\n";
+  ASSERT_GE(outcome.errors.size(), end.size()) << outcome.errors;
+  EXPECT_EQ(outcome.errors.substr(outcome.errors.size() - end.size()), end) << outcome.errors;
+}
+
 // With the file-size limit just above the threshold file's length, the append
 // is cut short part way; the file goes back to its earlier bytes.
 TEST_F(IntegrityTest, FailedAppendLeavesTheThresholdFileAsItWas) {
