@@ -131,7 +131,6 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   const ExceptionDefinition& d = load.at(0);
   EXPECT_EQ(d.valueType, ValueType::kInteger);
   EXPECT_EQ(d.impliedDecimals, 0);
-  EXPECT_FALSE(d.isFloat);
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZT5_ABC1_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZT5_ABC1_Critical");
   EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
@@ -180,7 +179,8 @@ TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
 TEST(ControlLoaderTest, TildeIsAnOrdinaryTypeText) {
   Load load("ABC1,T.C,~,W,C\n");
   ASSERT_EQ(load.table.size(), 1u);
-  EXPECT_EQ(load.at(0).valueType, static_cast<ValueType>('~'));
+  EXPECT_EQ(load.at(0).valueType, ValueType::kOther);
+  EXPECT_EQ(load.at(0).typeLetter, '~');
   EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*EQ");
   EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "W");
   EXPECT_EQ(load.at(0).condition(Severity::kCritical).situation, "C");
@@ -315,7 +315,8 @@ TEST(ControlLoaderTest, NonDirectiveWordsMakeDefinitionLines) {
   EXPECT_EQ(load.at(1).name(), ":RELEASE");  // cut at eight characters
   EXPECT_EQ(load.at(2).name(), ":synonym");
   EXPECT_EQ(load.at(2).attribute, "H");
-  EXPECT_EQ(load.at(2).valueType, static_cast<ValueType>('G'));
+  EXPECT_EQ(load.at(2).valueType, ValueType::kOther);
+  EXPECT_EQ(load.at(2).typeLetter, 'G');
   EXPECT_EQ(load.at(3).name(), ":Affinit");
   EXPECT_EQ(load.at(4).attribute, "G");
   EXPECT_EQ(load.release, "V100");
@@ -480,7 +481,8 @@ TEST(ControlLoaderTest, OverlongLineIsReadAsTwoLines) {
   Load load(line + "\nNEXT,T4\n");
   ASSERT_EQ(load.table.size(), 3u);
   EXPECT_EQ(load.at(0).name(), "P1");
-  EXPECT_EQ(load.at(0).valueType, static_cast<ValueType>('Q'));
+  EXPECT_EQ(load.at(0).valueType, ValueType::kOther);
+  EXPECT_EQ(load.at(0).typeLetter, 'Q');
   EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "ZT5_P1_Warning");
   EXPECT_EQ(load.at(1).name(), "TUV");
   EXPECT_EQ(load.at(1).attribute, "T3");

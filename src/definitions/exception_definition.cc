@@ -61,11 +61,20 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(
 
   if (in.typeText) {
     std::string_view type = *in.typeText;
-    char letter = type.empty() ? '\0' : type[0];
-    if (letter == 'F') {
-      isFloat = true;
-    } else {
-      valueType = static_cast<ValueType>(letter);
+    const char letter = type.empty() ? '\0' : type[0];
+    switch (letter) {
+      case 'I':
+        break;
+      case 'F':
+        valueType = ValueType::kFloat;  // printed as "I", like an integer type
+        break;
+      case 'B':
+        valueType = ValueType::kBoolean;
+        typeLetter = letter;
+        break;
+      default:
+        valueType = ValueType::kOther;
+        typeLetter = letter;
     }
     if (type.size() == 2) impliedDecimals = type[1] - '0';
   }
@@ -81,7 +90,7 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(
     assignField(critical_.situation, recordedCode + "_" + name_ + "_Critical", field::kSituation);
   }
 
-  if (valueType == ValueType::kInteger) {
+  if (takesNumbers()) {
     critical_.comparison = "*GE";
     warning_.comparison = "*GE";
     warningUpper.comparison = "*LT";
@@ -233,7 +242,7 @@ bool isNumberText(std::string_view text) {
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {
   if (text.empty() || !isDigit(text[0]) || appendZeros == 0) return;
-  if (isFloat) text += '.';
+  if (valueType == ValueType::kFloat) text += '.';
   text.append(static_cast<std::size_t>(appendZeros), '0');
 }
 

@@ -73,11 +73,10 @@ struct DefinitionInputs {
 // Each definition stands for two situations, a warning and a critical one.
 enum class Severity { kWarning, kCritical };
 
-// The type of a definition's values: the first letter of the control file's
-// type text. "F" is an integer type whose values are written as floats; any
-// other letter is kept as given (the migrated table prints it) and its values
-// are numbers compared with "*EQ".
-enum class ValueType : char { kInteger = 'I', kBoolean = 'B' };
+// The kind of a definition's values, from the first letter of the control
+// file's type text: "I" numbers, "F" numbers written with a decimal point, "B"
+// on/off values; any other letter, or none, values compared with "*EQ".
+enum class ValueType { kInteger, kFloat, kBoolean, kOther };
 
 // One situation of a definition: its name, the profile's threshold, the control
 // file's value for "on", the comparison operator and whether it is written.
@@ -162,10 +161,14 @@ class ExceptionDefinition {
   bool setCriticalFromProfile(std::string_view text);
 
   // True for a definition whose thresholds are numbers (type "I" or "F").
-  bool takesNumbers() const { return valueType == ValueType::kInteger; }
+  bool takesNumbers() const {
+    return valueType == ValueType::kInteger || valueType == ValueType::kFloat;
+  }
 
   // True when normaliseValue leaves every text as it is.
-  bool keepsValuesAsGiven() const { return impliedDecimals == 0 && appendZeros == 0 && !isFloat; }
+  bool keepsValuesAsGiven() const {
+    return impliedDecimals == 0 && appendZeros == 0 && valueType != ValueType::kFloat;
+  }
 
   // Normalises a numeric profile text in place: implied decimals, else appended
   // zeros, else ".0" for a float type, else nothing.
@@ -176,13 +179,16 @@ class ExceptionDefinition {
       insertImpliedDecimals(text, impliedDecimals);
     } else if (appendZeros != 0) {
       appendZerosTo(text);
-    } else if (isFloat) {
+    } else if (valueType == ValueType::kFloat) {
       text += ".0";
     }
   }
   void appendZerosTo(std::string& text) const;
 
   ValueType valueType = ValueType::kInteger;
+  // The letter the table of migrated exceptions prints: "I" for types "I" and
+  // "F", else the letter the control file gave ("\0" for an empty type text).
+  char typeLetter = 'I';
   std::string attribute;
   std::string recordedCode;  // the product's code as in the situation names
   std::string release;
@@ -190,7 +196,6 @@ class ExceptionDefinition {
   std::string extraPredicate;
   std::int32_t impliedDecimals = 0;
   std::int32_t appendZeros = 0;
-  bool isFloat = false;
   std::optional<BuildModeExtras> buildModeExtras;
 
  private:

@@ -79,36 +79,37 @@ TEST(InsertImpliedDecimalsTest, LongTextsKeepEveryCharacter) {
 }
 
 TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
+  using enum ValueType;
   struct Case {
     OptionalText typeText;
-    char valueType;
-    bool isFloat;
+    ValueType valueType;
+    char letter;  // as the table of migrated exceptions prints it
     int decimals;
     const char* criticalOp;
     const char* warningOp;
     const char* upperOp;
   };
   const Case cases[] = {
-      {std::nullopt, 'I', 0, 0, "*GE", "*GE", "*LT"},
-      {"I", 'I', 0, 0, "*GE", "*GE", "*LT"},
-      {"I2", 'I', 0, 2, "*GE", "*GE", "*LT"},
-      {"B", 'B', 0, 0, "*EQ", "", ""},
-      {"B2", 'B', 0, 2, "*EQ", "", ""},
-      {"F", 'I', 1, 0, "*GE", "*GE", "*LT"},
-      {"F1", 'I', 1, 1, "*GE", "*GE", "*LT"},
-      {"b", 'b', 0, 0, "*EQ", "", ""},
-      {"i", 'i', 0, 0, "*EQ", "", ""},
-      {"S", 'S', 0, 0, "*EQ", "", ""},
-      {"", '\0', 0, 0, "*EQ", "", ""},
-      {"I23", 'I', 0, 0, "*GE", "*GE", "*LT"},
-      {"X7", 'X', 0, 7, "*EQ", "", ""},
-      {"I/", 'I', 0, -1, "*GE", "*GE", "*LT"},  // the character is not checked
+      {std::nullopt, kInteger, 'I', 0, "*GE", "*GE", "*LT"},
+      {"I", kInteger, 'I', 0, "*GE", "*GE", "*LT"},
+      {"I2", kInteger, 'I', 2, "*GE", "*GE", "*LT"},
+      {"B", kBoolean, 'B', 0, "*EQ", "", ""},
+      {"B2", kBoolean, 'B', 2, "*EQ", "", ""},
+      {"F", kFloat, 'I', 0, "*GE", "*GE", "*LT"},
+      {"F1", kFloat, 'I', 1, "*GE", "*GE", "*LT"},
+      {"b", kOther, 'b', 0, "*EQ", "", ""},
+      {"i", kOther, 'i', 0, "*EQ", "", ""},
+      {"S", kOther, 'S', 0, "*EQ", "", ""},
+      {"", kOther, '\0', 0, "*EQ", "", ""},
+      {"I23", kInteger, 'I', 0, "*GE", "*GE", "*LT"},
+      {"X7", kOther, 'X', 7, "*EQ", "", ""},
+      {"I/", kInteger, 'I', -1, "*GE", "*GE", "*LT"},  // the character is not checked
   };
   for (const Case& c : cases) {
     ExceptionDefinition d(basicInputs(c.typeText));
     std::string label = c.typeText ? std::string(*c.typeText) : "(absent)";
-    EXPECT_EQ(static_cast<char>(d.valueType), c.valueType) << label;
-    EXPECT_EQ(d.isFloat, c.isFloat) << label;
+    EXPECT_EQ(d.valueType, c.valueType) << label;
+    EXPECT_EQ(d.typeLetter, c.letter) << label;
     EXPECT_EQ(d.impliedDecimals, c.decimals) << label;
     EXPECT_EQ(d.appendZeros, 0) << label;
     EXPECT_EQ(d.condition(Severity::kCritical).comparison, c.criticalOp) << label;

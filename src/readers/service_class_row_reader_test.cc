@@ -43,7 +43,8 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
   EXPECT_EQ(row.definition->serviceClass()->busy, "ON");
   // Empty attribute, type and situation inputs, given rather than absent.
   EXPECT_EQ(row.definition->attribute, "");
-  EXPECT_EQ(row.definition->valueType, static_cast<ValueType>('\0'));
+  EXPECT_EQ(row.definition->valueType, ValueType::kOther);
+  EXPECT_EQ(row.definition->typeLetter, '\0');
   EXPECT_EQ(row.definition->condition(Severity::kWarning).situation, "");
   EXPECT_EQ(row.definition->condition(Severity::kCritical).situation, "");
   // The "End Row" line is consumed with the row.
