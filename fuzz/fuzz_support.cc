@@ -52,21 +52,18 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   reader(context);
 
   constexpr std::string_view timestamp = "1261207084522000";
-  std::string statement;
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ExceptionDefinition& definition = table.at(i);
     writeReportLine(console, definition);
-    // Every kind and one past the last.
-    for (int kind = 0; kind <= kServiceClassKinds; ++kind) {
-      for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-        std::string_view head = definition.hasName("SVCL") ? kServiceClassInsertHead : "";
-        BuildResult built = buildStatement(definition, severity, statement, timestamp, kind, head);
-        if (built == BuildResult::kWritten && !definition.hasName("SVCL")) {
-          buildParmsStatement(definition);
-          buildDelete(definition, severity);
-          buildInsert(definition, severity, timestamp, affinities, kBuildModeInsertHead);
-        }
-        buildTemplateRow(definition, severity, statement, kind);
+    for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+      if (buildUpdate(definition, severity, timestamp).written()) {
+        buildParmsStatement(definition);
+        buildDelete(definition, severity);
+        buildInsert(definition, severity, timestamp, affinities, kBuildModeInsertHead);
+      }
+      for (ResourceKind kind : kResourceKinds) {
+        buildServiceClassStatement(definition, severity, timestamp, kind, kServiceClassInsertHead);
+        buildTemplateRow(definition, severity, kind);
       }
     }
   }

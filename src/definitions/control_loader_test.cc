@@ -39,8 +39,8 @@ struct Load {
   std::string output() const { return out.str(); }
   std::vector<std::string> groupNames() const {
     std::vector<std::string> names;
-    for (SynonymGroup* group = synonyms.head(); group != nullptr; group = group->getNext()) {
-      names.push_back(group->getName());
+    for (SynonymGroup* group = synonyms.head(); group != nullptr; group = group->next) {
+      names.push_back(group->name);
     }
     return names;
   }
@@ -78,10 +78,10 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
   EXPECT_EQ(d.condition(Severity::kCritical).onValue, "CON");
   EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*LE");
   EXPECT_EQ(d.condition(Severity::kWarning).onValue, "WON");
-  EXPECT_EQ(d.warningUpper.comparison, "*LT");
-  EXPECT_EQ(d.warningUpper.value, "WUP");
-  EXPECT_EQ(d.extraPredicate, "TAB.X = 1");
-  EXPECT_EQ(d.appendZeros, 3);
+  EXPECT_EQ(d.warningUpper().comparison, "*LT");
+  EXPECT_EQ(d.warningUpper().value, "WUP");
+  EXPECT_EQ(d.extraPredicate(), "TAB.X = 1");
+  EXPECT_EQ(d.appendZeros(), 3);
   EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
   EXPECT_FALSE(d.serviceClass().has_value());
   EXPECT_TRUE(load.output().empty());
@@ -135,9 +135,9 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZT5_ABC1_Critical");
   EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
   EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*GE");
-  EXPECT_EQ(d.warningUpper.comparison, "*LT");
-  EXPECT_TRUE(d.extraPredicate.empty());
-  EXPECT_EQ(d.appendZeros, 0);
+  EXPECT_EQ(d.warningUpper().comparison, "*LT");
+  EXPECT_TRUE(d.extraPredicate().empty());
+  EXPECT_EQ(d.appendZeros(), 0);
   EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
 }
 
@@ -150,12 +150,12 @@ TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZT5_ABC1_Critical");
   EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
   EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*GE");
-  EXPECT_EQ(d.warningUpper.comparison, "*LT");
+  EXPECT_EQ(d.warningUpper().comparison, "*LT");
   EXPECT_TRUE(d.condition(Severity::kCritical).onValue.empty());
   EXPECT_TRUE(d.condition(Severity::kWarning).onValue.empty());
-  EXPECT_TRUE(d.warningUpper.value.empty());
-  EXPECT_TRUE(d.extraPredicate.empty());
-  EXPECT_EQ(d.appendZeros, 0);
+  EXPECT_TRUE(d.warningUpper().value.empty());
+  EXPECT_TRUE(d.extraPredicate().empty());
+  EXPECT_EQ(d.appendZeros(), 0);
 
   // Only the first character counts: "~x" is absent too.
   Load marked("ABC1,T.C,B,~x,CSIT,~,~,*NE,~,~,~,~,2\n");
@@ -166,9 +166,9 @@ TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
   EXPECT_EQ(m.condition(Severity::kCritical).comparison,
             "*EQ");  // field 6 absent: the type's default stays
   EXPECT_EQ(m.condition(Severity::kWarning).comparison, "*NE");
-  EXPECT_TRUE(m.warningUpper.comparison.empty());
-  EXPECT_TRUE(m.extraPredicate.empty());
-  EXPECT_EQ(m.appendZeros, 2);
+  EXPECT_TRUE(m.warningUpper().comparison.empty());
+  EXPECT_TRUE(m.extraPredicate().empty());
+  EXPECT_EQ(m.appendZeros(), 2);
 
   // A "~" that is not the first character is part of the value.
   Load inner("ABC1,T.C,I,W~1\n");
@@ -190,28 +190,28 @@ TEST(ControlLoaderTest, PredicateAndZerosFieldsKeepBlanks) {
   // After field 11 ends at a comma, the blank before "~" belongs to field 12.
   Load blankTilde("A,T.C,I,~,~,*GE,~,*GE,~,*LT,~, ~X = 1,2\n");
   ASSERT_EQ(blankTilde.table.size(), 1u);
-  EXPECT_EQ(blankTilde.at(0).extraPredicate, " ~X = 1");
-  EXPECT_EQ(blankTilde.at(0).appendZeros, 2);
+  EXPECT_EQ(blankTilde.at(0).extraPredicate(), " ~X = 1");
+  EXPECT_EQ(blankTilde.at(0).appendZeros(), 2);
 
   // A blank ends field 11; the predicate runs to the comma, the count to the
   // line end, and tokens after the thirteenth are ignored.
   Load spaced("A T.C I ~ ~ *GE ~ *GE ~ *LT 5 T.X > 0 AND T.Y < 9, 3,IGNORED,MORE\n");
   ASSERT_EQ(spaced.table.size(), 1u);
-  EXPECT_EQ(spaced.at(0).warningUpper.value, "5");
-  EXPECT_EQ(spaced.at(0).extraPredicate, "T.X > 0 AND T.Y < 9");
-  EXPECT_EQ(spaced.at(0).appendZeros, 3);
+  EXPECT_EQ(spaced.at(0).warningUpper().value, "5");
+  EXPECT_EQ(spaced.at(0).extraPredicate(), "T.X > 0 AND T.Y < 9");
+  EXPECT_EQ(spaced.at(0).appendZeros(), 3);
 
   // The predicate ends at the line end, which is not part of it.
   Load ending("A,T.C,I,~,~,*GE,~,*GE,~,*LT,~,T.X = 'A B'\n");
   ASSERT_EQ(ending.table.size(), 1u);
-  EXPECT_EQ(ending.at(0).extraPredicate, "T.X = 'A B'");
-  EXPECT_EQ(ending.at(0).appendZeros, 0);
+  EXPECT_EQ(ending.at(0).extraPredicate(), "T.X = 'A B'");
+  EXPECT_EQ(ending.at(0).appendZeros(), 0);
 
   // "~" as the predicate: absent, and the count after it is still read.
   Load skipped("A,T.C,I,~,~,*GE,~,*GE,~,*LT,~,~,4\n");
   ASSERT_EQ(skipped.table.size(), 1u);
-  EXPECT_TRUE(skipped.at(0).extraPredicate.empty());
-  EXPECT_EQ(skipped.at(0).appendZeros, 4);
+  EXPECT_TRUE(skipped.at(0).extraPredicate().empty());
+  EXPECT_EQ(skipped.at(0).appendZeros(), 4);
 }
 
 TEST(ControlLoaderTest, MissingFieldsLeaveTheirDefaults) {
@@ -221,14 +221,14 @@ TEST(ControlLoaderTest, MissingFieldsLeaveTheirDefaults) {
   EXPECT_EQ(critical.at(0).condition(Severity::kCritical).comparison, "*LT");
   EXPECT_TRUE(critical.at(0).condition(Severity::kCritical).onValue.empty());
   EXPECT_EQ(critical.at(0).condition(Severity::kWarning).comparison, "*GE");
-  EXPECT_EQ(critical.at(0).warningUpper.comparison, "*LT");
+  EXPECT_EQ(critical.at(0).warningUpper().comparison, "*LT");
 
   // A warning operator without the rest keeps the default upper operator.
   Load warning("ABC1,T.C,I,~,~,~,~,*GT\n");
   ASSERT_EQ(warning.table.size(), 1u);
   EXPECT_EQ(warning.at(0).condition(Severity::kCritical).comparison, "*GE");
   EXPECT_EQ(warning.at(0).condition(Severity::kWarning).comparison, "*GT");
-  EXPECT_EQ(warning.at(0).warningUpper.comparison, "*LT");
+  EXPECT_EQ(warning.at(0).warningUpper().comparison, "*LT");
   EXPECT_TRUE(warning.at(0).condition(Severity::kWarning).onValue.empty());
 
   // "None" as warning operator switches the warning off.
@@ -358,7 +358,7 @@ TEST(ControlLoaderTest, SynonymGroupKeepsItsNamesAndKind) {
   Load load(":SYNONYM LOW GRP,A;B C\n");
   ASSERT_FALSE(load.synonyms.empty());
   SynonymGroup* group = load.synonyms.head();
-  EXPECT_EQ(group->getName(), "GRP");
+  EXPECT_EQ(group->name, "GRP");
   EXPECT_EQ(group->kind, 'L');
   EXPECT_EQ(group->count, 4);
   EXPECT_NE(memberNamed(*group, "C"), nullptr);
@@ -375,7 +375,7 @@ TEST(ControlLoaderTest, SynonymListRunsNewestFirst) {
   EXPECT_EQ(load.groupNames(), (std::vector<std::string>{"G3", "G2", "G1"}));
   EXPECT_EQ(load.output(), "Error 2 From Init for  X\n");
   // A member named in two groups is recorded in the newer one.
-  EXPECT_EQ(load.synonyms.findFirstMember("A"), memberNamed(*load.synonyms.head()->getNext(), "A"));
+  EXPECT_EQ(load.synonyms.findFirstMember("A"), memberNamed(*load.synonyms.head()->next, "A"));
 }
 
 TEST(ControlLoaderTest, NoWarningsSwitchDisablesEveryWarning) {
@@ -390,7 +390,7 @@ TEST(ControlLoaderTest, NoWarningsSwitchDisablesEveryWarning) {
   // The line's warning condition is not applied.
   EXPECT_EQ(load.at(0).condition(Severity::kWarning).comparison, "*GE");
   EXPECT_TRUE(load.at(0).condition(Severity::kWarning).onValue.empty());
-  EXPECT_TRUE(load.at(0).warningUpper.value.empty());
+  EXPECT_TRUE(load.at(0).warningUpper().value.empty());
   // The critical side is configured as usual.
   EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*GE");
   EXPECT_TRUE(load.at(0).condition(Severity::kCritical).enabled);

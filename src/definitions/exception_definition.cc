@@ -27,12 +27,9 @@ bool isOffWord(std::string_view text) {
          (text[0] == 'o' && text[1] == 'f' && text[2] == 'f');
 }
 
-void assignOptional(std::string& field, OptionalText text, std::size_t capacity) {
-  if (text) {
-    assignField(field, *text, capacity);
-  } else {
-    field.clear();
-  }
+// A field of `capacity` bytes keeps at most capacity - 1 characters.
+void cutToFieldCapacity(std::string& text, std::size_t capacity) {
+  if (text.size() >= capacity) text.resize(capacity - 1);
 }
 
 }  // namespace
@@ -93,29 +90,24 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(
   if (takesNumbers()) {
     critical_.comparison = "*GE";
     warning_.comparison = "*GE";
-    warningUpper.comparison = "*LT";
+    warningUpper_.comparison = "*LT";
   } else {
     critical_.comparison = "*EQ";
   }
 
-  std::string serviceClassText;
-  if (in.serviceClass) {
-    assignField(serviceClassText, *in.serviceClass, field::kServiceClass);
-    name_ = kServiceClassName;
-  }
+  // A row's definition is named "SVCL"; so may a control file name one, which
+  // then takes the service-class path with empty texts.
+  if (in.serviceClass) name_ = kServiceClassName;
   if (product_ != Product::kSystem || name_ != kServiceClassName) return;
-  ServiceClassThresholds& thresholds = serviceClass_.emplace();
-  thresholds.className = std::move(serviceClassText);
-  assignOptional(thresholds.period, in.period, field::kPeriod);
-  assignOptional(thresholds.indexWarning, in.indexWarning, field::kWorkload);
-  assignOptional(thresholds.indexCritical, in.indexCritical, field::kWorkload);
-  assignOptional(thresholds.ioWarning, in.ioWarning, field::kWorkload);
-  assignOptional(thresholds.ioCritical, in.ioCritical, field::kWorkload);
-  assignOptional(thresholds.storageWarning, in.storageWarning, field::kWorkload);
-  assignOptional(thresholds.storageCritical, in.storageCritical, field::kWorkload);
-  assignOptional(thresholds.cpuWarning, in.cpuWarning, field::kWorkload);
-  assignOptional(thresholds.cpuCritical, in.cpuCritical, field::kWorkload);
-  assignOptional(thresholds.busy, in.busyThreshold, field::kWorkload);
+  ServiceClassThresholds& thresholds =
+      serviceClass_.emplace(in.serviceClass.value_or(ServiceClassThresholds{}));
+  cutToFieldCapacity(thresholds.className, field::kServiceClass);
+  cutToFieldCapacity(thresholds.period, field::kPeriod);
+  for (ThresholdPair& pair : thresholds.resources) {
+    cutToFieldCapacity(pair.warning, field::kWorkload);
+    cutToFieldCapacity(pair.critical, field::kWorkload);
+  }
+  cutToFieldCapacity(thresholds.busy, field::kWorkload);
 }
 
 void ExceptionDefinition::setCriticalCondition(std::string_view op, OptionalText onValue) {
@@ -131,18 +123,18 @@ void ExceptionDefinition::setWarningCondition(std::string_view op, OptionalText 
   }
   assignField(warning_.comparison, op, field::kOperator);
   if (onValue) assignField(warning_.onValue, *onValue, field::kValue);
-  if (upperOperator) assignField(warningUpper.comparison, *upperOperator, field::kOperator);
-  if (upperValue) assignField(warningUpper.value, *upperValue, field::kValue);
+  if (upperOperator) assignField(warningUpper_.comparison, *upperOperator, field::kOperator);
+  if (upperValue) assignField(warningUpper_.value, *upperValue, field::kValue);
 }
 
 void ExceptionDefinition::setExtraPredicate(std::string_view text) {
-  assignField(extraPredicate, text, field::kExtraPredicate);
+  assignField(extraPredicate_, text, field::kExtraPredicate);
 }
 
 // A negative count means nothing sensible and appends no zeros; a huge one is
 // capped so that a value cannot grow without bound.
 void ExceptionDefinition::setAppendZeros(std::string_view text) {
-  appendZeros = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
+  appendZeros_ = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
 }
 
 // The rules of both value setters, once. `text` is the profile text as given;
@@ -241,9 +233,9 @@ bool isNumberText(std::string_view text) {
 }
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {
-  if (text.empty() || !isDigit(text[0]) || appendZeros == 0) return;
+  if (text.empty() || !isDigit(text[0]) || appendZeros_ == 0) return;
   if (valueType == ValueType::kFloat) text += '.';
-  text.append(static_cast<std::size_t>(appendZeros), '0');
+  text.append(static_cast<std::size_t>(appendZeros_), '0');
 }
 
 }  // namespace tornvel

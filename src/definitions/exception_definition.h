@@ -7,6 +7,7 @@
 #ifndef TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
 #define TORNVEL_DEFINITIONS_EXCEPTION_DEFINITION_H_
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -46,6 +47,40 @@ void insertImpliedDecimals(std::string& text, int decimals);
 // most one decimal point.
 bool isNumberText(std::string_view text);
 
+// Each definition stands for two situations, a warning and a critical one.
+enum class Severity { kWarning, kCritical };
+
+// The four resources whose thresholds a workload service class carries, in the
+// order their situations are written.
+enum class ResourceKind { kPerformanceIndex, kIoRate, kStorage, kCpu };
+inline constexpr std::array<ResourceKind, 4> kResourceKinds{
+    ResourceKind::kPerformanceIndex, ResourceKind::kIoRate, ResourceKind::kStorage,
+    ResourceKind::kCpu};
+
+// A resource's warning and critical threshold.
+struct ThresholdPair {
+  std::string warning;
+  std::string critical;
+
+  const std::string& of(Severity severity) const {
+    return severity == Severity::kWarning ? warning : critical;
+  }
+};
+
+// What a workload service class's row gives: the class and period, a warning
+// and a critical threshold for each resource, and the busy threshold.
+struct ServiceClassThresholds {
+  std::string className;
+  std::string period;
+  std::array<ThresholdPair, kResourceKinds.size()> resources;
+  std::string busy;
+
+  ThresholdPair& operator[](ResourceKind kind) { return resources[static_cast<std::size_t>(kind)]; }
+  const ThresholdPair& operator[](ResourceKind kind) const {
+    return resources[static_cast<std::size_t>(kind)];
+  }
+};
+
 // The inputs of a definition. The first four are always given; every other one
 // may be absent.
 struct DefinitionInputs {
@@ -57,21 +92,10 @@ struct DefinitionInputs {
   OptionalText typeText;
   OptionalText warningSituation;
   OptionalText criticalSituation;
-  OptionalText serviceClass;
-  OptionalText period;
-  OptionalText indexWarning;
-  OptionalText indexCritical;
-  OptionalText ioWarning;
-  OptionalText ioCritical;
-  OptionalText storageWarning;
-  OptionalText storageCritical;
-  OptionalText cpuWarning;
-  OptionalText cpuCritical;
-  OptionalText busyThreshold;
+  // A workload row's class, period and thresholds: the definition becomes
+  // "SVCL", a service class of the system product.
+  std::optional<ServiceClassThresholds> serviceClass;
 };
-
-// Each definition stands for two situations, a warning and a critical one.
-enum class Severity { kWarning, kCritical };
 
 // The kind of a definition's values, from the first letter of the control
 // file's type text: "I" numbers, "F" numbers written with a decimal point, "B"
@@ -92,22 +116,6 @@ struct Condition {
 struct UpperBound {
   std::string comparison;
   std::string value;
-};
-
-// What a workload service class's row gives: the class and period, a warning
-// and a critical threshold for each of the four kinds, and the busy threshold.
-struct ServiceClassThresholds {
-  std::string className;
-  std::string period;
-  std::string indexWarning;
-  std::string indexCritical;
-  std::string ioWarning;
-  std::string ioCritical;
-  std::string storageWarning;
-  std::string storageCritical;
-  std::string cpuWarning;
-  std::string cpuCritical;
-  std::string busy;
 };
 
 // What the advice file attaches for build mode: the $PARMS text and the
@@ -131,13 +139,16 @@ class ExceptionDefinition {
   const Condition& condition(Severity severity) const {
     return severity == Severity::kWarning ? warning_ : critical_;
   }
-  Condition& condition(Severity severity) {
-    return severity == Severity::kWarning ? warning_ : critical_;
-  }
 
   // Present exactly for the system product's "SVCL" definitions, which become
   // situations of their own instead of updates.
   const std::optional<ServiceClassThresholds>& serviceClass() const { return serviceClass_; }
+
+  // The top of the warning band, the extra formula text and the count of
+  // zeros appended to every profile value, as the control file set them.
+  const UpperBound& warningUpper() const { return warningUpper_; }
+  const std::string& extraPredicate() const { return extraPredicate_; }
+  std::int32_t appendZeros() const { return appendZeros_; }
 
   // Configuration by the control-file loader, in this order.
   void setCriticalCondition(std::string_view op, OptionalText onValue);
@@ -167,7 +178,7 @@ class ExceptionDefinition {
 
   // True when normaliseValue leaves every text as it is.
   bool keepsValuesAsGiven() const {
-    return impliedDecimals == 0 && appendZeros == 0 && valueType != ValueType::kFloat;
+    return impliedDecimals == 0 && appendZeros_ == 0 && valueType != ValueType::kFloat;
   }
 
   // Normalises a numeric profile text in place: implied decimals, else appended
@@ -177,7 +188,7 @@ class ExceptionDefinition {
   void normaliseValue(std::string& text) const {
     if (impliedDecimals != 0) {
       insertImpliedDecimals(text, impliedDecimals);
-    } else if (appendZeros != 0) {
+    } else if (appendZeros_ != 0) {
       appendZerosTo(text);
     } else if (valueType == ValueType::kFloat) {
       text += ".0";
@@ -192,10 +203,7 @@ class ExceptionDefinition {
   std::string attribute;
   std::string recordedCode;  // the product's code as in the situation names
   std::string release;
-  UpperBound warningUpper;
-  std::string extraPredicate;
   std::int32_t impliedDecimals = 0;
-  std::int32_t appendZeros = 0;
   std::optional<BuildModeExtras> buildModeExtras;
 
  private:
@@ -209,6 +217,9 @@ class ExceptionDefinition {
   Product product_ = Product::kUnsupported;
   Condition warning_;
   Condition critical_;
+  UpperBound warningUpper_;
+  std::string extraPredicate_;
+  std::int32_t appendZeros_ = 0;
   std::optional<ServiceClassThresholds> serviceClass_;
 };
 

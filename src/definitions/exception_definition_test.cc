@@ -111,10 +111,10 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
     EXPECT_EQ(d.valueType, c.valueType) << label;
     EXPECT_EQ(d.typeLetter, c.letter) << label;
     EXPECT_EQ(d.impliedDecimals, c.decimals) << label;
-    EXPECT_EQ(d.appendZeros, 0) << label;
+    EXPECT_EQ(d.appendZeros(), 0) << label;
     EXPECT_EQ(d.condition(Severity::kCritical).comparison, c.criticalOp) << label;
     EXPECT_EQ(d.condition(Severity::kWarning).comparison, c.warningOp) << label;
-    EXPECT_EQ(d.warningUpper.comparison, c.upperOp) << label;
+    EXPECT_EQ(d.warningUpper().comparison, c.upperOp) << label;
   }
 }
 
@@ -130,8 +130,8 @@ TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
   EXPECT_TRUE(d.condition(Severity::kCritical).enabled);
   for (const std::string* text :
        {&d.condition(Severity::kWarning).value, &d.condition(Severity::kCritical).value,
-        &d.condition(Severity::kWarning).onValue, &d.warningUpper.value,
-        &d.condition(Severity::kCritical).onValue, &d.extraPredicate}) {
+        &d.condition(Severity::kWarning).onValue, &d.warningUpper().value,
+        &d.condition(Severity::kCritical).onValue, &d.extraPredicate()}) {
     EXPECT_TRUE(text->empty());
   }
   EXPECT_FALSE(d.serviceClass().has_value());
@@ -180,41 +180,36 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   EXPECT_EQ(d.condition(Severity::kCritical).onValue, std::string(23, 'v'));
   EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*LT");
   EXPECT_EQ(d.condition(Severity::kWarning).onValue, std::string(23, 'v'));
-  EXPECT_EQ(d.warningUpper.comparison, "*NE");
-  EXPECT_EQ(d.warningUpper.value, std::string(23, 'v'));
-  EXPECT_EQ(d.extraPredicate, std::string(127, 'v'));
+  EXPECT_EQ(d.warningUpper().comparison, "*NE");
+  EXPECT_EQ(d.warningUpper().value, std::string(23, 'v'));
+  EXPECT_EQ(d.extraPredicate(), std::string(127, 'v'));
 }
 
 TEST(ExceptionDefinitionTest, ServiceClassInputsFillTheirOwnFields) {
   DefinitionInputs in = basicInputs();
   in.name = "WLM1";
   std::string serviceClass = "CLASSNAMEISVERYLONGINDEED";
-  in.serviceClass = serviceClass;
-  in.period = "1234";
-  in.indexWarning = "1.1";
-  in.indexCritical = "1.2";
-  in.ioWarning = "10";
-  in.ioCritical = "20";
-  in.storageWarning = "300";
-  in.storageCritical = "400";
-  in.cpuWarning = "50";
-  in.cpuCritical = "60";
-  in.busyThreshold = "123456789";
+  in.serviceClass =
+      ServiceClassThresholds{serviceClass,
+                             "1234",
+                             {{{"1.1", "1.2"}, {"10", "20"}, {"300", "400"}, {"50", "60123456"}}},
+                             "123456789"};
   ExceptionDefinition d(in);
   EXPECT_EQ(d.name(), "SVCL");
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_WLM1_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_WLM1_Critical");
   EXPECT_EQ(d.serviceClass()->className, serviceClass.substr(0, 19));
   EXPECT_EQ(d.serviceClass()->period, "123");
-  EXPECT_EQ(d.serviceClass()->indexWarning, "1.1");
-  EXPECT_EQ(d.serviceClass()->indexCritical, "1.2");
-  EXPECT_EQ(d.serviceClass()->ioWarning, "10");
-  EXPECT_EQ(d.serviceClass()->ioCritical, "20");
-  EXPECT_EQ(d.serviceClass()->storageWarning, "300");
-  EXPECT_EQ(d.serviceClass()->storageCritical, "400");
-  EXPECT_EQ(d.serviceClass()->cpuWarning, "50");
-  EXPECT_EQ(d.serviceClass()->cpuCritical, "60");
-  EXPECT_EQ(d.serviceClass()->busy, "1234567");
+  const ServiceClassThresholds& t = *d.serviceClass();
+  EXPECT_EQ(t[ResourceKind::kPerformanceIndex].warning, "1.1");
+  EXPECT_EQ(t[ResourceKind::kPerformanceIndex].critical, "1.2");
+  EXPECT_EQ(t[ResourceKind::kIoRate].warning, "10");
+  EXPECT_EQ(t[ResourceKind::kIoRate].critical, "20");
+  EXPECT_EQ(t[ResourceKind::kStorage].warning, "300");
+  EXPECT_EQ(t[ResourceKind::kStorage].critical, "400");
+  EXPECT_EQ(t[ResourceKind::kCpu].warning, "50");
+  EXPECT_EQ(t[ResourceKind::kCpu].critical, "6012345");  // cut at 7 characters
+  EXPECT_EQ(t.busy, "1234567");
   EXPECT_TRUE(d.hasName("SVCL"));
   EXPECT_FALSE(d.hasName("WLM1"));
 }
@@ -234,8 +229,8 @@ TEST(ExceptionDefinitionTest, ConditionSetters) {
   EXPECT_TRUE(d.condition(Severity::kCritical).onValue.empty());
   d.setWarningCondition("*LE", std::nullopt, std::nullopt, "75");
   EXPECT_EQ(d.condition(Severity::kWarning).comparison, "*LE");
-  EXPECT_EQ(d.warningUpper.comparison, "*LT");  // absent: the default stays
-  EXPECT_EQ(d.warningUpper.value, "75");
+  EXPECT_EQ(d.warningUpper().comparison, "*LT");  // absent: the default stays
+  EXPECT_EQ(d.warningUpper().value, "75");
   EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
 
   // Only "None" exactly switches the warning off, and nothing else changes.
@@ -243,9 +238,9 @@ TEST(ExceptionDefinitionTest, ConditionSetters) {
   none.setWarningCondition("None", "ON1", "*GT", "9");
   EXPECT_FALSE(none.condition(Severity::kWarning).enabled);
   EXPECT_EQ(none.condition(Severity::kWarning).comparison, "*GE");
-  EXPECT_EQ(none.warningUpper.comparison, "*LT");
+  EXPECT_EQ(none.warningUpper().comparison, "*LT");
   EXPECT_TRUE(none.condition(Severity::kWarning).onValue.empty());
-  EXPECT_TRUE(none.warningUpper.value.empty());
+  EXPECT_TRUE(none.warningUpper().value.empty());
   std::string value = "80";
   none.setWarningFromProfile(value);
   EXPECT_TRUE(none.condition(Severity::kWarning).value.empty());
@@ -262,7 +257,7 @@ TEST(ExceptionDefinitionTest, EachSeverityHasAConditionOfItsOwn) {
   ExceptionDefinition d(basicInputs());
   d.setCriticalCondition("*GT", "CON");
   d.setWarningFromProfile(std::string_view("5"));
-  d.condition(Severity::kCritical).enabled = false;
+  d.setCriticalFromProfile(std::string_view("OFF"));
   const ExceptionDefinition& read = d;
   const Condition& warning = read.condition(Severity::kWarning);
   const Condition& critical = read.condition(Severity::kCritical);
@@ -294,7 +289,7 @@ TEST(ExceptionDefinitionTest, ServiceClassThresholdsBelongToSystemSvclOnly) {
     DefinitionInputs in = basicInputs();
     in.product = c.product;
     in.name = c.name;
-    if (c.fromRow) in.serviceClass = "BATCH";
+    if (c.fromRow) in.serviceClass = ServiceClassThresholds{"BATCH", "1", {}, "OFF"};
     ExceptionDefinition d(in);
     EXPECT_EQ(d.serviceClass().has_value(), c.hasThresholds) << c.name;
     EXPECT_EQ(isServiceClass(d), c.hasThresholds) << c.name;
@@ -311,7 +306,7 @@ TEST(ExceptionDefinitionTest, AppendZerosCountReadsLikeAnInteger) {
       {"1023", 1023}, {"1024", 1023}, {"99999999999", 1023}, {"4.5", 4},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(makeDefinition(std::nullopt, c.text).appendZeros, c.zeros) << c.text;
+    EXPECT_EQ(makeDefinition(std::nullopt, c.text).appendZeros(), c.zeros) << c.text;
   }
 }
 
@@ -499,8 +494,10 @@ TEST(ExceptionDefinitionTest, ReadOnlyTextSettersMatchTheWritableOnes) {
       for (std::string_view second : texts) {
         ExceptionDefinition writable = makeDefinition(kind.type, kind.zeros);
         ExceptionDefinition readOnly = makeDefinition(kind.type, kind.zeros);
-        writable.condition(Severity::kWarning).onValue =
-            readOnly.condition(Severity::kWarning).onValue = "Y";
+        for (ExceptionDefinition* d : {&writable, &readOnly}) {
+          d->setWarningCondition(d->condition(Severity::kWarning).comparison, "Y", std::nullopt,
+                                 std::nullopt);
+        }
         for (std::string_view text : {first, second}) {
           std::string warning(text);
           std::string critical(text);

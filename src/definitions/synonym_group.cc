@@ -86,7 +86,7 @@ void SynonymGroup::printGroup(std::ostream& out) const {
 }
 
 void SynonymList::pushFront(std::unique_ptr<SynonymGroup> group) {
-  group->setNext(head_);
+  group->next = head_;
   head_ = group.get();
   owned_.push_back(std::move(group));
   indexed_ = false;
@@ -97,7 +97,7 @@ void SynonymList::pushFront(std::unique_ptr<SynonymGroup> group) {
 // exactly that.
 void SynonymList::buildIndex() {
   index_.clear();
-  for (SynonymGroup* group = head_; group != nullptr; group = group->getNext()) {
+  for (SynonymGroup* group = head_; group != nullptr; group = group->next) {
     for (int i = 0; i < group->count; ++i) {
       SynonymMember& member = group->members[static_cast<std::size_t>(i)];
       index_.insertFirst(member.name, &member);

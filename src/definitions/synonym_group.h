@@ -50,17 +50,11 @@ struct SynonymGroup {
   // values (nothing changes then), else 0.
   int combine();
 
-  void setNext(SynonymGroup* group) { next = group; }
-  SynonymGroup* getNext() const { return next; }
-  const std::string& getName() const { return name; }
-  std::int32_t getCombinedWarning() const { return combinedWarning; }
-  std::int32_t getCombinedCritical() const { return combinedCritical; }
-
   // The group's line of the verbose synonym listing: "G <== A B \n".
   void printGroup(std::ostream& out) const;
 
-  SynonymGroup* next = nullptr;
-  std::string name;  // the full word, at most 8 characters
+  SynonymGroup* next = nullptr;  // the group of the directive before, in the list
+  std::string name;              // the full word, at most 8 characters
   int capacity = kCapacity;
   int count = 0;
   std::int32_t combinedWarning = 0;

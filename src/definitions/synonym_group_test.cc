@@ -92,19 +92,19 @@ TEST(SynonymGroupTest, SeparatorsMayBeMixed) {
   auto commas = parsed("L,GRP,A,B,C");
   auto mixed = parsed(" L ;GRP,, A;B \n C\n");
   EXPECT_EQ(mixed->kind, commas->kind);
-  EXPECT_EQ(mixed->getName(), commas->getName());
+  EXPECT_EQ(mixed->name, commas->name);
   EXPECT_EQ(memberNames(*mixed), memberNames(*commas));
   EXPECT_EQ(memberNames(*commas), (std::vector<std::string>{"GRP", "A", "B", "C"}));
 }
 
 TEST(SynonymGroupTest, NamesAreKeptToEightCharacters) {
   auto group = parsed("H ABCDEFGH MEMBER1234 X\tY");
-  EXPECT_EQ(group->getName(), "ABCDEFGH");
+  EXPECT_EQ(group->name, "ABCDEFGH");
   EXPECT_EQ(memberNames(*group), (std::vector<std::string>{"ABCDEFGH", "MEMBER12", "X\tY"}));
   EXPECT_EQ(printed(*group), "ABCDEFGH <== MEMBER12 X\tY \n");
 
   auto longName = parsed("H ABCDEFGHIJ A");
-  EXPECT_EQ(longName->getName(), "ABCDEFGH");
+  EXPECT_EQ(longName->name, "ABCDEFGH");
   EXPECT_EQ(longName->members[0].name, "ABCDEFGH");
 }
 
@@ -175,8 +175,8 @@ TEST(SynonymGroupTest, CombineFoldsEachValueOnItsOwn) {
       group->members[i].recordValues(c.values[i].warning, c.values[i].critical);
     }
     EXPECT_EQ(group->combine(), c.result) << c.text;
-    EXPECT_EQ(group->getCombinedWarning(), c.warning) << c.text;
-    EXPECT_EQ(group->getCombinedCritical(), c.critical) << c.text;
+    EXPECT_EQ(group->combinedWarning, c.warning) << c.text;
+    EXPECT_EQ(group->combinedCritical, c.critical) << c.text;
   }
 }
 
@@ -197,21 +197,21 @@ TEST(SynonymListTest, NewestGroupComesFirst) {
 
   // A newer group that also names A takes it over, even after a look-up.
   list.pushFront(parsed("L NEW C A"));
-  ASSERT_EQ(list.head()->getName(), "NEW");
-  ASSERT_NE(list.head()->getNext(), nullptr);
-  EXPECT_EQ(list.head()->getNext()->getName(), "OLD");
-  EXPECT_EQ(list.head()->getNext()->getNext(), nullptr);
+  ASSERT_EQ(list.head()->name, "NEW");
+  ASSERT_NE(list.head()->next, nullptr);
+  EXPECT_EQ(list.head()->next->name, "OLD");
+  EXPECT_EQ(list.head()->next->next, nullptr);
   EXPECT_EQ(list.findFirstMember("A"), memberNamed(*list.head(), "A"));
   EXPECT_EQ(list.findFirstMember("B"), inOld + 1);
-  EXPECT_EQ(list.findFirstMember("OLD"), &list.head()->getNext()->members[0]);
+  EXPECT_EQ(list.findFirstMember("OLD"), &list.head()->next->members[0]);
   EXPECT_EQ(list.findFirstMember("NEW"), &list.head()->members[0]);
   EXPECT_EQ(list.findFirstMember("Z"), nullptr);
 
   // Values recorded through the list reach the newer group only.
   list.findFirstMember("A")->recordValues("10", "20");
   EXPECT_EQ(list.head()->combine(), 0);
-  EXPECT_EQ(list.head()->getCombinedWarning(), 10);
-  EXPECT_EQ(list.head()->getNext()->combine(), 1);
+  EXPECT_EQ(list.head()->combinedWarning, 10);
+  EXPECT_EQ(list.head()->next->combine(), 1);
 }
 
 TEST(SynonymListTest, DuplicateInOneGroupFindsItsFirstMember) {

@@ -79,7 +79,6 @@ bool EmissionLoop::run(ThresholdCsv* csvLines) {
 // leaves out its whole group.
 void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
   StatementWriter writer(statementFile_);
-  std::string statement;
   for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
     if (options_.buildMode) {
       if (situationStatus(definition, severity) != BuildResult::kWritten) continue;
@@ -88,9 +87,8 @@ void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
       writer.write(
           buildInsert(definition, severity, timestamp_, affinities_, kBuildModeInsertHead));
       statements_ += 3;
-    } else if (buildStatement(definition, severity, statement, timestamp_, 0, {}) ==
-               BuildResult::kWritten) {
-      writer.write(statement);
+    } else if (Built update = buildUpdate(definition, severity, timestamp_); update.written()) {
+      writer.write(update.text);
       ++statements_;
     }
   }
@@ -104,16 +102,17 @@ bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
     return false;
   }
   StatementWriter writer(statementFile_);
-  std::string statement;
   for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-    for (int kind = 0; kind < kServiceClassKinds; ++kind) {
-      if (buildStatement(definition, severity, statement, timestamp_, kind,
-                         kServiceClassInsertHead) == BuildResult::kWritten) {
-        writer.write(statement);
+    for (ResourceKind kind : kResourceKinds) {
+      const Built statement = buildServiceClassStatement(definition, severity, timestamp_, kind,
+                                                         kServiceClassInsertHead);
+      if (statement.written()) {
+        writer.write(statement.text);
         ++statements_;
       }
-      if (buildTemplateRow(definition, severity, statement, kind) == BuildResult::kWritten) {
-        templateSeedFile_.write(statement);
+      const Built row = buildTemplateRow(definition, severity, kind);
+      if (row.written()) {
+        templateSeedFile_.write(row.text);
         ++rows_;
       }
     }

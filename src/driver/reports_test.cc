@@ -64,7 +64,7 @@ TEST(ReportsTest, ThresholdCsvQuotesFieldsThatWouldShiftColumns) {
     ThresholdCsv csv;
     csv.start("ZR5", "P,1.TXT");
     ExceptionDefinition definition = makeDefinition("ABC1", "I");
-    definition.condition(Severity::kCritical).value = c.value;
+    if (!c.value.empty()) definition.setCriticalFromProfile(c.value);
     csv.add(definition);
     EXPECT_EQ(csv.text(false),
               "\"P,1.TXT\",Critical," + std::string(c.field) + "\n\"P,1.TXT\",Warning,\n")

@@ -225,7 +225,7 @@ bool MigrationRun::loadDefinitions() {
 // Newest group first, the heading before the first group only; the closing
 // newline also after an empty list.
 void MigrationRun::listSynonyms() {
-  for (SynonymGroup* group = loaded_.synonyms.head(); group != nullptr; group = group->getNext()) {
+  for (SynonymGroup* group = loaded_.synonyms.head(); group != nullptr; group = group->next) {
     if (console_.takeHeader()) console_.print("\nDefined Synonyms:\n\n");
     std::ostringstream line;
     group->printGroup(line);

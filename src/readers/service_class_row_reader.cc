@@ -1,5 +1,6 @@
 #include "readers/service_class_row_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
@@ -10,53 +11,52 @@ namespace tornvel {
 
 namespace {
 
-// The texts a row collects, in the order the definition takes them.
-enum Slot : std::size_t {
-  kServiceClass,
-  kPeriod,
-  kIndexWarning,
-  kIndexCritical,
-  kIoWarning,
-  kIoCritical,
-  kStorageWarning,
-  kStorageCritical,
-  kCpuWarning,
-  kCpuCritical,
-  kBusy,
-  kSlotCount
-};
-
-// Each text, and whether a row line gave it with a value.
-struct RowTexts {
-  std::array<std::string, kSlotCount> text;
-  std::array<bool, kSlotCount> given{};
-};
+using Field = std::string& (*)(ServiceClassThresholds&);
 
 // A row keyword, the text it fills, the implied decimals of its value (the
 // profile writes the index thresholds in hundredths and the I/O, storage and
 // CPU thresholds in tenths) and the text it stands for when the row leaves it
-// out: a kind that can be switched off is off, the busy threshold too.
+// out: a resource that can be switched off is off, the busy threshold too.
 struct Keyword {
   std::string_view word;
-  Slot slot;
+  Field field;
   int decimals;
   std::string_view absent;
 };
 
+template <ResourceKind kind>
+std::string& warningOf(ServiceClassThresholds& t) {
+  return t[kind].warning;
+}
+template <ResourceKind kind>
+std::string& criticalOf(ServiceClassThresholds& t) {
+  return t[kind].critical;
+}
+std::string& classOf(ServiceClassThresholds& t) { return t.className; }
+std::string& periodOf(ServiceClassThresholds& t) { return t.period; }
+std::string& busyOf(ServiceClassThresholds& t) { return t.busy; }
+
 constexpr std::string_view kOff = "OFF";
-constexpr std::array<Keyword, kSlotCount> kKeywords{{
-    {"PRWLMSC", kServiceClass, 0, ""},
-    {"PRWLMPD", kPeriod, 0, ""},
-    {"PRWLMWI", kIndexWarning, 2, ""},
-    {"PRWLMCI", kIndexCritical, 2, ""},
-    {"PRWLMWO", kIoWarning, 1, kOff},
-    {"PRWLMCO", kIoCritical, 1, kOff},
-    {"PRWLMWS", kStorageWarning, 1, kOff},
-    {"PRWLMCS", kStorageCritical, 1, kOff},
-    {"PRWLMWC", kCpuWarning, 1, kOff},
-    {"PRWLMCC", kCpuCritical, 1, kOff},
-    {"PRWLMBS", kBusy, 0, kOff},
+constexpr std::string_view kBusyKeyword = "PRWLMBS";
+constexpr std::array<Keyword, 11> kKeywords{{
+    {"PRWLMSC", classOf, 0, ""},
+    {"PRWLMPD", periodOf, 0, ""},
+    {"PRWLMWI", warningOf<ResourceKind::kPerformanceIndex>, 2, ""},
+    {"PRWLMCI", criticalOf<ResourceKind::kPerformanceIndex>, 2, ""},
+    {"PRWLMWO", warningOf<ResourceKind::kIoRate>, 1, kOff},
+    {"PRWLMCO", criticalOf<ResourceKind::kIoRate>, 1, kOff},
+    {"PRWLMWS", warningOf<ResourceKind::kStorage>, 1, kOff},
+    {"PRWLMCS", criticalOf<ResourceKind::kStorage>, 1, kOff},
+    {"PRWLMWC", warningOf<ResourceKind::kCpu>, 1, kOff},
+    {"PRWLMCC", criticalOf<ResourceKind::kCpu>, 1, kOff},
+    {kBusyKeyword, busyOf, 0, kOff},
 }};
+
+// What a row collects, and which keywords gave their text with a value.
+struct RowTexts {
+  ServiceClassThresholds thresholds;
+  std::array<bool, kKeywords.size()> given{};
+};
 
 // The service class keeps 19 characters; every other text keeps 7 once its
 // decimal point is in.
@@ -68,42 +68,35 @@ constexpr Delimiters kKeywordEnd("( \n");
 constexpr Delimiters kValueEnd(")' \n");
 constexpr std::string_view kEndRow = "End Row";
 
-const Keyword* findKeyword(std::string_view word) {
-  for (const Keyword& keyword : kKeywords) {
-    if (keyword.word == word) return &keyword;
-  }
-  return nullptr;
-}
-
 // Takes the keyword and value of one row line; a line without a known keyword
 // or without a value changes nothing. A later line of the same keyword
 // replaces the earlier value.
-void collect(std::string_view line, RowTexts& texts) {
+void collect(std::string_view line, RowTexts& row) {
   if (line.empty()) return;
   Tokenizer tokens(line.substr(1));  // the first character belongs to no token
   auto word = tokens.next(kKeywordEnd);
   if (!word) return;
-  const Keyword* keyword = findKeyword(*word);
-  if (keyword == nullptr) return;
+  const auto keyword = std::find_if(kKeywords.begin(), kKeywords.end(),
+                                    [&](const Keyword& k) { return k.word == *word; });
+  if (keyword == kKeywords.end()) return;
   auto value = tokens.next(kValueEnd);
   if (!value) return;
-  std::string& text = texts.text[keyword->slot];
-  texts.given[keyword->slot] = true;
+  row.given[static_cast<std::size_t>(keyword - kKeywords.begin())] = true;
+  std::string& text = keyword->field(row.thresholds);
   text.assign(*value);
   insertImpliedDecimals(text, keyword->decimals);
-  std::size_t length = keyword->slot == kServiceClass ? kServiceClassLength : kTextLength;
+  const std::size_t length = keyword->field == classOf ? kServiceClassLength : kTextLength;
   if (text.size() > length) text.resize(length);
 }
 
 // Fills in what the row left out, and says which keywords those were.
 ServiceClassRow build(RowTexts& row, std::string_view currentRelease) {
   ServiceClassRow result;
-  for (const Keyword& keyword : kKeywords) {
-    if (row.given[keyword.slot]) continue;
-    row.text[keyword.slot] = keyword.absent;
-    if (keyword.slot != kBusy) result.missing.push_back(keyword.word);
+  for (std::size_t i = 0; i < kKeywords.size(); ++i) {
+    if (row.given[i]) continue;
+    kKeywords[i].field(row.thresholds) = kKeywords[i].absent;
+    if (kKeywords[i].word != kBusyKeyword) result.missing.push_back(kKeywords[i].word);
   }
-  const auto& texts = row.text;
   DefinitionInputs in;
   in.product = Product::kSystem;
   const std::string code = recordedCode(Product::kSystem, {});
@@ -116,17 +109,7 @@ ServiceClassRow build(RowTexts& row, std::string_view currentRelease) {
   in.typeText = std::string_view();
   in.warningSituation = std::string_view();
   in.criticalSituation = std::string_view();
-  in.serviceClass = texts[kServiceClass];
-  in.period = texts[kPeriod];
-  in.indexWarning = texts[kIndexWarning];
-  in.indexCritical = texts[kIndexCritical];
-  in.ioWarning = texts[kIoWarning];
-  in.ioCritical = texts[kIoCritical];
-  in.storageWarning = texts[kStorageWarning];
-  in.storageCritical = texts[kStorageCritical];
-  in.cpuWarning = texts[kCpuWarning];
-  in.cpuCritical = texts[kCpuCritical];
-  in.busyThreshold = texts[kBusy];
+  in.serviceClass = std::move(row.thresholds);
   result.definition = std::make_unique<ExceptionDefinition>(in);
   return result;
 }

@@ -18,6 +18,10 @@ ServiceClassRow readRow(std::string_view firstLine, std::string rest,
   return row;
 }
 
+const ServiceClassThresholds& thresholdsOf(const ServiceClassRow& row) {
+  return *row.definition->serviceClass();
+}
+
 TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
   std::string after;
   auto row = readRow("Begin Row\n",
@@ -30,17 +34,17 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
   EXPECT_EQ(row.definition->name(), "SVCL");
   EXPECT_EQ(row.definition->recordedCode, "ZR5");
   EXPECT_EQ(row.definition->release, "V110");
-  EXPECT_EQ(row.definition->serviceClass()->className, "BATCH");
-  EXPECT_EQ(row.definition->serviceClass()->period, "1");
-  EXPECT_EQ(row.definition->serviceClass()->indexWarning, "1.50");
-  EXPECT_EQ(row.definition->serviceClass()->indexCritical, "2.00");
-  EXPECT_EQ(row.definition->serviceClass()->ioWarning, "50.0");
-  EXPECT_EQ(row.definition->serviceClass()->ioCritical, "90.0");
-  EXPECT_EQ(row.definition->serviceClass()->storageWarning, "120.0");
-  EXPECT_EQ(row.definition->serviceClass()->storageCritical, "150.0");
-  EXPECT_EQ(row.definition->serviceClass()->cpuWarning, "80.0");
-  EXPECT_EQ(row.definition->serviceClass()->cpuCritical, "95.0");
-  EXPECT_EQ(row.definition->serviceClass()->busy, "ON");
+  EXPECT_EQ(thresholdsOf(row).className, "BATCH");
+  EXPECT_EQ(thresholdsOf(row).period, "1");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kPerformanceIndex].warning, "1.50");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kPerformanceIndex].critical, "2.00");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kIoRate].warning, "50.0");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kIoRate].critical, "90.0");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kStorage].warning, "120.0");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kStorage].critical, "150.0");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kCpu].warning, "80.0");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kCpu].critical, "95.0");
+  EXPECT_EQ(thresholdsOf(row).busy, "ON");
   // Empty attribute, type and situation inputs, given rather than absent.
   EXPECT_EQ(row.definition->attribute, "");
   EXPECT_EQ(row.definition->valueType, ValueType::kOther);
@@ -54,25 +58,34 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
 TEST(ServiceClassRowReaderTest, ValuesGetTheirImpliedDecimalsAndLengths) {
   struct Case {
     std::string line;
-    std::string ServiceClassThresholds::*field;
+    std::string (*field)(const ServiceClassThresholds&);
     std::string expected;
   };
   const Case cases[] = {
-      {" PRWLMCI(085)\n", &ServiceClassThresholds::indexCritical, ".85"},
-      {" PRWLMCI(5)\n", &ServiceClassThresholds::indexCritical, "5"},
-      {" PRWLMCC(1000)\n", &ServiceClassThresholds::cpuCritical, "100"},
-      {" PRWLMWS(5)\n", &ServiceClassThresholds::storageWarning, ".5"},
-      {" PRWLMWO(OFF)\n", &ServiceClassThresholds::ioWarning, "OFF"},
-      {" PRWLMWO(123456789)\n", &ServiceClassThresholds::ioWarning, "1234567"},
-      {"\tPRWLMBS(OFF)\n", &ServiceClassThresholds::busy, "OFF"},
-      {" PRWLMSC('ONLINE HIGH')\n", &ServiceClassThresholds::className, "ONLINE"},
-      {" PRWLMSC(ABCDEFGHIJKLMNOPQRSTUVWXYZ)\n", &ServiceClassThresholds::className,
-       "ABCDEFGHIJKLMNOPQRS"},
-      {"   PRWLMPD  (2)\n", &ServiceClassThresholds::period, "(2"},
+      {" PRWLMCI(085)\n",
+       [](const ServiceClassThresholds& t) { return t[ResourceKind::kPerformanceIndex].critical; },
+       ".85"},
+      {" PRWLMCI(5)\n",
+       [](const ServiceClassThresholds& t) { return t[ResourceKind::kPerformanceIndex].critical; },
+       "5"},
+      {" PRWLMCC(1000)\n",
+       [](const ServiceClassThresholds& t) { return t[ResourceKind::kCpu].critical; }, "100"},
+      {" PRWLMWS(5)\n",
+       [](const ServiceClassThresholds& t) { return t[ResourceKind::kStorage].warning; }, ".5"},
+      {" PRWLMWO(OFF)\n",
+       [](const ServiceClassThresholds& t) { return t[ResourceKind::kIoRate].warning; }, "OFF"},
+      {" PRWLMWO(123456789)\n",
+       [](const ServiceClassThresholds& t) { return t[ResourceKind::kIoRate].warning; }, "1234567"},
+      {"\tPRWLMBS(OFF)\n", [](const ServiceClassThresholds& t) { return t.busy; }, "OFF"},
+      {" PRWLMSC('ONLINE HIGH')\n", [](const ServiceClassThresholds& t) { return t.className; },
+       "ONLINE"},
+      {" PRWLMSC(ABCDEFGHIJKLMNOPQRSTUVWXYZ)\n",
+       [](const ServiceClassThresholds& t) { return t.className; }, "ABCDEFGHIJKLMNOPQRS"},
+      {"   PRWLMPD  (2)\n", [](const ServiceClassThresholds& t) { return t.period; }, "(2"},
   };
   for (const Case& c : cases) {
     auto row = readRow("", c.line + " End Row\n");
-    EXPECT_EQ((*row.definition->serviceClass()).*c.field, c.expected) << c.line;
+    EXPECT_EQ(c.field(thresholdsOf(row)), c.expected) << c.line;
   }
 }
 
@@ -80,16 +93,16 @@ TEST(ServiceClassRowReaderTest, DefaultsAndIgnoredLines) {
   auto row = readRow("\n",
                      " PRWLMXX(5)\n PRWLMWC(800)\n PRWLMWC()\n prwlmcc(900)\n \n"
                      " PRWLMWC(700)\nEnd Row\n");
-  EXPECT_EQ(row.definition->serviceClass()->busy, "OFF");
-  EXPECT_EQ(row.definition->serviceClass()->className, "");
-  EXPECT_EQ(row.definition->serviceClass()->period, "");
-  EXPECT_EQ(row.definition->serviceClass()->cpuWarning,
+  EXPECT_EQ(thresholdsOf(row).busy, "OFF");
+  EXPECT_EQ(thresholdsOf(row).className, "");
+  EXPECT_EQ(thresholdsOf(row).period, "");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kCpu].warning,
             "70.0");  // the later line wins; the empty one changes nothing
   // Keywords are case-sensitive; an I/O, storage or CPU threshold left out is
   // off, the class, period and index thresholds stay empty.
-  EXPECT_EQ(row.definition->serviceClass()->cpuCritical, "OFF");
-  EXPECT_EQ(row.definition->serviceClass()->ioWarning, "OFF");
-  EXPECT_EQ(row.definition->serviceClass()->indexWarning, "");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kCpu].critical, "OFF");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kIoRate].warning, "OFF");
+  EXPECT_EQ(thresholdsOf(row)[ResourceKind::kPerformanceIndex].warning, "");
   EXPECT_EQ(row.missing,
             (std::vector<std::string_view>{"PRWLMSC", "PRWLMPD", "PRWLMWI", "PRWLMCI", "PRWLMWO",
                                            "PRWLMCO", "PRWLMWS", "PRWLMCS", "PRWLMCC"}));
@@ -98,15 +111,15 @@ TEST(ServiceClassRowReaderTest, DefaultsAndIgnoredLines) {
 TEST(ServiceClassRowReaderTest, FirstLineAndProfileEnd) {
   // A keyword on the row's first line counts, and later lines may replace it.
   auto row = readRow(" PRWLMSC(BATCH)\n", " PRWLMPD(3)\n");
-  EXPECT_EQ(row.definition->serviceClass()->className, "BATCH");
-  EXPECT_EQ(row.definition->serviceClass()->period,
+  EXPECT_EQ(thresholdsOf(row).className, "BATCH");
+  EXPECT_EQ(thresholdsOf(row).period,
             "3");  // the profile ended inside the row: kept all the same
   row = readRow(" PRWLMSC(BATCH)\n", " PRWLMSC(ONLINE)\n End Row\n");
-  EXPECT_EQ(row.definition->serviceClass()->className, "ONLINE");
+  EXPECT_EQ(thresholdsOf(row).className, "ONLINE");
   // A first line that ends the row reads nothing further.
   std::string after;
   row = readRow(" End Row\n", " PRWLMSC(LATE)\n", &after);
-  EXPECT_EQ(row.definition->serviceClass()->className, "");
+  EXPECT_EQ(thresholdsOf(row).className, "");
   EXPECT_EQ(after, " PRWLMSC(LATE)\n");
 }
 
@@ -114,10 +127,10 @@ TEST(ServiceClassRowReaderTest, LongRowLinesContinueAsNextLine) {
   // 255 characters make one row line; the rest is a line of its own.
   std::string longLine = " PRWLMSC(A)" + std::string(244, ' ') + " PRWLMPD(7)\n";
   auto fromProfile = readRow("", longLine + " End Row\n");
-  EXPECT_EQ(fromProfile.definition->serviceClass()->className, "A");
-  EXPECT_EQ(fromProfile.definition->serviceClass()->period, "7");
+  EXPECT_EQ(thresholdsOf(fromProfile).className, "A");
+  EXPECT_EQ(thresholdsOf(fromProfile).period, "7");
   auto asFirstLine = readRow(longLine, " End Row\n");
-  EXPECT_EQ(asFirstLine.definition->serviceClass()->period, "7");
+  EXPECT_EQ(thresholdsOf(asFirstLine).period, "7");
 }
 
 }  // namespace

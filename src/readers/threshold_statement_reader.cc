@@ -53,7 +53,7 @@ NameIndex<ValueTarget> indexValueTargets(ProfileContext& context) {
     if (target.member == nullptr) target.definition = context.table.findFirst(name);
     index.insertFirst(name, target);
   };
-  for (SynonymGroup* group = context.synonyms.head(); group != nullptr; group = group->getNext()) {
+  for (SynonymGroup* group = context.synonyms.head(); group != nullptr; group = group->next) {
     for (int i = 0; i < group->count; ++i) add(group->members[static_cast<std::size_t>(i)].name);
   }
   for (std::size_t i = 0; i < context.table.size(); ++i) add(context.table.at(i).name());
@@ -63,14 +63,14 @@ NameIndex<ValueTarget> indexValueTargets(ProfileContext& context) {
 void applyGroups(ProfileContext& context) {
   std::string warning;
   std::string critical;
-  for (SynonymGroup* group = context.synonyms.head(); group != nullptr; group = group->getNext()) {
+  for (SynonymGroup* group = context.synonyms.head(); group != nullptr; group = group->next) {
     if (group->combine() != 0) continue;  // no member had values
-    warning = std::to_string(group->getCombinedWarning());
-    critical = std::to_string(group->getCombinedCritical());
-    if (ExceptionDefinition* definition = context.table.findFirst(group->getName())) {
-      applyValues(context, *definition, group->getName(), warning, critical);
+    warning = std::to_string(group->combinedWarning);
+    critical = std::to_string(group->combinedCritical);
+    if (ExceptionDefinition* definition = context.table.findFirst(group->name)) {
+      applyValues(context, *definition, group->name, warning, critical);
     } else if (context.verbose) {
-      context.unhandled.add(group->getName(), warning, critical);
+      context.unhandled.add(group->name, warning, critical);
     }
   }
 }

@@ -49,9 +49,7 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   advice.openText("LOCKWAIT~Lock wait time too long~P1\n");
   applyAdviceFile(advice, table);
 
-  std::string update;
-  ASSERT_EQ(buildStatement(definition, Severity::kWarning, update, kTimestamp, 0, ""),
-            BuildResult::kWritten);
+  ASSERT_TRUE(buildUpdate(definition, Severity::kWarning, kTimestamp).written());
   EXPECT_EQ(buildDelete(definition, Severity::kWarning),
             "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
   EXPECT_EQ(buildParmsStatement(definition), "$PARMS(\"P1\");");
@@ -128,9 +126,9 @@ TEST(BuildModeTest, InsertCarriesTheFormulaOfTheUpdate) {
     definition.setExtraPredicate(c.extraPredicate);
     definition.setWarningFromProfile(std::string_view(c.warning));
     definition.setCriticalFromProfile(std::string_view("200"));
-    std::string update;
-    ASSERT_EQ(buildStatement(definition, Severity::kWarning, update, "D", 0, ""),
-              BuildResult::kWritten);
+    const Built built = buildUpdate(definition, Severity::kWarning, "D");
+    ASSERT_TRUE(built.written());
+    const std::string& update = built.text;
     EXPECT_EQ(update, "UPDATE VORDA.TSITDESC SET LSTDATE = \"D\", PDT = \"" +
                           std::string(c.formula) + "\" WHERE SITNAME = \"ZTQ_LOCKWAIT_Warning\";\n")
         << c.formula;

@@ -17,7 +17,7 @@ void appendUpperClause(std::string& out, const ExceptionDefinition& definition,
   out += " *AND *VALUE ";
   out += definition.attribute;
   out += ' ';
-  out += definition.warningUpper.comparison;
+  out += definition.warningUpper().comparison;
   out += ' ';
   out += bound;
 }
@@ -48,7 +48,7 @@ void appendWarningComparisons(std::string& out, const ExceptionDefinition& defin
   }
   appendComparison(out, definition, warning.comparison, warning.value);
   const std::string& critical = definition.condition(Severity::kCritical).value;
-  const std::string& upper = definition.warningUpper.value;
+  const std::string& upper = definition.warningUpper().value;
   const std::string& preferred = isZr5(definition) ? critical : upper;
   const std::string& fallback = isZr5(definition) ? upper : critical;
   appendUpperClause(out, definition, preferred.empty() ? fallback : preferred);
@@ -59,8 +59,8 @@ void appendWarningComparisons(std::string& out, const ExceptionDefinition& defin
 std::string buildFormula(const ExceptionDefinition& definition, Severity severity) {
   std::string formula = "*IF ";
   const bool zr5 = isZr5(definition);
-  if (zr5 && !definition.extraPredicate.empty()) {
-    formula += definition.extraPredicate;
+  if (zr5 && !definition.extraPredicate().empty()) {
+    formula += definition.extraPredicate();
     formula += " *AND ";
   }
   if (severity == Severity::kWarning) {
@@ -71,9 +71,9 @@ std::string buildFormula(const ExceptionDefinition& definition, Severity severit
   }
   // In the general form the extra predicate ends the formula and must carry
   // its own connective.
-  if (!zr5 && !definition.extraPredicate.empty()) {
+  if (!zr5 && !definition.extraPredicate().empty()) {
     formula += ' ';
-    formula += definition.extraPredicate;
+    formula += definition.extraPredicate();
   }
   return formula;
 }

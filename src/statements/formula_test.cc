@@ -55,9 +55,9 @@ TEST(FormulaTest, FormulaOfEachSeverityAndForm) {
     // The update statement carries the formula with its quotes doubled.
     std::string quoted;
     appendQuoted(quoted, c.warningFormula);
-    std::string update;
-    ASSERT_EQ(buildStatement(definition, Severity::kWarning, update, "D", 0, ""),
-              BuildResult::kWritten);
+    const Built built = buildUpdate(definition, Severity::kWarning, "D");
+    ASSERT_TRUE(built.written());
+    const std::string& update = built.text;
     EXPECT_NE(update.find("PDT = \"" + quoted + "\" WHERE"), std::string::npos) << update;
   }
 }

@@ -2,7 +2,6 @@
 
 #include "statements/formula.h"
 #include "statements/quoted_text.h"
-#include "statements/service_class_statements.h"
 
 namespace tornvel {
 
@@ -12,25 +11,19 @@ BuildResult situationStatus(const ExceptionDefinition& definition, Severity seve
   return BuildResult::kWritten;
 }
 
-BuildResult buildStatement(const ExceptionDefinition& definition, Severity severity,
-                           std::string& output, std::string_view timestamp, int kind,
-                           std::string_view head) {
-  output.clear();
-  const Condition& condition = definition.condition(severity);
-  if (!condition.enabled) return BuildResult::kDisabled;
-  if (isServiceClass(definition)) {
-    return buildServiceClassStatement(definition, severity, output, timestamp, kind, head);
-  }
-  const BuildResult status = situationStatus(definition, severity);
-  if (status != BuildResult::kWritten) return status;
+Built buildUpdate(const ExceptionDefinition& definition, Severity severity,
+                  std::string_view timestamp) {
+  Built built{situationStatus(definition, severity), {}};
+  if (!built.written()) return built;
+  std::string& output = built.text;
   output.assign("UPDATE VORDA.TSITDESC SET LSTDATE = \"");
   appendQuoted(output, timestamp);
   output += "\", PDT = \"";
   appendQuoted(output, buildFormula(definition, severity));
   output += "\" WHERE SITNAME = \"";
-  appendQuoted(output, condition.situation);
+  appendQuoted(output, definition.condition(severity).situation);
   output += "\";\n";
-  return BuildResult::kWritten;
+  return built;
 }
 
 }  // namespace tornvel

@@ -6,6 +6,7 @@
 
 #include "statements/build_mode.h"
 #include "statements/insert_heads.h"
+#include "statements/service_class_statements.h"
 
 namespace tornvel {
 namespace {
@@ -49,15 +50,21 @@ ExceptionDefinition lockWait() {
   return definition;
 }
 
-// A system-monitoring exception: warning 100, critical 300, upper value 500 and
-// an extra predicate that names the system.
-ExceptionDefinition sysPage() {
+// A system-monitoring exception: warning 100, critical 300 (unless left out),
+// upper value 500 and an extra predicate that names the system.
+ExceptionDefinition sysPage(bool withCritical = true) {
   ExceptionDefinition definition(inputs("ZR5", "SYSPAGE", "SYSPAGE.RATE"));
   definition.setWarningCondition("*GE", std::nullopt, "*LT", "500");
   definition.setExtraPredicate("*VALUE SYSPAGE.SYSNAME *EQ PRODA");
   giveWarning(definition, "100");
-  giveCritical(definition, "300");
+  if (withCritical) giveCritical(definition, "300");
   return definition;
+}
+
+// The builder's text into `out`, and its result.
+BuildResult into(std::string& out, Built built) {
+  out = std::move(built.text);
+  return built.result;
 }
 
 // The formula of an update statement, between PDT = " and the closing quote.
@@ -72,14 +79,14 @@ std::string formulaOf(const std::string& statement) {
 
 std::string warningFormula(const ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kWarning, kTimestamp)),
             BuildResult::kWritten);
   return formulaOf(out);
 }
 
 std::string criticalFormula(const ExceptionDefinition& definition) {
   std::string out;
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kWritten);
   return formulaOf(out);
 }
@@ -87,13 +94,13 @@ std::string criticalFormula(const ExceptionDefinition& definition) {
 TEST(UpdateStatementsTest, GeneralFormWritesWholeUpdates) {
   ExceptionDefinition definition = lockWait();
   std::string out = "left over";
-  ASSERT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+  ASSERT_EQ(into(out, buildUpdate(definition, Severity::kWarning, kTimestamp)),
             BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
             "DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200\" WHERE SITNAME = "
             "\"ZT5_LOCKWAIT_Warning\";\n");
-  ASSERT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  ASSERT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kWritten);
   EXPECT_EQ(out,
             "UPDATE VORDA.TSITDESC SET LSTDATE = \"1261207093000000\", PDT = \"*IF *VALUE "
@@ -120,12 +127,12 @@ TEST(UpdateStatementsTest, Zr5FormPutsThePredicateFirst) {
             "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 300");
 
   // Without a critical value the band ends at the upper value.
-  definition.condition(Severity::kCritical).value.clear();
+  definition = sysPage(false);
   EXPECT_EQ(warningFormula(definition),
             "*IF *VALUE SYSPAGE.SYSNAME *EQ PRODA *AND *VALUE SYSPAGE.RATE *GE 100 *AND *VALUE "
             "SYSPAGE.RATE *LT 500");
   std::string out;
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kDisabled);
 }
 
@@ -148,7 +155,7 @@ TEST(UpdateStatementsTest, FormsPreferOppositeUpperBounds) {
     ExceptionDefinition definition(inputs(c.product, "X", "A.B"));
     definition.setWarningCondition("*GE", std::nullopt, std::nullopt, c.upperValue);
     giveWarning(definition, "100");
-    definition.condition(Severity::kCritical).value = c.criticalValue;
+    if (*c.criticalValue != '\0') giveCritical(definition, c.criticalValue);
     EXPECT_EQ(warningFormula(definition), c.formula) << c.product << " " << c.upperValue;
   }
 }
@@ -180,23 +187,23 @@ TEST(UpdateStatementsTest, EmptyFieldsAreWrittenAsEmptyPieces) {
   // A type without default operators leaves them empty.
   ExceptionDefinition definition(typed(inputs("ZTQ", "X", "A.B"), "S"));
   giveWarning(definition, "50");
-  definition.condition(Severity::kCritical).value = "200";
+  giveCritical(definition, "200");
   EXPECT_EQ(warningFormula(definition), "*IF *VALUE A.B  50 *AND *VALUE A.B  200");
 }
 
 TEST(UpdateStatementsTest, DisabledSituationBuildsNothing) {
   ExceptionDefinition definition = lockWait();
-  definition.condition(Severity::kWarning).enabled = false;
+  giveWarning(definition, "OFF");
   std::string out = "left over";
-  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kWarning, kTimestamp)),
             BuildResult::kDisabled);
   EXPECT_EQ(out, "");
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kWritten);
   EXPECT_NE(out.find("LSTDATE = \"1261207093000000\""), std::string::npos);
 
-  definition.condition(Severity::kCritical).enabled = false;
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, "1261207099000000", 0, ""),
+  giveCritical(definition, "OFF");
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kCritical, "1261207099000000")),
             BuildResult::kDisabled);
   EXPECT_EQ(out, "");
 }
@@ -204,11 +211,11 @@ TEST(UpdateStatementsTest, DisabledSituationBuildsNothing) {
 TEST(UpdateStatementsTest, MissingValueBuildsNothing) {
   ExceptionDefinition definition(inputs("ZR5", "X", "A.B"));
   std::string out = "left over";
-  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kWarning, kTimestamp)),
             BuildResult::kDisabled);
   EXPECT_EQ(out, "");
   out = "left over";
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kDisabled);
   EXPECT_EQ(out, "");
 }
@@ -225,30 +232,27 @@ TEST(UpdateStatementsTest, LastDateKeepsNineteenCharacters) {
 
 TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
   DefinitionInputs row = inputs("ZR5", "ROW", "");
-  row.serviceClass = "BATCHLOW";
-  row.period = "1";
-  row.indexWarning = "1.50";
-  row.indexCritical = "2.00";
+  row.serviceClass = ServiceClassThresholds{"BATCHLOW", "1", {{{"1.50", "2.00"}}}, "OFF"};
   ExceptionDefinition serviceClass(row);
   std::string out;
-  ASSERT_EQ(
-      buildStatement(serviceClass, Severity::kWarning, out, kTimestamp, 0, kServiceClassInsertHead),
-      BuildResult::kWritten);
+  ASSERT_EQ(into(out, buildServiceClassStatement(serviceClass, Severity::kWarning, kTimestamp,
+                                                 ResourceKind::kPerformanceIndex,
+                                                 kServiceClassInsertHead)),
+            BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, kServiceClassInsertHead.size()), kServiceClassInsertHead);
   EXPECT_EQ(out.substr(kServiceClassInsertHead.size(), 19), "\"1261207093000000\",");
-  // The service-class path gives its own result for a kind out of range.
-  EXPECT_EQ(buildStatement(serviceClass, Severity::kCritical, out, kTimestamp, 4,
-                           kServiceClassInsertHead),
-            BuildResult::kDeclined);
+  // Its profile values, none, give it no UPDATE.
+  EXPECT_EQ(into(out, buildUpdate(serviceClass, Severity::kWarning, kTimestamp)),
+            BuildResult::kDisabled);
 
   // Named SVCL under another product, it is an ordinary definition.
   row.product = Product::kDatabase;
   row.recordedCode = "ZTQ";
   ExceptionDefinition ordinary(row);
-  EXPECT_EQ(buildStatement(ordinary, Severity::kWarning, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(ordinary, Severity::kWarning, kTimestamp)),
             BuildResult::kDisabled);
   giveWarning(ordinary, "7");
-  ASSERT_EQ(buildStatement(ordinary, Severity::kWarning, out, kTimestamp, 0, ""),
+  ASSERT_EQ(into(out, buildUpdate(ordinary, Severity::kWarning, kTimestamp)),
             BuildResult::kWritten);
   EXPECT_EQ(out.substr(0, 7), "UPDATE ");
 }
@@ -257,15 +261,15 @@ TEST(UpdateStatementsTest, OnlyZr5ServiceClassesLeaveTheUpdatePath) {
 TEST(UpdateStatementsTest, SeverityPicksSituationFlagValueAndFormula) {
   ExceptionDefinition definition = lockWait();
   std::string out;
-  ASSERT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  ASSERT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kWritten);
   EXPECT_EQ(formulaOf(out), "*IF *VALUE DBLOCKS.WAITTIME *GE 200");
   EXPECT_NE(out.find("SITNAME = \"ZT5_LOCKWAIT_Critical\""), std::string::npos);
 
-  definition.condition(Severity::kCritical).enabled = false;
-  EXPECT_EQ(buildStatement(definition, Severity::kCritical, out, kTimestamp, 0, ""),
+  giveCritical(definition, "OFF");
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kCritical, kTimestamp)),
             BuildResult::kDisabled);
-  EXPECT_EQ(buildStatement(definition, Severity::kWarning, out, kTimestamp, 0, ""),
+  EXPECT_EQ(into(out, buildUpdate(definition, Severity::kWarning, kTimestamp)),
             BuildResult::kWritten);
   EXPECT_NE(out.find("SITNAME = \"ZT5_LOCKWAIT_Warning\""), std::string::npos);
 }
