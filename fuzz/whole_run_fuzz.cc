@@ -74,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   writeFile("PROFILE.TXT", sections[2]);
   std::ostringstream out;
-  tornvel::runMigration(args, out);
+  std::ostringstream errors;
+  tornvel::runMigration(args, out, errors);
   return 0;
 }

@@ -161,7 +161,6 @@ class ExceptionDefinition {
   // lengthen `text` in place, so the caller passes a text of its own and
   // afterwards holds the normalised text. Each returns true when it stored the
   // text as the threshold (not as an on/off word).
-  bool hasName(std::string_view text) const { return name_ == text; }
   bool setWarningFromProfile(std::string& text);
   bool setCriticalFromProfile(std::string& text);
 

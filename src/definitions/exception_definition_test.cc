@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "definitions/definition_table.h"
+
 namespace tornvel {
 namespace {
 
@@ -210,16 +212,20 @@ TEST(ExceptionDefinitionTest, ServiceClassInputsFillTheirOwnFields) {
   EXPECT_EQ(t[ResourceKind::kCpu].warning, "50");
   EXPECT_EQ(t[ResourceKind::kCpu].critical, "6012345");  // cut at 7 characters
   EXPECT_EQ(t.busy, "1234567");
-  EXPECT_TRUE(d.hasName("SVCL"));
-  EXPECT_FALSE(d.hasName("WLM1"));
 }
 
-TEST(ExceptionDefinitionTest, HasNameComparesWholeAndExactly) {
-  ExceptionDefinition d(basicInputs());
-  EXPECT_TRUE(d.hasName("X"));
-  EXPECT_FALSE(d.hasName("x"));
-  EXPECT_FALSE(d.hasName("XY"));
-  EXPECT_FALSE(d.hasName(""));
+// The table finds a definition by its whole name, case-sensitively: the
+// service class's by "SVCL", not by the name it was read under.
+TEST(ExceptionDefinitionTest, TableFindsNamesWholeAndExactly) {
+  DefinitionTable table;
+  table.append(std::make_unique<ExceptionDefinition>(basicInputs()));
+  DefinitionInputs row = basicInputs();
+  row.name = "WLM1";
+  row.serviceClass = ServiceClassThresholds{};
+  table.append(std::make_unique<ExceptionDefinition>(row));
+  EXPECT_EQ(table.findFirst("X"), &table.at(0));
+  EXPECT_EQ(table.findFirst("SVCL"), &table.at(1));
+  for (const char* other : {"x", "XY", "", "WLM1"}) EXPECT_EQ(table.findFirst(other), nullptr);
 }
 
 TEST(ExceptionDefinitionTest, ConditionSetters) {

@@ -92,7 +92,7 @@ void settleNames(RunOptions& options) {
 
 }  // namespace
 
-SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console) {
+Setup setUpRun(const std::vector<std::string>& args, Console& console) {
   // "--help" and "--version" are answered before the argument count or any
   // other argument is looked at, so that each works alone; the first of them
   // on the command line wins.
@@ -100,20 +100,20 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
     if (args[i] == "--help") {
       printUsage(console, Wording::kDump);  // the text of "-?", then the long options
       console.print(kLongOptions);
-      return {false, ExitCode::kCompleted};
+      return ExitCode::kCompleted;
     }
     if (args[i] == "--version") {
       console.print(std::string("tornvel ") + kProgramVersion + "\n");
-      return {false, ExitCode::kCompleted};
+      return ExitCode::kCompleted;
     }
   }
   // Fewer than two arguments after the program name: the usage text, before
   // any switch is looked at.
   if (args.size() < 3) {
     printUsage(console, Wording::kCreate);
-    return {false, ExitCode::kCommandLine};
+    return ExitCode::kCommandLine;
   }
-  options = RunOptions{};
+  RunOptions options;
   bool productSeen = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -130,7 +130,7 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
       options.buildMode = true;
     } else if (arg == "-?") {
       printUsage(console, Wording::kDump);
-      return {false, ExitCode::kCompleted};
+      return ExitCode::kCompleted;
     } else if (arg == "--dry-run") {
       options.dryRun = true;
     } else if (arg == "--strict") {
@@ -152,22 +152,23 @@ SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, 
     } else if (options.controlName.empty()) {
       noteNoSwitch(console, arg, "control file name");
       options.controlName = arg;
+      options.controlNamed = !arg.empty();
     } else {
       console.print("Too many options on command line\n");
-      return {false, ExitCode::kCommandLine};
+      return ExitCode::kCommandLine;
     }
   }
   if (options.inputName.empty()) {
     console.print("Missing the name of the input file\n");
-    return {false, ExitCode::kCommandLine};
+    return ExitCode::kCommandLine;
   }
   if (options.productCode.size() != 3) {
     console.print("Invalid or missing product code " + options.productCode + "\n");
-    return {false, ExitCode::kCommandLine};
+    return ExitCode::kCommandLine;
   }
   settleNames(options);
   if (options.verbose) printBanner(console, options);
-  return {true, ExitCode::kCompleted};
+  return options;
 }
 
 std::string buildModeOutputName(std::string name) {

@@ -4,6 +4,7 @@
 #define TORNVEL_DRIVER_COMMAND_LINE_H_
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "definitions/control_loader.h"
@@ -31,24 +32,23 @@ struct RunOptions {
   std::string outputName;           // as typed or derived: the banner shows it
   std::string statementName;        // the statement file written: in build mode with INS for UPD
   std::string controlName;          // the first control-file candidate
+  bool controlNamed = false;        // the control file was named on the command line
   std::string fallbackControlName;  // the other family's, or empty when there is none
   std::string csvName;
   std::string adviceName;
   std::string templateSeedName;
 };
 
-// The outcome of the set-up: go on with the run, or end it with an exit code.
-struct SetupResult {
-  bool proceed = false;
-  ExitCode exitCode = ExitCode::kCompleted;
-};
+// The outcome of the set-up: the settled options of a run that goes on, or
+// the exit code of one that ends with the set-up.
+using Setup = std::variant<RunOptions, ExitCode>;
 
-// Reads the arguments (program name first) into `options`, prints the usage
+// Reads the arguments (program name first) into the run's options, prints the usage
 // text, a set-up fault or, in a verbose run, the banner. "--help" (the usage
 // text and the long options) and "--version" end the set-up with exit code 0
 // wherever they stand, before any other rule is applied; "--dry-run" and
 // "--strict" may stand anywhere, like the switches.
-SetupResult setUpRun(const std::vector<std::string>& args, RunOptions& options, Console& console);
+Setup setUpRun(const std::vector<std::string>& args, Console& console);
 
 // The statement file's name in build mode: the first "UPD" of the file name
 // part (after the last back-slash or slash) becomes "INS", so that the default

@@ -9,8 +9,14 @@
 namespace tornvel {
 namespace {
 
+// Whether the run goes on, and the exit code it ends with when it does not.
+struct Result {
+  bool proceed = false;
+  ExitCode exitCode = ExitCode::kCompleted;
+};
+
 struct Outcome {
-  SetupResult result;
+  Result result;
   RunOptions options;
   std::string output;
 };
@@ -20,7 +26,13 @@ Outcome setUp(std::vector<std::string> args) {
   std::ostringstream out;
   Console console(out);
   Outcome outcome;
-  outcome.result = setUpRun(args, outcome.options, console);
+  Setup setup = setUpRun(args, console);
+  if (RunOptions* options = std::get_if<RunOptions>(&setup)) {
+    outcome.result.proceed = true;
+    outcome.options = std::move(*options);
+  } else {
+    outcome.result.exitCode = std::get<ExitCode>(setup);
+  }
   outcome.output = out.str();
   return outcome;
 }

@@ -18,5 +18,5 @@ int main(int argc, char** argv) {
 #endif
   std::ios::sync_with_stdio(false);
   tornvel::catchInterrupts();
-  return tornvel::runMigration(args, std::cout, std::cerr);
+  return static_cast<int>(tornvel::runMigration(args, std::cout, std::cerr));
 }

@@ -1,9 +1,9 @@
 #include "driver/run.h"
 
-#include <iostream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "definitions/control_loader.h"
 #include "definitions/definition_table.h"
@@ -171,7 +171,7 @@ bool MigrationRun::openControlFile() {
   const int firstError = control_.error();
   // A name the user typed that is replaced is worth a word; the default name
   // of the legacy family giving way to the new family's is the usual case.
-  const bool typed = controlName_ != options_.productCode + "PROD.TXT";
+  const bool typed = options_.controlNamed;
   if (!options_.fallbackControlName.empty()) {
     controlName_ = options_.fallbackControlName;
     if (typed)
@@ -280,14 +280,15 @@ bool MigrationRun::writeThresholdCsv() {
 
 }  // namespace
 
-int runMigration(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors) {
+ExitCode runMigration(const std::vector<std::string>& args, std::ostream& out,
+                      std::ostream& errors) {
   Console console(out, errors);
-  RunOptions options;
-  const SetupResult setup = setUpRun(args, options, console);
-  ExitCode exitCode = setup.exitCode;
+  const Setup setup = setUpRun(args, console);
+  const RunOptions* options = std::get_if<RunOptions>(&setup);
+  ExitCode exitCode = options == nullptr ? std::get<ExitCode>(setup) : ExitCode::kCompleted;
   DryRunPlan plan;
-  if (setup.proceed) {
-    MigrationRun run(options, console);
+  if (options != nullptr) {
+    MigrationRun run(*options, console);
     exitCode = run.execute();
     plan = run.plan();
   }
@@ -299,14 +300,10 @@ int runMigration(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   if (exitCode == ExitCode::kStrictWarnings) {
     diagnoseStrict(console);
-  } else if (setup.proceed && options.dryRun) {
+  } else if (options != nullptr && options->dryRun) {
     diagnoseDryRun(console, exitCode, plan);
   }
-  return static_cast<int>(exitCode);
-}
-
-int runMigration(const std::vector<std::string>& args, std::ostream& out) {
-  return runMigration(args, out, std::cerr);
+  return exitCode;
 }
 
 }  // namespace tornvel

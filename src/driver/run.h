@@ -6,16 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "driver/exit_code.h"
+
 namespace tornvel {
 
 // Runs the migration for `args` (the program name first), writing the console
-// output to `out`. Returns the exit code: 0 done, 8 command-line fault, 12 a
-// file that cannot be opened or written (standard output included: a run that
-// could not write `out` says so on `errors` and ends with 12 instead of 0), 16
-// no definitions, 20 no reader for the product. Nothing below this function
-// ends the process.
-int runMigration(const std::vector<std::string>& args, std::ostream& out, std::ostream& errors);
-int runMigration(const std::vector<std::string>& args, std::ostream& out);
+// output to `out` and the diagnostics to `errors`. Returns the exit code (a
+// run that could not write `out` says so and ends with 12 instead of 0).
+// Nothing below this function ends the process.
+ExitCode runMigration(const std::vector<std::string>& args, std::ostream& out,
+                      std::ostream& errors);
 
 }  // namespace tornvel
 
