@@ -13,7 +13,7 @@ namespace tornvel {
 namespace {
 
 std::string reason(int error) {
-  return error != 0 ? std::string(std::strerror(error)) : std::string("unknown reason");
+  return error != 0 ? host::errorText(error) : std::string("unknown reason");
 }
 
 std::string joined(const std::vector<std::string_view>& words) {

@@ -73,10 +73,19 @@ bool removeFile(const std::string& path);
 // A rename is on the disk only once its directory is.
 void syncDirectory(const std::string& directory);
 
+// The system's words for the reason of a failed call (an errno value, or on
+// Windows a system error that the C library has no value for).
+std::string errorText(int error);
+
 bool isSeparator(char c);
 int processId();
 
 #ifdef _WIN32
+// The errno value for a failed call of the system's own interface: the C
+// library's where the run acts on it (a name that is taken, a folder that is
+// missing or cannot be written, a full disk), else one that carries the
+// system's code for errorText.
+int errorFromSystem(unsigned long code);
 // The UTF-8 form of a wide-character text (the command line, for one).
 std::string utf8FromWide(const wchar_t* text);
 // The wide form under which a path is opened: as given, or, when its absolute

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -127,6 +128,8 @@ FileStatus statusOf(const std::string& path) {
   status.group = info.st_gid;
   return status;
 }
+
+std::string errorText(int error) { return std::strerror(error); }
 
 int writeAccess(const std::string& path) { return ::access(path.c_str(), W_OK) == 0 ? 0 : errno; }
 

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 namespace tornvel::host {
@@ -46,6 +48,25 @@ TEST(WidePathTest, RelativeNameIsLongWithTheCurrentFolder) {
   const std::string justLong(shortOfLimit, 'D');
   EXPECT_EQ(widePath(justLong),
             L"\\\\?\\" + folder + std::wstring(justLong.begin(), justLong.end()));
+}
+
+// An error the run acts on keeps its C library value; any other keeps the
+// system's own words, not a made-up "I/O error".
+TEST(ErrorTextTest, SystemErrorsKeepTheirWords) {
+  EXPECT_EQ(errorFromSystem(ERROR_PATH_NOT_FOUND), ENOENT);
+  EXPECT_EQ(errorFromSystem(ERROR_ALREADY_EXISTS), EEXIST);
+  EXPECT_EQ(errorFromSystem(ERROR_WRITE_PROTECT), EROFS);
+  EXPECT_EQ(errorText(ENOSPC), std::strerror(ENOSPC));
+  for (DWORD code : {ERROR_NOT_SUPPORTED, ERROR_INVALID_FUNCTION, ERROR_NETNAME_DELETED}) {
+    const std::string words = errorText(errorFromSystem(code));
+    EXPECT_FALSE(words.empty()) << code;
+    EXPECT_NE(words, std::strerror(EIO)) << code;
+    EXPECT_NE(words.back(), '\n') << code;
+    EXPECT_NE(words.back(), '.') << code;
+  }
+  // A linked name in a folder that is not there: the run's own reason.
+  EXPECT_FALSE(linkFile("no-such-file", "no-such-folder\\a"));
+  EXPECT_EQ(errno, ENOENT);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/host_files.h"
 
@@ -25,28 +26,11 @@ std::wstring wideFromUtf8(const std::string& text) {
   return wide;
 }
 
-// errno for a failed call of the system's own interface.
-void setErrnoFromLastError() {
-  switch (::GetLastError()) {
-    case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND:
-      errno = ENOENT;
-      break;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION:
-      errno = EACCES;
-      break;
-    case ERROR_DISK_FULL:
-      errno = ENOSPC;
-      break;
-    case ERROR_FILE_EXISTS:
-    case ERROR_ALREADY_EXISTS:
-      errno = EEXIST;
-      break;
-    default:
-      errno = EIO;
-  }
-}
+// A system error that the C library has no errno value for is carried as
+// this base plus the system's code, so that errorText can give its words.
+constexpr int kSystemErrorBase = 0x10000;
+
+void setErrnoFromLastError() { errno = errorFromSystem(::GetLastError()); }
 
 int openWide(const std::string& path, int flags) {
   return ::_wopen(widePath(path).c_str(), flags | _O_BINARY | _O_NOINHERIT, _S_IREAD | _S_IWRITE);
@@ -105,6 +89,44 @@ std::wstring widePath(const std::string& path) {
   full.resize(length);
   if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
   return L"\\\\?\\" + full;
+}
+
+int errorFromSystem(unsigned long code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    default:
+      return kSystemErrorBase + static_cast<int>(code);
+  }
+}
+
+std::string errorText(int error) {
+  if (error < kSystemErrorBase) return std::strerror(error);
+  wchar_t* text = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, static_cast<DWORD>(error - kSystemErrorBase), 0, reinterpret_cast<wchar_t*>(&text),
+      0, nullptr);
+  std::string words = length > 0 ? utf8FromWide(text) : std::string();
+  if (text != nullptr) ::LocalFree(text);
+  // The system's sentences end with a full stop and a line end.
+  while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == '.')) {
+    words.pop_back();
+  }
+  return words.empty() ? "system error " + std::to_string(error - kSystemErrorBase) : words;
 }
 
 std::string utf8FromWide(const wchar_t* text) {
