@@ -6,7 +6,7 @@
 
 #include "definitions/definition_table.h"
 #include "platform/line_reader.h"
-#include "statements/advice_file.h"
+#include "readers/advice_file.h"
 #include "statements/build_mode.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

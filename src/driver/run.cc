@@ -1,11 +1,10 @@
-#include "driver/run.h"
+#include "definitions/control_loader.h"
 
 #include <sstream>
 #include <string>
 #include <string_view>
 #include <variant>
 
-#include "definitions/control_loader.h"
 #include "definitions/definition_table.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
@@ -13,14 +12,15 @@
 #include "driver/emission_loop.h"
 #include "driver/exit_code.h"
 #include "driver/reports.h"
+#include "driver/run.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/interrupts.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
+#include "readers/advice_file.h"
 #include "readers/profile_reader.h"
 #include "readers/profile_reports.h"
-#include "statements/advice_file.h"
 
 namespace tornvel {
 

@@ -8,8 +8,6 @@
 #include <string>
 
 #include "definitions/definition_table.h"
-#include "platform/line_reader.h"
-#include "statements/advice_file.h"
 #include "statements/insert_heads.h"
 #include "statements/statement_writer.h"
 #include "statements/update_statements.h"
@@ -45,9 +43,8 @@ std::string readFile(const std::string& path) {
 TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   DefinitionTable table;
   ExceptionDefinition& definition = *table.append(lockWait());
-  LineReader advice;
-  advice.openText("LOCKWAIT~Lock wait time too long~P1\n");
-  applyAdviceFile(advice, table);
+  // What the advice line LOCKWAIT~Lock wait time too long~P1 attaches.
+  definition.buildModeExtras = BuildModeExtras{"P1", "Lock wait time too long"};
 
   ASSERT_TRUE(buildUpdate(definition, Severity::kWarning, kTimestamp).written());
   EXPECT_EQ(buildDelete(definition, Severity::kWarning),

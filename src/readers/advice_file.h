@@ -1,8 +1,8 @@
 // The advice file of build mode: per exception, the situation text that goes
 // into the TEXT column of its INSERTs and the argument of its $PARMS
 // statement. Each line reads name~situation text~parameter text.
-#ifndef TORNVEL_STATEMENTS_ADVICE_FILE_H_
-#define TORNVEL_STATEMENTS_ADVICE_FILE_H_
+#ifndef TORNVEL_READERS_ADVICE_FILE_H_
+#define TORNVEL_READERS_ADVICE_FILE_H_
 
 #include "definitions/definition_table.h"
 #include "platform/line_reader.h"
@@ -18,4 +18,4 @@ void applyAdviceFile(LineReader& advice, DefinitionTable& table);
 
 }  // namespace tornvel
 
-#endif  // TORNVEL_STATEMENTS_ADVICE_FILE_H_
+#endif  // TORNVEL_READERS_ADVICE_FILE_H_

@@ -1,4 +1,4 @@
-#include "statements/advice_file.h"
+#include "readers/advice_file.h"
 
 #include <gtest/gtest.h>
 
