@@ -48,7 +48,7 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   LineReader profile;
   profile.openText(profileText);
   UnhandledList unhandled;
-  ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}};
+  ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}, {}};
   reader(context);
 
   constexpr std::string_view timestamp = "1261207084522000";

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "definitions/exception_definition.h"
 #include "platform/text.h"
@@ -44,6 +45,7 @@ struct ControlLoader {
   LoadedControl& loaded;
   Console& console;
   std::size_t line = 0;
+  bool headerPending = true;  // the table's header comes before its first row
 };
 
 // What each field of a definition line is, and how many characters of it the
@@ -106,7 +108,7 @@ DefinitionFields readDefinitionFields(Tokenizer& tokens, std::string_view name,
 }
 
 void printSupportedRow(ControlLoader& loader, std::string_view name, std::string_view attribute) {
-  if (loader.console.takeHeader()) loader.console.print(kSupportedHeader);
+  if (std::exchange(loader.headerPending, false)) loader.console.print(kSupportedHeader);
   std::string row(name);
   row += "      \t";
   row += attribute;

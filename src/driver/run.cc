@@ -1,10 +1,12 @@
-#include "definitions/control_loader.h"
+#include "driver/run.h"
 
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <variant>
 
+#include "definitions/control_loader.h"
 #include "definitions/definition_table.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
@@ -12,7 +14,6 @@
 #include "driver/emission_loop.h"
 #include "driver/exit_code.h"
 #include "driver/reports.h"
-#include "driver/run.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/interrupts.h"
@@ -89,8 +90,9 @@ ExitCode MigrationRun::execute() {
     console_.print("Unsupported product " + options_.recordedCode + "\n");
     return ExitCode::kUnsupportedProduct;
   }
-  ProfileContext context{profile,          table,           console_,         unhandled_,
-                         loaded_.synonyms, loaded_.release, options_.verbose, {}};
+  ProfileContext context{
+      profile,          table, console_, unhandled_, loaded_.synonyms, loaded_.release,
+      options_.verbose, {},    {}};
   reader(context);
   profile.close();
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
@@ -212,21 +214,20 @@ bool MigrationRun::loadDefinitions() {
   if (!readToTheEnd(control_, kControlFile, controlName_)) return false;
   diagnoseCutFields(console_, controlName_, loaded_.cutFields);
   diagnoseReservedNames(console_, controlName_, loaded_.reservedNameLines);
-  console_.rearmHeader();
   if (options_.verbose) {
     console_.print("\nA total of " + std::to_string(loaded_.table.size()) +
                    " definitions processed\n\n");
   }
   if (options_.verbose) listSynonyms();
-  console_.rearmHeader();
   return true;
 }
 
 // Newest group first, the heading before the first group only; the closing
 // newline also after an empty list.
 void MigrationRun::listSynonyms() {
+  bool headerPending = true;
   for (SynonymGroup* group = loaded_.synonyms.head(); group != nullptr; group = group->next) {
-    if (console_.takeHeader()) console_.print("\nDefined Synonyms:\n\n");
+    if (std::exchange(headerPending, false)) console_.print("\nDefined Synonyms:\n\n");
     std::ostringstream line;
     group->printGroup(line);
     console_.print(line.str());

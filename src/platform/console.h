@@ -1,7 +1,7 @@
-// Standard output of a run: every row and message is flushed as it ends, and
-// one header switch decides which table header is still to be printed. Beside
-// it, standard error takes the run's diagnostics: lines that say what went
-// wrong, or what the run did instead, without changing a byte of the reports.
+// Standard output of a run: every row and message is flushed as it ends.
+// Beside it, standard error takes the run's diagnostics: lines that say what
+// went wrong, or what the run did instead, without changing a byte of the
+// reports.
 #ifndef TORNVEL_PLATFORM_CONSOLE_H_
 #define TORNVEL_PLATFORM_CONSOLE_H_
 
@@ -45,23 +45,11 @@ class Console {
   bool failed() const { return out_.fail(); }
   int error() const { return error_; }
 
-  // The header switch: on at the start of a run; a table prints its header
-  // only while it is on, and printing a header turns it off.
-  bool takeHeader() {
-    bool pending = headerPending_;
-    headerPending_ = false;
-    return pending;
-  }
-  // Turned on again after the control file is loaded and after the synonym
-  // listing, so that the next table prints its own header.
-  void rearmHeader() { headerPending_ = true; }
-
  private:
   std::ostream& out_;
   std::ostream* errors_ = nullptr;
   int error_ = 0;
   int warnings_ = 0;
-  bool headerPending_ = true;
 };
 
 }  // namespace tornvel

@@ -54,7 +54,7 @@ void readPlainList(ProfileContext& context) {
     critical.assign(*criticalToken);
     giveValue(context, *definition, Severity::kWarning, warning, number);
     giveValue(context, *definition, Severity::kCritical, critical, number);
-    printProfileInformationRow(context.console, *name, warning, critical);
+    context.information.printRow(context.console, *name, warning, critical);
   }
 
   if (context.verbose) context.unhandled.print(context.console);

@@ -47,6 +47,7 @@ struct ProfileContext {
   std::string currentRelease;
   bool verbose = false;
   ProfileFindings findings;
+  ProfileInformationTable information;  // verbose runs' rows of applied thresholds
 };
 
 // Hands a profile text of line `line` to a definition's warning or critical,

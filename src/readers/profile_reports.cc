@@ -18,9 +18,9 @@ std::string padded(std::string_view text, std::size_t width) {
 
 }  // namespace
 
-void printProfileInformationRow(Console& console, std::string_view name, std::string_view warning,
-                                std::string_view critical) {
-  if (console.takeHeader()) {
+void ProfileInformationTable::printRow(Console& console, std::string_view name,
+                                       std::string_view warning, std::string_view critical) {
+  if (!std::exchange(headerPrinted_, true)) {
     console.print("Profile information\nException\tWarning   \tCritical\n");
   }
   std::string row;

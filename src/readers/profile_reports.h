@@ -13,10 +13,16 @@
 
 namespace tornvel {
 
-// A row of the "Profile information" table, with its header before the first
-// row while the header switch is on.
-void printProfileInformationRow(Console& console, std::string_view name, std::string_view warning,
-                                std::string_view critical);
+// The "Profile information" table of the thresholds a reader applies: its
+// header before the first row.
+class ProfileInformationTable {
+ public:
+  void printRow(Console& console, std::string_view name, std::string_view warning,
+                std::string_view critical);
+
+ private:
+  bool headerPrinted_ = false;
+};
 
 // Profile exceptions that matched no definition (verbose runs). Every entry is
 // kept; each text is cut as the table shows it (20, 40 and 40 characters).

@@ -10,8 +10,9 @@ namespace {
 TEST(ProfileReportsTest, ProfileInformationHeaderOnceBeforeFirstRow) {
   std::ostringstream out;
   Console console(out);
-  printProfileInformationRow(console, "ABC1", "80", "95");
-  printProfileInformationRow(console, "ABC2", "1.5", "ON");
+  ProfileInformationTable table;
+  table.printRow(console, "ABC1", "80", "95");
+  table.printRow(console, "ABC2", "1.5", "ON");
   EXPECT_EQ(out.str(), std::string("Profile information\nException\tWarning   \tCritical\n") +
                            "ABC1" + std::string(8, ' ') + "\t80" + std::string(7, ' ') + "\t95\n" +
                            "ABC2" + std::string(8, ' ') + "\t1.5" + std::string(7, ' ') + "\tON\n");

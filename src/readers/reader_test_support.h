@@ -36,7 +36,7 @@ struct ReaderRun {
 
   void read(std::string text, bool verbose = false) {
     profile.openText(std::move(text));
-    ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}};
+    ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}, {}};
     reader(context);
   }
 

@@ -31,7 +31,7 @@ void applyValues(ProfileContext& context, ExceptionDefinition& definition, std::
   const std::size_t line = context.profile.lineNumber();
   giveValue(context, definition, Severity::kWarning, warning, line);
   giveValue(context, definition, Severity::kCritical, critical, line);
-  if (context.verbose) printProfileInformationRow(context.console, name, warning, critical);
+  if (context.verbose) context.information.printRow(context.console, name, warning, critical);
 }
 
 // Where a profile name's values go: the synonym member, which comes first, or
