@@ -5,6 +5,7 @@
 
 #include "driver/diagnostics.h"
 #include "platform/file_names.h"
+#include "platform/host_files.h"
 #include "platform/text.h"
 
 namespace tornvel {
@@ -172,15 +173,19 @@ Setup setUpRun(const std::vector<std::string>& args, Console& console) {
 }
 
 std::string buildModeOutputName(std::string name) {
-  const std::size_t separator = name.find_last_of("\\/");
-  const std::size_t fileName = separator == std::string::npos ? 0 : separator + 1;
-  const std::size_t upd = name.find("UPD", fileName);
+  // Host paths keep the name's length and separators, so the file name starts
+  // where it does in the name as built.
+  const std::size_t upd = name.find("UPD", fileNameStart(hostPath(name)));
   if (upd != std::string::npos) name.replace(upd, 3, "INS");
   return name;
 }
 
 std::string inputNamedBy(const RunOptions& options, const std::string& controlName,
                          const std::string& outputName) {
+  // One and the same existing file, however the two names are spelt.
+  const auto sameFile = [](const std::string& name, const std::string& other) {
+    return host::sameFile(hostPath(name), hostPath(other));
+  };
   if (sameFile(outputName, options.inputName)) return "the profile " + options.inputName;
   if (sameFile(outputName, controlName)) return "the control file " + controlName;
   if (options.buildMode && sameFile(outputName, options.adviceName)) {

@@ -27,8 +27,4 @@ std::string folderOf(const std::string& hostPath) {
   return hostPath.substr(0, end);
 }
 
-bool sameFile(const std::string& nameAsBuilt, const std::string& otherNameAsBuilt) {
-  return host::sameFile(hostPath(nameAsBuilt), hostPath(otherNameAsBuilt));
-}
-
 }  // namespace tornvel

@@ -21,10 +21,6 @@ std::size_t fileNameStart(std::string_view hostPath);
 // "/x"), or empty for a name in the current folder.
 std::string folderOf(const std::string& hostPath);
 
-// True when both names, as built, name one and the same existing file, however
-// they are spelt (a link, another path); false when either does not exist.
-bool sameFile(const std::string& nameAsBuilt, const std::string& otherNameAsBuilt);
-
 }  // namespace tornvel
 
 #endif  // TORNVEL_PLATFORM_FILE_NAMES_H_
