@@ -1,0 +1,1 @@
+// Stands for the run's header in the planted tree.
