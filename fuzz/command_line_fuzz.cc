@@ -22,7 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   args.push_back(current);
   std::ostringstream out;
   tornvel::Console console(out);
-  tornvel::RunOptions options;
-  tornvel::setUpRun(args, options, console);
+  tornvel::setUpRun(args, console);
   return 0;
 }
