@@ -142,94 +142,105 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
 // number is stored (for the writable-text setters it normalises the caller's
 // text in place, which may move it: `text` is not looked at afterwards).
 template <typename Normalised>
-bool ExceptionDefinition::applyWarning(std::string_view text, Normalised normalised) {
-  if (!warning_.enabled) return false;
+void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
+                                       Normalised normalised) {
+  if (!warning_.enabled) return;
   if (valueType == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       warning_.value = warning_.onValue.empty() ? std::string("True") : warning_.onValue;
       warning_.enabled = true;
+      warning_.line = 0;
     } else if (isOffWord(text)) {
       warning_.value = "0";
       warning_.enabled = false;
     }
-    return false;
+    return;
   }
   if (isOffWord(text)) {
     warning_.enabled = false;
-    return false;
+    return;
   }
-  assignField(warning_.value, normalised(), field::kValue);
-  return true;
+  storeValue(warning_, text, line, normalised);
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
 // enable flag, a type "B" critical is switched off by anything but an on-word,
 // and on-words are recognised for every type.
 template <typename Normalised>
-bool ExceptionDefinition::applyCritical(std::string_view text, Normalised normalised) {
+void ExceptionDefinition::applyCritical(std::string_view text, std::size_t line,
+                                        Normalised normalised) {
   if (valueType == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
+      critical_.line = 0;
     } else {
       critical_.enabled = false;
     }
-    return false;
+    return;
   }
   if (beginsWithOnWord(text)) {
     critical_.value = critical_.onValue.empty() ? std::string("0") : critical_.onValue;
+    critical_.line = 0;
   } else if (isOffWord(text)) {
     critical_.enabled = false;
   } else {
-    assignField(critical_.value, normalised(), field::kValue);
-    return true;
+    storeValue(critical_, text, line, normalised);
   }
-  return false;
 }
 
-bool ExceptionDefinition::setWarningFromProfile(std::string& text) {
-  return applyWarning(text, [this, &text] {
+// A value stored as the profile gave it needs no look now: whether it is a
+// number shows in the stored text (nonNumberValue). A normalised one is looked
+// at before normalising changes it; that is rare, and is done on a copy anyway.
+template <typename Normalised>
+void ExceptionDefinition::storeValue(Condition& condition, std::string_view text, std::size_t line,
+                                     Normalised normalised) {
+  condition.line = line;
+  if (!condition.givenNonNumber.empty()) condition.givenNonNumber.clear();
+  if (!keepsValuesAsGiven() && takesNumbers() && !isNumberText(text)) {
+    condition.givenNonNumber = text;
+  }
+  assignField(condition.value, normalised(), field::kValue);
+}
+
+void ExceptionDefinition::setWarningFromProfile(std::string& text, std::size_t line) {
+  applyWarning(text, line, [this, &text] {
     normaliseValue(text);
     return std::string_view(text);
   });
 }
 
-bool ExceptionDefinition::setCriticalFromProfile(std::string& text) {
-  return applyCritical(text, [this, &text] {
+void ExceptionDefinition::setCriticalFromProfile(std::string& text, std::size_t line) {
+  applyCritical(text, line, [this, &text] {
     normaliseValue(text);
     return std::string_view(text);
   });
 }
 
-bool ExceptionDefinition::setWarningFromProfile(std::string_view text) {
+void ExceptionDefinition::setWarningFromProfile(std::string_view text, std::size_t line) {
   if (!keepsValuesAsGiven()) {
     std::string copy(text);
-    return setWarningFromProfile(copy);
+    setWarningFromProfile(copy, line);
+    return;
   }
-  return applyWarning(text, [text] { return text; });
+  applyWarning(text, line, [text] { return text; });
 }
 
-bool ExceptionDefinition::setCriticalFromProfile(std::string_view text) {
+void ExceptionDefinition::setCriticalFromProfile(std::string_view text, std::size_t line) {
   if (!keepsValuesAsGiven()) {
     std::string copy(text);
-    return setCriticalFromProfile(copy);
+    setCriticalFromProfile(copy, line);
+    return;
   }
-  return applyCritical(text, [text] { return text; });
+  applyCritical(text, line, [text] { return text; });
 }
 
-bool isNumberText(std::string_view text) {
-  if (!text.empty() && (text.front() == '+' || text.front() == '-')) text.remove_prefix(1);
-  bool digits = false;
-  bool point = false;
-  for (char c : text) {
-    if (isDigit(c)) {
-      digits = true;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
+std::string_view ExceptionDefinition::nonNumberValue(Severity severity) const {
+  const Condition& condition = this->condition(severity);
+  if (!takesNumbers() || condition.line == 0 || !condition.enabled || condition.value.empty()) {
+    return {};
   }
-  return digits;
+  if (!keepsValuesAsGiven()) return condition.givenNonNumber;
+  return isNumberText(condition.value) ? std::string_view() : std::string_view(condition.value);
 }
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {

@@ -44,8 +44,19 @@ inline constexpr std::int32_t kMaxAppendZeros = 1023;
 void insertImpliedDecimals(std::string& text, int decimals);
 
 // True for a number as a profile writes one: an optional sign, digits and at
-// most one decimal point.
-bool isNumberText(std::string_view text);
+// most one decimal point. Defined here: it runs for every profile value.
+inline bool isNumberText(std::string_view text) {
+  const auto isDigitAt = [&text](std::size_t at) {
+    return static_cast<unsigned char>(text[at] - '0') < 10;
+  };
+  std::size_t at = !text.empty() && (text[0] == '+' || text[0] == '-') ? 1 : 0;
+  std::size_t digits = 0;
+  for (; at < text.size() && isDigitAt(at); ++at) ++digits;
+  if (at < text.size() && text[at] == '.') {
+    for (++at; at < text.size() && isDigitAt(at); ++at) ++digits;
+  }
+  return at == text.size() && digits > 0;
+}
 
 // Each definition stands for two situations, a warning and a critical one.
 enum class Severity { kWarning, kCritical };
@@ -110,6 +121,11 @@ struct Condition {
   std::string onValue;
   std::string comparison;
   bool enabled = true;
+  // Where a value the profile gave as a text of its own (no on/off word) came
+  // from: its line (0 for none), and, for a definition that normalises its
+  // values, the text as given when it is no number.
+  std::size_t line = 0;
+  std::string givenNonNumber;
 };
 
 // The top of the warning band: the operator and the control file's value.
@@ -157,18 +173,23 @@ class ExceptionDefinition {
   void setExtraPredicate(std::string_view text);
   void setAppendZeros(std::string_view text);
 
-  // Profile values. Both interpret on/off words and normalise numbers; both may
-  // lengthen `text` in place, so the caller passes a text of its own and
-  // afterwards holds the normalised text. Each returns true when it stored the
-  // text as the threshold (not as an on/off word).
-  bool setWarningFromProfile(std::string& text);
-  bool setCriticalFromProfile(std::string& text);
+  // Profile values, from profile line `line` (0 when none). Both interpret
+  // on/off words and normalise numbers; both may lengthen `text` in place, so
+  // the caller passes a text of its own and afterwards holds the normalised
+  // text.
+  void setWarningFromProfile(std::string& text, std::size_t line = 0);
+  void setCriticalFromProfile(std::string& text, std::size_t line = 0);
 
   // The same for a read-only text, when the caller does not need the
   // normalised text back: a definition that normalises nothing stores the
   // text without any copy of it on the way, the others work on a copy.
-  bool setWarningFromProfile(std::string_view text);
-  bool setCriticalFromProfile(std::string_view text);
+  void setWarningFromProfile(std::string_view text, std::size_t line = 0);
+  void setCriticalFromProfile(std::string_view text, std::size_t line = 0);
+
+  // The profile text a definition of numbers compares with though it is no
+  // number (`CPU ON 5` written the wrong way round), or empty: the value as
+  // given, of a situation that is written. Only the last value given counts.
+  std::string_view nonNumberValue(Severity severity) const;
 
   // True for a definition whose thresholds are numbers (type "I" or "F").
   bool takesNumbers() const {
@@ -208,9 +229,12 @@ class ExceptionDefinition {
  private:
   // The rules of the value setters, shared by both forms of each.
   template <typename Normalised>
-  bool applyWarning(std::string_view text, Normalised normalised);
+  void applyWarning(std::string_view text, std::size_t line, Normalised normalised);
   template <typename Normalised>
-  bool applyCritical(std::string_view text, Normalised normalised);
+  void applyCritical(std::string_view text, std::size_t line, Normalised normalised);
+  template <typename Normalised>
+  void storeValue(Condition& condition, std::string_view text, std::size_t line,
+                  Normalised normalised);
 
   std::string name_;
   Product product_ = Product::kUnsupported;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "definitions/definition_table.h"
 
@@ -391,6 +392,33 @@ TEST(ExceptionDefinitionTest, NumberTexts) {
   for (const char* other : {"", "-", ".", "5O", "ON", "1.2.3", "5-", "1e3", " 5", "N/A"}) {
     EXPECT_FALSE(isNumberText(other)) << other;
   }
+}
+
+// The profile text a definition of numbers compares with though it is none:
+// as given, also where the definition normalises it; only the last value
+// counts, and only for a situation that is written.
+TEST(ExceptionDefinitionTest, NonNumberValuesAreToldAsGiven) {
+  struct Case {
+    const char* type;
+    std::vector<const char*> warnings;
+    const char* told;
+  };
+  const Case cases[] = {
+      {"I", {"5O"}, "5O"},      {"I1", {"5O"}, "5O"},    {"F", {"N/A"}, "N/A"},
+      {"F", {"1.2"}, ""},       {"I", {"5O", "50"}, ""}, {"I", {"50", "5O"}, "5O"},
+      {"I", {"5O", "OFF"}, ""}, {"B", {"5O"}, ""},       {"S", {"5O"}, ""},
+  };
+  for (const Case& c : cases) {
+    ExceptionDefinition d(basicInputs(c.type));
+    std::size_t line = 0;
+    for (const char* text : c.warnings) d.setWarningFromProfile(std::string_view(text), ++line);
+    EXPECT_EQ(d.nonNumberValue(Severity::kWarning), c.told) << c.type << " " << c.warnings[0];
+  }
+  // A critical "ON" takes the on-value, which is no profile text.
+  ExceptionDefinition on(basicInputs("I"));
+  std::string text = "ON";
+  on.setCriticalFromProfile(text, 3);
+  EXPECT_EQ(on.nonNumberValue(Severity::kCritical), "");
 }
 
 TEST(ExceptionDefinitionTest, WarningWordsByType) {

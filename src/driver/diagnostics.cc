@@ -206,17 +206,22 @@ void diagnoseNoDefinitions(Console& console, const std::string& controlName) {
 }
 
 void diagnoseProfileFindings(Console& console, const std::string& profile,
-                             const ProfileFindings& findings) {
+                             const ProfileFindings& findings, const DefinitionTable& table) {
   constexpr std::size_t kShown = 5;
-  const auto& values = findings.notNumbers;
-  for (std::size_t i = 0; i < values.size() && i < kShown; ++i) {
-    const ProfileFindings::NotANumber& value = values[i];
-    console.warn(profile + " line " + std::to_string(value.line) + ": " + value.name +
-                 (value.severity == Severity::kWarning ? " warning" : " critical") + " value " +
-                 value.value + " is not a number; the statement compares with it as it stands");
+  std::size_t notNumbers = 0;
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const ExceptionDefinition& definition = table.at(i);
+    for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
+      const std::string_view value = definition.nonNumberValue(severity);
+      if (value.empty() || ++notNumbers > kShown) continue;
+      console.warn(profile + " line " + std::to_string(definition.condition(severity).line) + ": " +
+                   definition.name() + (severity == Severity::kWarning ? " warning" : " critical") +
+                   " value " + std::string(value) +
+                   " is not a number; the statement compares with it as it stands");
+    }
   }
-  if (values.size() > kShown) {
-    const std::size_t more = values.size() - kShown;
+  if (notNumbers > kShown) {
+    const std::size_t more = notNumbers - kShown;
     console.warn(profile + ": " + std::to_string(more) + " more value" +
                  (more == 1 ? " was" : "s were") + " not a number");
   }

@@ -65,7 +65,7 @@ void diagnoseReservedNames(Console& console, const std::string& controlName,
 void diagnoseNoDefinitions(Console& console, const std::string& controlName);
 // Profile values that are no numbers, workload rows that leave keywords out.
 void diagnoseProfileFindings(Console& console, const std::string& profile,
-                             const ProfileFindings& findings);
+                             const ProfileFindings& findings, const DefinitionTable& table);
 // A profile that gave no value to any definition.
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile);

@@ -96,7 +96,7 @@ ExitCode MigrationRun::execute() {
   reader(context);
   profile.close();
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
-  diagnoseProfileFindings(console_, options_.inputName, context.findings);
+  diagnoseProfileFindings(console_, options_.inputName, context.findings, table);
   if (!anyThresholdGiven()) {
     diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
                          options_.statementName);

@@ -96,8 +96,8 @@ void applyHeldValues(RecordState& state, ProfileContext& context) {
   if (ExceptionDefinition* definition = context.table.findFirst(state.name)) {
     // The held texts are handed over as read; the setters may lengthen them,
     // which is harmless, as both are read afresh before the next pair applies.
-    giveValue(context, *definition, Severity::kWarning, state.warning, state.warningLine);
-    giveValue(context, *definition, Severity::kCritical, state.critical, state.criticalLine);
+    definition->setWarningFromProfile(state.warning, state.warningLine);
+    definition->setCriticalFromProfile(state.critical, state.criticalLine);
   } else if (context.verbose) {
     context.unhandled.add(state.name, state.warning, state.critical);
   }

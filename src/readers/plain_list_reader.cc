@@ -46,14 +46,14 @@ void readPlainList(ProfileContext& context) {
     const std::size_t number = context.profile.lineNumber();
     if (!context.verbose) {
       // Nothing shows the texts as the setters leave them: no copies needed.
-      giveValue(context, *definition, Severity::kWarning, *warningToken, number);
-      giveValue(context, *definition, Severity::kCritical, *criticalToken, number);
+      definition->setWarningFromProfile(*warningToken, number);
+      definition->setCriticalFromProfile(*criticalToken, number);
       continue;
     }
     warning.assign(*warningToken);
     critical.assign(*criticalToken);
-    giveValue(context, *definition, Severity::kWarning, warning, number);
-    giveValue(context, *definition, Severity::kCritical, critical, number);
+    definition->setWarningFromProfile(warning, number);
+    definition->setCriticalFromProfile(critical, number);
     context.information.printRow(context.console, *name, warning, critical);
   }
 

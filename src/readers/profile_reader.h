@@ -17,17 +17,9 @@
 
 namespace tornvel {
 
-// What a profile holds that points at a likely mistake, for the run to tell.
+// What a profile holds that points at a likely mistake, for the run to tell
+// (values that are no number the definitions themselves tell).
 struct ProfileFindings {
-  // A value that a definition of numbers took as it stands, though it is no
-  // number (`CPU ON 5` written the wrong way round).
-  struct NotANumber {
-    std::size_t line = 0;
-    std::string name;
-    Severity severity = Severity::kWarning;
-    std::string value;
-  };
-  std::vector<NotANumber> notNumbers;
   // A workload row that leaves out keywords (in the row's keyword order).
   struct IncompleteRow {
     std::string serviceClass;
@@ -49,20 +41,6 @@ struct ProfileContext {
   ProfileFindings findings;
   ProfileInformationTable information;  // verbose runs' rows of applied thresholds
 };
-
-// Hands a profile text of line `line` to a definition's warning or critical,
-// and notes it when the definition takes it as a number though it is none.
-template <typename Text>
-void giveValue(ProfileContext& context, ExceptionDefinition& definition, Severity severity,
-               Text& text, std::size_t line) {
-  std::string suspect;
-  if (definition.takesNumbers() && !isNumberText(text)) suspect = text;
-  const bool stored = severity == Severity::kWarning ? definition.setWarningFromProfile(text)
-                                                     : definition.setCriticalFromProfile(text);
-  if (stored && !suspect.empty()) {
-    context.findings.notNumbers.push_back({line, definition.name(), severity, std::move(suspect)});
-  }
-}
 
 // Database product: one exception per line with its warning and critical.
 void readPlainList(ProfileContext& context);

@@ -223,11 +223,11 @@ class SectionedProfileReader {
   void apply() {
     if (warningHeld_) {
       upperCaseInPlace(warning_);
-      giveValue(context_, *heldDefinition_, Severity::kWarning, warning_, warningLine_);
+      heldDefinition_->setWarningFromProfile(warning_, warningLine_);
     }
     if (criticalHeld_) {
       upperCaseInPlace(critical_);
-      giveValue(context_, *heldDefinition_, Severity::kCritical, critical_, criticalLine_);
+      heldDefinition_->setCriticalFromProfile(critical_, criticalLine_);
     }
     clearHeld();
   }

@@ -29,8 +29,8 @@ constexpr std::string_view kStatementPrefix = "THR";
 void applyValues(ProfileContext& context, ExceptionDefinition& definition, std::string_view name,
                  std::string& warning, std::string& critical) {
   const std::size_t line = context.profile.lineNumber();
-  giveValue(context, definition, Severity::kWarning, warning, line);
-  giveValue(context, definition, Severity::kCritical, critical, line);
+  definition.setWarningFromProfile(warning, line);
+  definition.setCriticalFromProfile(critical, line);
   if (context.verbose) context.information.printRow(context.console, name, warning, critical);
 }
 
