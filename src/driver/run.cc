@@ -16,6 +16,8 @@
 #include "driver/reports.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/file_names.h"
+#include "platform/host_files.h"
 #include "platform/interrupts.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
@@ -56,8 +58,10 @@ class MigrationRun {
   bool readAdviceFile();
   bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
   bool anyThresholdGiven() const;
+  bool openThresholdCsvFile();
   bool writeThresholdCsv();
   ExitCode commitOutputs(EmissionLoop& loop);
+  ExitCode commitHeld(EmissionLoop& loop);
 
   const RunOptions& options_;
   Console& console_;
@@ -67,6 +71,7 @@ class MigrationRun {
   UnhandledList unhandled_;
   ThresholdCsv csvLines_;
   OutputFile csvFile_;
+  bool csvCheckedOnly_ = false;  // checked at the start, opened only to append
   DryRunPlan plan_;
 };
 
@@ -108,15 +113,16 @@ ExitCode MigrationRun::execute() {
   if (!loop.openStatementFile()) return ExitCode::kFile;
   if (options_.buildMode && !readAdviceFile()) return ExitCode::kFile;
   if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return ExitCode::kFile;
+  if (console_.failed()) return ExitCode::kFile;
+  // A warning under --strict, or a dry run: the temporary files go, nothing
+  // reaches a device or pipe, the threshold file gets no lines, and nothing
+  // takes its name.
+  if (options_.strict && console_.warnings() > 0) return ExitCode::kStrictWarnings;
   // The statement files take their names last, once everything else of the
   // run is whole: a run that ends with 12 leaves the earlier files as they
   // were, and the threshold lines are taken back when a file cannot take its
   // name.
   if (!loop.finishFiles()) return ExitCode::kFile;
-  if (console_.failed()) return ExitCode::kFile;
-  // A warning under --strict, or a dry run: the temporary files go, the
-  // threshold file gets no lines, and nothing takes its name.
-  if (options_.strict && console_.warnings() > 0) return ExitCode::kStrictWarnings;
   if (options_.dryRun) {
     loop.planOutputs(plan_);
     if (options_.csvOutput) {
@@ -129,8 +135,20 @@ ExitCode MigrationRun::execute() {
 }
 
 // The threshold lines and the renames make one step that an interrupt does not
-// cut: it takes effect once the outputs are all earlier or all new.
+// cut: it takes effect once the outputs are all earlier or all new. Waiting
+// for another run's append to the threshold file comes before, while an
+// interrupt still ends the run at once.
 ExitCode MigrationRun::commitOutputs(EmissionLoop& loop) {
+  if (options_.csvOutput) {
+    if (csvCheckedOnly_ && !openThresholdCsvFile()) return ExitCode::kFile;
+    csvFile_.lock();
+  }
+  const ExitCode exitCode = commitHeld(loop);
+  csvFile_.unlock();
+  return exitCode;
+}
+
+ExitCode MigrationRun::commitHeld(EmissionLoop& loop) {
   InterruptsHeld held;
   if (options_.csvOutput && !writeThresholdCsv()) return ExitCode::kFile;
   if (loop.commitFiles()) return ExitCode::kCompleted;
@@ -188,11 +206,16 @@ bool MigrationRun::openControlFile() {
 
 // The threshold file is appended to, so that runs over several profiles of a
 // product gather their lines in one file.
+// A dry run only checks it; so does a --strict run while the file is not
+// there yet, which it creates only as it appends (a strict run that warns
+// creates nothing).
 bool MigrationRun::openThresholdCsv() {
   if (!options_.csvOutput) return true;
   const std::string input = inputNamedBy(options_, controlName_, options_.csvName);
   const auto mode = OutputFile::Mode::kAppend;
-  if (!input.empty() || !(options_.dryRun ? csvFile_.check(options_.csvName, mode)
+  csvCheckedOnly_ =
+      options_.dryRun || (options_.strict && !host::statusOf(hostPath(options_.csvName)).exists);
+  if (!input.empty() || !(csvCheckedOnly_ ? csvFile_.check(options_.csvName, mode)
                                           : csvFile_.open(options_.csvName, mode))) {
     console_.print("Unable to open file " + options_.csvName + " for output.\n");
     if (input.empty()) {
@@ -206,13 +229,21 @@ bool MigrationRun::openThresholdCsv() {
   return true;
 }
 
+// The threshold file that a --strict run only checked at its start.
+bool MigrationRun::openThresholdCsvFile() {
+  if (csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) return true;
+  console_.print("Unable to open file " + options_.csvName + " for output.\n");
+  diagnoseOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), true);
+  return false;
+}
+
 bool MigrationRun::loadDefinitions() {
   loaded_ = loadControlFile(
       control_, {options_.product, options_.recordedCode, options_.verbose, options_.noWarnings},
       console_);
   control_.close();
   if (!readToTheEnd(control_, kControlFile, controlName_)) return false;
-  diagnoseCutFields(console_, controlName_, loaded_.cutFields);
+  diagnoseCutFields(console_, controlName_, loaded_.cutFields, options_.buildMode);
   diagnoseReservedNames(console_, controlName_, loaded_.reservedNameLines);
   if (options_.verbose) {
     console_.print("\nA total of " + std::to_string(loaded_.table.size()) +

@@ -50,8 +50,8 @@ OutputFile::~OutputFile() { discard(); }
 void OutputFile::reset(Mode mode) {
   discard();
   mode_ = mode;
-  failed_ = checked_ = direct_ = vanishing_ = finished_ = committed_ = earlierAside_ = unlocked_ =
-      false;
+  failed_ = checked_ = direct_ = vanishing_ = finished_ = committed_ = earlierAside_ =
+      earlierKept_ = locked_ = unlocked_ = false;
   error_ = 0;
   target_.clear();
   earlier_.clear();
@@ -151,8 +151,10 @@ void OutputFile::write(std::string_view text) {
 #else
   buffer_.append(text);
 #endif
-  // An appending file keeps the run's whole text for one write at its end.
-  if (mode_ == Mode::kReplace && buffer_.size() >= kBufferSize) flushBuffer();
+  // An appending file keeps the run's whole text for one write at its end; so
+  // does a device or pipe, which a run that ends without its outputs (a
+  // failure, --strict) must not have written to.
+  if (mode_ == Mode::kReplace && !direct_ && buffer_.size() >= kBufferSize) flushBuffer();
 }
 
 void OutputFile::flushBuffer() {
@@ -168,7 +170,7 @@ bool OutputFile::finish() {
     // Under the lock, no other run's lines can come between this run's lines,
     // and the length before them is the length to go back to. A file whose
     // length cannot be learnt is not written: it could not be cut back.
-    unlocked_ = !host::lockFile(fd_, true);
+    if (!locked_ && !unlocked_) lock();
     const std::int64_t before = host::fileSize(fd_);
     if (before < 0) fail();
     std::size_t written = 0;
@@ -179,7 +181,6 @@ bool OutputFile::finish() {
       appendedAt_ = before;
       appendedSize_ = size;
     }
-    if (!unlocked_) host::lockFile(fd_, false);
     buffer_.clear();
     return !failed_;
   }
@@ -203,11 +204,13 @@ bool OutputFile::commit() {
     removeTemporary();
     return false;
   }
-  if (earlierAside_ && !host::renameOver(target_, earlier_)) {
-    fail();
-    earlier_.clear();
-    removeTemporary();
-    return false;
+  if (earlierAside_) {
+    if (!host::renameOver(target_, earlier_)) {
+      fail();
+      removeTemporary();
+      return false;
+    }
+    earlierKept_ = true;
   }
   if (!host::renameOver(temporary_, target_)) {
     fail();
@@ -250,7 +253,10 @@ bool OutputFile::keepEarlier() {
   if (!host::statusOf(target_).exists) return true;  // nothing earlier to keep
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     earlier_ = hiddenName(target_, attempt, "old");
-    if (host::linkFile(target_, earlier_)) return true;
+    if (host::linkFile(target_, earlier_)) {
+      earlierKept_ = true;
+      return true;
+    }
     if (errno == EEXIST) continue;
     // No second name here: the earlier file moves to the hidden name as the
     // new one takes its place, under a name that is free.
@@ -265,7 +271,7 @@ bool OutputFile::keepEarlier() {
 bool OutputFile::restoreEarlier() {
   if (!committed_) return true;
   committed_ = false;
-  if (!earlier_.empty()) return putEarlierBack();
+  if (earlierKept_) return putEarlierBack();
   if (host::removeFile(target_)) {
     host::syncDirectory(directoryOf(target_));
     return true;
@@ -284,45 +290,56 @@ bool OutputFile::putEarlierBack() {
     leftover_.earlierAt = earlier_;
   }
   earlier_.clear();
+  earlierKept_ = false;
   return back;
 }
 
+// Only a copy that exists goes: a name chosen for a rename aside that never
+// happened names nothing.
 bool OutputFile::dropEarlier() {
-  const bool removed = earlier_.empty() || host::removeFile(earlier_);
+  const bool removed = !earlierKept_ || host::removeFile(earlier_);
   if (!removed) leftBehind_ = earlier_;
   earlier_.clear();
+  earlierKept_ = false;
   return removed;
+}
+
+bool OutputFile::lock() {
+  if (mode_ != Mode::kAppend || fd_ < 0 || locked_) return locked_;
+  locked_ = host::lockFile(fd_, true);
+  unlocked_ = !locked_;
+  return locked_;
+}
+
+void OutputFile::unlock() {
+  if (locked_) host::lockFile(fd_, false);
+  locked_ = false;
 }
 
 bool OutputFile::undoAppend() {
   if (fd_ < 0 || appendedAt_ < 0) return true;
   const std::int64_t at = appendedAt_;
   appendedAt_ = -1;
-  // Only under the lock, and only while nothing was appended after this run's
-  // text: another run's lines are never cut.
-  if (unlocked_ || !host::lockFile(fd_, true)) {
+  // Only under the lock, held since before the append, and only while nothing
+  // was appended after this run's text: another run's lines are never cut.
+  if (!locked_) {
     leftover_.appendedAt = at;
     leftover_.appendedSize = appendedSize_;
     return false;
   }
-  bool undone = false;
   const std::int64_t size = host::fileSize(fd_);
-  if (size == at + appendedSize_) {
-    undone = cutBack(at, appendedSize_);
-  } else {
-    leftover_.appendedAt = at;
-    leftover_.appendedSize = appendedSize_;
-    leftover_.othersAfter = size > at + appendedSize_;
-  }
-  host::lockFile(fd_, false);
-  return undone;
+  if (size == at + appendedSize_) return cutBack(at, appendedSize_);
+  leftover_.appendedAt = at;
+  leftover_.appendedSize = appendedSize_;
+  leftover_.othersAfter = size > at + appendedSize_;
+  return false;
 }
 
 // Cuts an appended file back to its first `at` bytes, which the run's `size`
 // bytes followed; what could not be done is kept in leftover_. Never without
 // the lock, under which no other run's text can follow the run's own.
 bool OutputFile::cutBack(std::int64_t at, std::int64_t size) {
-  if (!unlocked_ && at >= 0 && host::cutFile(fd_, at)) {
+  if (locked_ && at >= 0 && host::cutFile(fd_, at)) {
     if (host::syncFile(fd_)) return true;
     leftover_.cutUnconfirmed = true;
     leftover_.appendedAt = at;

@@ -57,6 +57,7 @@ class OutputFile {
   // (the folder exists and may be written, the name is no folder), with the
   // same failures. The file then takes and writes nothing.
   bool check(const std::string& nameAsBuilt, Mode mode);
+  // True once opened, or checked (a checked file takes and writes nothing).
   bool isOpen() const { return fd_ >= 0 || checked_; }
 
   // Every "\n" is written as the host's line end.
@@ -92,6 +93,14 @@ class OutputFile {
   bool dropEarlier();
   const std::string& leftBehind() const { return leftBehind_; }
 
+  // An appending file's exclusive lock over the whole file, taken before
+  // interrupts are held (waiting for another run's append must not hold them
+  // back) and kept until unlock(), so that the append and its undoing see no
+  // other run's lines. False when the lock could not be had: the run's text is
+  // still appended in one write, but never cut back.
+  bool lock();
+  void unlock();
+
   // An appended file that has been finished is cut back to its length before
   // the run's text, for a run that fails after the append. False, with
   // leftover() telling what stays, when the text could not be taken back.
@@ -123,7 +132,9 @@ class OutputFile {
   bool finished_ = false;
   bool committed_ = false;
   bool earlierAside_ = false;  // the earlier file is renamed to earlier_ on commit
-  bool unlocked_ = false;      // the append took place without the lock
+  bool earlierKept_ = false;   // the earlier file has the name earlier_
+  bool locked_ = false;        // the appending file's lock is held
+  bool unlocked_ = false;      // the lock was refused: the append is made without it
   int error_ = 0;
   int attempt_ = 0;         // the number in the temporary file's name
   int interruptSlot_ = -1;  // the named temporary file's entry for interrupts

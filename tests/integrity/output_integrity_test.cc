@@ -165,6 +165,23 @@ TEST_F(IntegrityTest, SecondRunInAFolderReplacesTheFirstAndLeavesNothingHidden) 
   }
 }
 
+// An interrupt that comes while the run waits for another run's append to
+// the threshold file ends it at once, with every earlier output kept.
+TEST_F(IntegrityTest, InterruptWhileWaitingForTheThresholdFileEndsTheRun) {
+  writeFile(run() / "SQLLIB/ZT5_UPD.SQL", "earlier\n");
+  writeFile(run() / "SQLLIB/ZT5_CDF.TXT", "earlier\n");
+  RunOutcome outcome = shell(
+      "command -v flock >/dev/null || exit 77;"
+      " flock SQLLIB/ZT5_CDF.TXT sleep 10 </dev/null >/dev/null 2>&1 & locker=$!;"
+      " sleep 0.3; \"$1\" -d PROF.TXT T5 & run=$!; sleep 0.5; kill -TERM $run; wait $run;"
+      " status=$?; pkill -P $locker; exit $status");
+  if (outcome.exitCode == 77) GTEST_SKIP() << "flock(1) is missing";
+  EXPECT_EQ(outcome.exitCode, 128 + 15) << "signal " << outcome.signal << ": " << outcome.errors;
+  EXPECT_EQ(readWholeFile(run() / "SQLLIB/ZT5_UPD.SQL"), "earlier\n");
+  EXPECT_EQ(readWholeFile(run() / "SQLLIB/ZT5_CDF.TXT"), "earlier\n");
+  EXPECT_EQ(namesIn(run() / "SQLLIB"), (std::vector<std::string>{"ZT5_CDF.TXT", "ZT5_UPD.SQL"}));
+}
+
 // An output folder that exists but cannot be written (for root, one on a
 // read-only file system) is named in the open failure.
 TEST_F(IntegrityTest, UnwritableOutputFolderIsNamed) {
