@@ -72,19 +72,19 @@ constexpr std::array<FieldLimit, kLastField + 1> kFieldLimits{{
 }};
 
 // Notes a text that is longer than the run keeps it.
-void noteCut(ControlLoader& loader, std::string_view what, std::string_view text,
-             std::size_t kept) {
+void noteCut(ControlLoader& loader, std::string_view what, std::string_view text, std::size_t kept,
+             bool buildModeOnly = false) {
   if (kept > 0 && text.size() > kept) {
-    loader.loaded.cutFields.push_back({loader.line, what, std::string(text), kept});
+    loader.loaded.cutFields.push_back({loader.line, what, std::string(text), kept, buildModeOnly});
   }
 }
 
-// The warning fields are passed over when no warning is wanted, and "None" is
-// a word of its own, not an operator.
+// The warning fields are passed over when no warning is wanted: with -nw, or
+// when the warning operator is "None", a word of its own.
 void noteCutFields(ControlLoader& loader, const DefinitionFields& fields) {
+  const bool noWarning = loader.settings.noWarnings || (fields[8] && *fields[8] == "None");
   for (int n = 1; n <= kLastField; ++n) {
-    if (!fields[n] || (loader.settings.noWarnings && n >= 8 && n <= 11)) continue;
-    if (n == 8 && *fields[n] == "None") continue;
+    if (!fields[n] || (noWarning && n >= 8 && n <= 11)) continue;
     noteCut(loader, kFieldLimits[n].what, *fields[n], kFieldLimits[n].kept);
   }
 }
@@ -192,7 +192,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
   }
   if (*first == ":AFFINITY") {
     if (auto value = tokens.next(kValueSeparators)) {
-      noteCut(loader, "affinity string", *value, kSituationAffinitiesCapacity - 1);
+      noteCut(loader, "affinity string", *value, kSituationAffinitiesCapacity - 1, true);
       assignField(loader.loaded.affinities, *value, kRunAffinitiesCapacity);
     }
     return LineOutcome::kNextLine;

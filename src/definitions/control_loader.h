@@ -41,6 +41,7 @@ struct CutField {
   std::string_view what;
   std::string given;
   std::size_t kept = 0;
+  bool buildModeOnly = false;  // only build mode uses it (the affinity string)
 };
 
 // What the control file gave the run.

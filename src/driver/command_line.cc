@@ -1,5 +1,6 @@
 #include "driver/command_line.h"
 
+#include <algorithm>
 #include <string_view>
 #include <utility>
 
@@ -109,8 +110,12 @@ Setup setUpRun(const std::vector<std::string>& args, Console& console) {
     }
   }
   // Fewer than two arguments after the program name: the usage text, before
-  // any switch is looked at.
-  if (args.size() < 3) {
+  // any switch is looked at. The long options, which the usage text does not
+  // know, do not count.
+  const auto counted =
+      std::count_if(args.begin() + (args.empty() ? 0 : 1), args.end(),
+                    [](const std::string& arg) { return arg != "--dry-run" && arg != "--strict"; });
+  if (counted < 2) {
     printUsage(console, Wording::kCreate);
     return ExitCode::kCommandLine;
   }

@@ -74,6 +74,8 @@ TEST(CommandLineTest, UsageTextWordings) {
       {{"-?", "x"}, &dump, 0},
       {{"PROF.TXT", "R55", "-?"}, &dump, 0},  // even after a faulty argument
       {{"a", "r5", "c", "d", "-v", "-?"}, &dump, 0},
+      {{"--strict", "-?", "--dry-run"}, &create, 8},  // the long options do not count
+      {{"--dry-run", "-?", "x"}, &dump, 0},
   };
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);
@@ -114,7 +116,6 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
       {{"a", "r5", "c", "d", "e", "--version"}, &version},
       {{"--version", "--help"}, &version},  // the first of the two wins
       {{"P", "t5", "--help", "--version"}, &help},
-      {{"--strict", "-?", "--dry-run"}, &dump},
   };
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);

@@ -178,8 +178,9 @@ void diagnoseInputShape(Console& console, std::string_view role, const std::stri
 }
 
 void diagnoseCutFields(Console& console, const std::string& controlName,
-                       const std::vector<CutField>& cuts) {
+                       const std::vector<CutField>& cuts, bool buildMode) {
   for (const CutField& cut : cuts) {
+    if (cut.buildModeOnly && !buildMode) continue;
     console.warn(controlName + " line " + std::to_string(cut.line) + ": the " +
                  std::string(cut.what) + " " + cut.given + " is longer than " +
                  std::to_string(cut.kept) + " characters; it is kept as " +
@@ -214,10 +215,12 @@ void diagnoseProfileFindings(Console& console, const std::string& profile,
     for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
       const std::string_view value = definition.nonNumberValue(severity);
       if (value.empty() || ++notNumbers > kShown) continue;
-      console.warn(profile + " line " + std::to_string(definition.condition(severity).line) + ": " +
-                   definition.name() + (severity == Severity::kWarning ? " warning" : " critical") +
-                   " value " + std::string(value) +
-                   " is not a number; the statement compares with it as it stands");
+      // A definition that normalises its values compares with the normalised text.
+      const Condition& condition = definition.condition(severity);
+      console.warn(profile + " line " + std::to_string(condition.line) + ": " + definition.name() +
+                   (severity == Severity::kWarning ? " warning" : " critical") + " value " +
+                   std::string(value) + " is not a number; the statement compares with " +
+                   (value == condition.value ? std::string("it as it stands") : condition.value));
     }
   }
   if (notNumbers > kShown) {

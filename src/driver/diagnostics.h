@@ -55,9 +55,10 @@ void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, int 
 // longer than the line limit.
 void diagnoseInputShape(Console& console, std::string_view role, const std::string& nameAsBuilt,
                         const LineReader& input);
-// Control-file fields longer than the run keeps them.
+// Control-file fields longer than the run keeps them (those that only build
+// mode uses, in build mode only).
 void diagnoseCutFields(Console& console, const std::string& controlName,
-                       const std::vector<CutField>& cuts);
+                       const std::vector<CutField>& cuts, bool buildMode);
 // System-product definitions named SVCL, which take the service-class path.
 void diagnoseReservedNames(Console& console, const std::string& controlName,
                            const std::vector<std::size_t>& lines);

@@ -24,11 +24,11 @@ constexpr Delimiters kStatementDelimiters(" \n");
 constexpr Delimiters kValueDelimiters(", \n");
 constexpr std::string_view kStatementPrefix = "THR";
 
-// Hands both texts to the definition, warning first, and in a verbose run shows
-// them as the definition's setters left them.
+// Hands both texts of profile line `line` (0 for a group's combined values) to
+// the definition, warning first, and in a verbose run shows them as the
+// definition's setters left them.
 void applyValues(ProfileContext& context, ExceptionDefinition& definition, std::string_view name,
-                 std::string& warning, std::string& critical) {
-  const std::size_t line = context.profile.lineNumber();
+                 std::string& warning, std::string& critical, std::size_t line) {
   definition.setWarningFromProfile(warning, line);
   definition.setCriticalFromProfile(critical, line);
   if (context.verbose) context.information.printRow(context.console, name, warning, critical);
@@ -68,7 +68,7 @@ void applyGroups(ProfileContext& context) {
     warning = std::to_string(group->combinedWarning);
     critical = std::to_string(group->combinedCritical);
     if (ExceptionDefinition* definition = context.table.findFirst(group->name)) {
-      applyValues(context, *definition, group->name, warning, critical);
+      applyValues(context, *definition, group->name, warning, critical, 0);
     } else if (context.verbose) {
       context.unhandled.add(group->name, warning, critical);
     }
@@ -117,12 +117,12 @@ void readThresholdStatements(ProfileContext& context) {
       context.unhandled.add(name, warningText, criticalText);
     } else if (!context.verbose) {
       // Nothing shows the texts as the setters leave them: no copies needed.
-      definition->setWarningFromProfile(warningText);
-      definition->setCriticalFromProfile(criticalText);
+      definition->setWarningFromProfile(warningText, context.profile.lineNumber());
+      definition->setCriticalFromProfile(criticalText, context.profile.lineNumber());
     } else {
       warning.assign(warningText);
       critical.assign(criticalText);
-      applyValues(context, *definition, name, warning, critical);
+      applyValues(context, *definition, name, warning, critical, context.profile.lineNumber());
     }
   }
 

@@ -972,6 +972,20 @@ void addDiagnosticCases(std::vector<Case>& cases) {
       {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "5O", "90") +
                                   updatePair("ZTQ", "CPU", "SYS.CPU", "ON", "5") +
                                   updatePair("ZTQ", "DISK", "SYS.DISK", "-1.5", "+2.")}}));
+  // The other layouts tell it too, in quiet runs; a normalised value is told
+  // with what the statement compares with.
+  cases.push_back(
+      makeCase("ValuesThatAreNotNumbersInThresholdStatements", {"PROF.TXT", "Y5"},
+               {file("ZYQPROD.TXT", "ABC1,TAB.COL,I\nABC2,TAB.C2,I2\n"),
+                file("PROF.TXT", "THRABC1 5 9O 80\nTHRABC2 5 950 5X\n")},
+               true, 0, "",
+               {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "ABC1", "TAB.COL", "80", "9O") +
+                                           updatePair("IMS", "ABC2", "TAB.C2", ".5X", "9.50")}}));
+  cases.push_back(makeCase(
+      "ValueThatIsNotANumberInASectionedProfile", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", std::string(kOneDefinition)),
+       file("PROF.TXT", "Begin Table PR.SYS\nBegin Row\n ABC1W(8o)\n ABC1C(95)\nEnd Row\n")},
+      true, 0, "", {{"SQLLIB/ZR5_UPD.SQL", updatePair("ZR5", "ABC1", "TAB.COL", "8O", "95")}}));
   cases.push_back(makeCase(
       "ControlFieldCutAtItsCapacity", {"PROF.TXT", "T5"},
       {file("ZTQPROD.TXT", "LOCKWAITTIME,DBLOCKS.WAITTIME,I\n"),
@@ -1059,6 +1073,12 @@ void addDryRunAndStrictCases(std::vector<Case>& cases) {
       {"-d", "PROF.TXT", "T5", "OUT.SQL", "MYTYPO.TXT", "--strict"},
       {file("ZT5PROD.TXT", std::string(kOneDefinition)), profile, earlierCsv}, true, 24, "",
       {{"OUT.SQL", std::nullopt}, {"SQLLIB/ZT5_CDF.TXT", "earlier\n"}}, onlyEarlierCsv));
+  // Nothing reaches a pipe, and a threshold file that was not there is not made.
+  cases.push_back(makeCase("StrictRunWritesNothingToAPipe",
+                           {"--strict", "-d", "PROF.TXT", "T5", "/dev/stdout", "TYPO.TXT"},
+                           {file("ZT5PROD.TXT", std::string(kOneDefinition)), profile}, true, 24,
+                           "", {{"SQLLIB/ZT5_CDF.TXT", std::nullopt}}));
+  cases.back().posixOnly = "Windows has no /dev/stdout";
   cases.push_back(makeCase("StrictRunWithoutAWarningIsThePlainRun", {"--strict", "PROF.TXT", "T5"},
                            {control, profile}, true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
   cases.back().errors = "";
@@ -1145,6 +1165,13 @@ void expectDiagnostics(std::vector<Case>& cases) {
        "compares with it as it stands\n"
        "tornvel: NAN.TXT line 2: CPU warning value ON is not a number; the statement compares "
        "with it as it stands\n"},
+      {"ValuesThatAreNotNumbersInThresholdStatements",
+       "tornvel: PROF.TXT line 1: ABC1 critical value 9O is not a number; the statement compares "
+       "with it as it stands\ntornvel: PROF.TXT line 2: ABC2 warning value 5X is not a number; the "
+       "statement compares with .5X\n"},
+      {"ValueThatIsNotANumberInASectionedProfile",
+       "tornvel: PROF.TXT line 3: ABC1 warning value 8O is not a number; the statement compares "
+       "with it as it stands\n"},
       {"ControlFieldCutAtItsCapacity",
        "tornvel: ZTQPROD.TXT line 1: the exception name LOCKWAITTIME is longer than 8 "
        "characters; it is kept as LOCKWAIT\n"},
@@ -1168,6 +1195,9 @@ void expectDiagnostics(std::vector<Case>& cases) {
        "PROF.TXT\ntornvel: dry run: a real run would end with 12; nothing was written\n"},
       {"StrictRunWithAWarningWritesNothing",
        "tornvel: the control file MYTYPO.TXT did not open (No such file or directory); the run "
+       "reads ZT5PROD.TXT instead\ntornvel: --strict: 1 warning; nothing was written\n"},
+      {"StrictRunWritesNothingToAPipe",
+       "tornvel: the control file TYPO.TXT did not open (No such file or directory); the run "
        "reads ZT5PROD.TXT instead\ntornvel: --strict: 1 warning; nothing was written\n"},
       {"StrictDryRunCountsEveryWarning",
        "tornvel: -V" + noSwitch +
