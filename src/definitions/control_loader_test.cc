@@ -32,7 +32,6 @@ struct Load {
     release = loaded.release;
     affinities = loaded.affinities;
     cutFields = std::move(loaded.cutFields);
-    reservedNameLines = std::move(loaded.reservedNameLines);
   }
 
   ExceptionDefinition& at(std::size_t index) { return table.at(index); }
@@ -53,7 +52,6 @@ struct Load {
   DefinitionTable table;
   SynonymList synonyms;
   std::vector<CutField> cutFields;
-  std::vector<std::size_t> reservedNameLines;
 };
 
 std::string definitionLines(int count) {
@@ -105,9 +103,6 @@ TEST(ControlLoaderTest, NotesFieldsCutAtTheirCapacity) {
   }
   EXPECT_EQ(load.cutFields[0].given.substr(0, load.cutFields[0].kept), "LOCKWAIT");
   EXPECT_EQ(load.cutFields[3].kept, 59u);
-  EXPECT_TRUE(Load("SVCL,T.C\n").reservedNameLines.empty());  // only the system product's
-  EXPECT_EQ(Load("A,T.C\nSVCL,T.C\n", false, false, "ZR5").reservedNameLines,
-            std::vector<std::size_t>{2});
 }
 
 TEST(ControlLoaderTest, SeparatorRunsDoNotMakeEmptyFields) {

@@ -16,7 +16,8 @@ std::string reason(int error) {
   return error != 0 ? host::errorText(error) : std::string("unknown reason");
 }
 
-std::string joined(const std::vector<std::string_view>& words) {
+template <typename Words>
+std::string joined(const Words& words) {
   std::string text;
   for (std::string_view word : words) {
     if (!text.empty()) text += ", ";
@@ -55,9 +56,7 @@ std::string consequences(const std::vector<std::string_view>& missing) {
                       " is off");
     }
   }
-  std::string text;
-  for (const std::string& part : parts) text += (text.empty() ? "" : ", ") + part;
-  return text;
+  return joined(parts);
 }
 
 }  // namespace
@@ -81,6 +80,16 @@ void diagnoseOpenFailure(Console& console, std::string_view role, const std::str
                            : "; the folder " + folder + " cannot be written";
   }
   console.diagnose(text);
+}
+
+void reportOutputOpenFailure(Console& console, std::string_view role,
+                             const std::string& nameAsBuilt, int error, std::string_view input) {
+  console.print("Unable to open file " + nameAsBuilt + " for output.\n");
+  if (input.empty()) {
+    diagnoseOpenFailure(console, role, nameAsBuilt, error, true);
+  } else {
+    diagnoseSameFile(console, role, nameAsBuilt, input);
+  }
 }
 
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,

@@ -28,6 +28,11 @@ std::string describeFile(std::string_view role, const std::string& nameAsBuilt);
 // (`output`) whose folder cannot be written, that folder.
 void diagnoseOpenFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
                          int error, bool output = false);
+// An output that did not open: the message "Unable to open file NAME for
+// output." on standard output, then why: the input it is the same file as
+// (`input`, when not empty), or the system's reason.
+void reportOutputOpenFailure(Console& console, std::string_view role,
+                             const std::string& nameAsBuilt, int error, std::string_view input);
 // An output refused because it is one of the run's inputs.
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
                       std::string_view input);

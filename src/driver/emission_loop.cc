@@ -4,8 +4,6 @@
 #include <utility>
 
 #include "driver/diagnostics.h"
-#include "platform/file_names.h"
-#include "platform/host_files.h"
 #include "statements/build_mode.h"
 #include "statements/insert_heads.h"
 #include "statements/service_class_statements.h"
@@ -28,11 +26,6 @@ namespace {
 constexpr std::string_view kStatementFile = "the statement file";
 constexpr std::string_view kTemplateSeedFile = "the template seed file";
 
-// A name that reaches a device or pipe, which a run writes in place.
-bool isDevice(const std::string& nameAsBuilt) {
-  const host::FileStatus status = host::statusOf(hostPath(nameAsBuilt));
-  return status.exists && !status.regular && !status.directory;
-}
 }  // namespace
 
 bool EmissionLoop::openStatementFile() {
@@ -48,12 +41,7 @@ bool EmissionLoop::openOutput(OutputFile& file, std::string_view role, const std
   if (input.empty() && (options_.dryRun ? file.check(name, mode) : file.open(name, mode))) {
     return true;
   }
-  console_.print("Unable to open file " + name + " for output.\n");
-  if (input.empty()) {
-    diagnoseOpenFailure(console_, role, name, file.error(), true);
-  } else {
-    diagnoseSameFile(console_, role, name, input);
-  }
+  reportOutputOpenFailure(console_, role, name, file.error(), input);
   return false;
 }
 
@@ -155,10 +143,10 @@ void EmissionLoop::reportCommitFailure(bool restKept) {
 
 void EmissionLoop::planOutputs(DryRunPlan& plan) const {
   plan.replaced.push_back(
-      {options_.statementName, statements_, "statement", isDevice(options_.statementName)});
+      {options_.statementName, statements_, "statement", statementFile_.writesInPlace()});
   if (templateSeedFile_.isOpen()) {
     plan.replaced.push_back(
-        {options_.templateSeedName, rows_, "template row", isDevice(options_.templateSeedName)});
+        {options_.templateSeedName, rows_, "template row", templateSeedFile_.writesInPlace()});
   }
 }
 

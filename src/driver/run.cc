@@ -217,12 +217,7 @@ bool MigrationRun::openThresholdCsv() {
       options_.dryRun || (options_.strict && !host::statusOf(hostPath(options_.csvName)).exists);
   if (!input.empty() || !(csvCheckedOnly_ ? csvFile_.check(options_.csvName, mode)
                                           : csvFile_.open(options_.csvName, mode))) {
-    console_.print("Unable to open file " + options_.csvName + " for output.\n");
-    if (input.empty()) {
-      diagnoseOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), true);
-    } else {
-      diagnoseSameFile(console_, kThresholdFile, options_.csvName, input);
-    }
+    reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), input);
     return false;
   }
   csvLines_.start(options_.fileCode, options_.inputName);
@@ -232,8 +227,7 @@ bool MigrationRun::openThresholdCsv() {
 // The threshold file that a --strict run only checked at its start.
 bool MigrationRun::openThresholdCsvFile() {
   if (csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) return true;
-  console_.print("Unable to open file " + options_.csvName + " for output.\n");
-  diagnoseOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), true);
+  reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), {});
   return false;
 }
 

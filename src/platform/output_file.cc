@@ -51,7 +51,7 @@ void OutputFile::reset(Mode mode) {
   discard();
   mode_ = mode;
   failed_ = checked_ = direct_ = vanishing_ = finished_ = committed_ = earlierAside_ =
-      earlierKept_ = locked_ = unlocked_ = false;
+      earlierKept_ = locked_ = lockTried_ = false;
   error_ = 0;
   target_.clear();
   earlier_.clear();
@@ -69,7 +69,10 @@ bool OutputFile::check(const std::string& nameAsBuilt, Mode mode) {
     errno = EISDIR;
     return fail();
   }
-  if (status.exists && !status.regular) return true;  // a device or pipe, written as it stands
+  if (status.exists && !status.regular) {
+    direct_ = true;  // a device or pipe, written as it stands
+    return true;
+  }
   if (status.exists && mode == Mode::kAppend) {
     errno = host::writeAccess(path);
     return errno == 0 || fail();
@@ -170,7 +173,7 @@ bool OutputFile::finish() {
     // Under the lock, no other run's lines can come between this run's lines,
     // and the length before them is the length to go back to. A file whose
     // length cannot be learnt is not written: it could not be cut back.
-    if (!locked_ && !unlocked_) lock();
+    lock();
     const std::int64_t before = host::fileSize(fd_);
     if (before < 0) fail();
     std::size_t written = 0;
@@ -305,15 +308,16 @@ bool OutputFile::dropEarlier() {
 }
 
 bool OutputFile::lock() {
-  if (mode_ != Mode::kAppend || fd_ < 0 || locked_) return locked_;
+  // Asked once: a refused lock is not waited for again.
+  if (mode_ != Mode::kAppend || fd_ < 0 || lockTried_) return locked_;
+  lockTried_ = true;
   locked_ = host::lockFile(fd_, true);
-  unlocked_ = !locked_;
   return locked_;
 }
 
 void OutputFile::unlock() {
   if (locked_) host::lockFile(fd_, false);
-  locked_ = false;
+  locked_ = lockTried_ = false;
 }
 
 bool OutputFile::undoAppend() {

@@ -59,6 +59,8 @@ class OutputFile {
   bool check(const std::string& nameAsBuilt, Mode mode);
   // True once opened, or checked (a checked file takes and writes nothing).
   bool isOpen() const { return fd_ >= 0 || checked_; }
+  // True for a name that reaches a device or pipe, written as it stands.
+  bool writesInPlace() const { return direct_; }
 
   // Every "\n" is written as the host's line end.
   void write(std::string_view text);
@@ -134,7 +136,7 @@ class OutputFile {
   bool earlierAside_ = false;  // the earlier file is renamed to earlier_ on commit
   bool earlierKept_ = false;   // the earlier file has the name earlier_
   bool locked_ = false;        // the appending file's lock is held
-  bool unlocked_ = false;      // the lock was refused: the append is made without it
+  bool lockTried_ = false;     // lock() was asked; where refused, the append goes without it
   int error_ = 0;
   int attempt_ = 0;         // the number in the temporary file's name
   int interruptSlot_ = -1;  // the named temporary file's entry for interrupts
