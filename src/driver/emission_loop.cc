@@ -1,26 +1,15 @@
 #include "driver/emission_loop.h"
 
 #include <string_view>
-#include <utility>
 
 #include "driver/diagnostics.h"
-#include "statements/build_mode.h"
-#include "statements/insert_heads.h"
-#include "statements/service_class_statements.h"
-#include "statements/statement_writer.h"
-#include "statements/update_statements.h"
+#include "driver/reports.h"
 
 namespace tornvel {
 
 EmissionLoop::EmissionLoop(const RunOptions& options, const std::string& controlName,
-                           const std::string& affinities, Console& console,
-                           const DefinitionTable& table, std::string timestamp)
-    : options_(options),
-      controlName_(controlName),
-      affinities_(affinities),
-      console_(console),
-      table_(table),
-      timestamp_(std::move(timestamp)) {}
+                           Console& console)
+    : options_(options), controlName_(controlName), console_(console) {}
 
 namespace {
 constexpr std::string_view kStatementFile = "the statement file";
@@ -45,64 +34,28 @@ bool EmissionLoop::openOutput(OutputFile& file, std::string_view role, const std
   return false;
 }
 
-bool EmissionLoop::run(ThresholdCsv* csvLines) {
-  for (std::size_t i = 0; i < table_.size(); ++i) {
-    const ExceptionDefinition& definition = table_.at(i);
-    if (options_.verbose) {
-      if (i == 0) printMigratedHeader(console_);
-      writeReportLine(console_, definition);
-    }
-    if (csvLines != nullptr) csvLines->add(definition);
-    if (isServiceClass(definition)) {
-      if (!emitServiceClass(definition)) return false;
-    } else {
-      emitOrdinary(definition);
-    }
-  }
+bool EmissionLoop::run(const Emission& emission) {
+  if (!printRowsAndOpen(emission)) return false;
+  statementFile_.write(emission.statements);
+  templateSeedFile_.write(emission.templateRows);
+  statements_ = emission.counts.statements;
+  rows_ = emission.counts.templateRows;
   return true;
 }
 
-// The warning statement, then the critical one; in build mode each becomes a
-// DELETE, a $PARMS and an INSERT of the same formula. A builder that declines
-// leaves out its whole group.
-void EmissionLoop::emitOrdinary(const ExceptionDefinition& definition) {
-  StatementWriter writer(statementFile_);
-  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-    if (options_.buildMode) {
-      if (situationStatus(definition, severity) != BuildResult::kWritten) continue;
-      writer.write(buildDelete(definition, severity));
-      writer.write(buildParmsStatement(definition));
-      writer.write(
-          buildInsert(definition, severity, timestamp_, affinities_, kBuildModeInsertHead));
-      statements_ += 3;
-    } else if (Built update = buildUpdate(definition, severity, timestamp_); update.written()) {
-      writer.write(update.text);
-      ++statements_;
+// The rows go out in table order; the template seed file opens where the
+// first service class's row stands, so a run whose template seed file does
+// not open shows the rows up to and including that definition's.
+bool EmissionLoop::printRowsAndOpen(const Emission& emission) {
+  const std::size_t opensAt = emission.firstServiceClass.value_or(emission.migratedRows.size());
+  for (std::size_t i = 0; i < emission.migratedRows.size(); ++i) {
+    if (options_.verbose) {
+      if (i == 0) printMigratedHeader(console_);
+      console_.print(emission.migratedRows[i]);
     }
-  }
-}
-
-// Four warning situations and then four critical ones, each followed by its
-// template row. The template seed file is opened at the first service class.
-bool EmissionLoop::emitServiceClass(const ExceptionDefinition& definition) {
-  if (!templateSeedFile_.isOpen() &&
-      !openOutput(templateSeedFile_, kTemplateSeedFile, options_.templateSeedName)) {
-    return false;
-  }
-  StatementWriter writer(statementFile_);
-  for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-    for (ResourceKind kind : kResourceKinds) {
-      const Built statement = buildServiceClassStatement(definition, severity, timestamp_, kind,
-                                                         kServiceClassInsertHead);
-      if (statement.written()) {
-        writer.write(statement.text);
-        ++statements_;
-      }
-      const Built row = buildTemplateRow(definition, severity, kind);
-      if (row.written()) {
-        templateSeedFile_.write(row.text);
-        ++rows_;
-      }
+    if (i == opensAt &&
+        !openOutput(templateSeedFile_, kTemplateSeedFile, options_.templateSeedName)) {
+      return false;
     }
   }
   return true;

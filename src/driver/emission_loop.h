@@ -1,5 +1,6 @@
-// The walk over the definition table that writes every statement, the table of
-// migrated exceptions and the threshold lines.
+// The statement file and the template seed file of a run: opened, given the
+// run's emission (statements/emission.h) while the table of migrated
+// exceptions is printed, finished and committed together.
 #ifndef TORNVEL_DRIVER_EMISSION_LOOP_H_
 #define TORNVEL_DRIVER_EMISSION_LOOP_H_
 
@@ -7,32 +8,29 @@
 #include <string>
 #include <string_view>
 
-#include "definitions/definition_table.h"
 #include "driver/command_line.h"
 #include "driver/diagnostics.h"
-#include "driver/reports.h"
 #include "platform/console.h"
 #include "platform/output_file.h"
+#include "statements/emission.h"
 
 namespace tornvel {
 
 class EmissionLoop {
  public:
-  // `controlName` is the control file that opened; `affinities` the string the
-  // control file left for build-mode inserts.
-  EmissionLoop(const RunOptions& options, const std::string& controlName,
-               const std::string& affinities, Console& console, const DefinitionTable& table,
-               std::string timestamp);
+  // `controlName` is the control file that opened.
+  EmissionLoop(const RunOptions& options, const std::string& controlName, Console& console);
 
   // Opens the statement file, which replaces an earlier one only once it is
   // complete. On failure, or when the name is one of the run's inputs, prints
   // the message and returns false.
   bool openStatementFile();
 
-  // Walks the table in order. `csvLines`, when given, grows by every
-  // definition. Returns false after printing the message when the template
-  // seed file cannot be opened.
-  bool run(ThresholdCsv* csvLines);
+  // In a verbose run prints the table of migrated exceptions; opens the
+  // template seed file at the first service class, after that definition's
+  // row; then writes the statements and the template rows. Returns false
+  // after printing the message when the template seed file cannot be opened.
+  bool run(const Emission& emission);
 
   // Puts the statement file and the template seed file on the disk under
   // their temporary names; false after printing the message when anything
@@ -53,8 +51,7 @@ class EmissionLoop {
   void planOutputs(DryRunPlan& plan) const;
 
  private:
-  void emitOrdinary(const ExceptionDefinition& definition);
-  bool emitServiceClass(const ExceptionDefinition& definition);
+  bool printRowsAndOpen(const Emission& emission);
   bool openOutput(OutputFile& file, std::string_view role, const std::string& name);
   // Prints the message and the diagnostic for `file` when `written` is false;
   // returns `written`.
@@ -63,10 +60,7 @@ class EmissionLoop {
 
   const RunOptions& options_;
   const std::string& controlName_;
-  const std::string& affinities_;
   Console& console_;
-  const DefinitionTable& table_;
-  std::string timestamp_;
   OutputFile statementFile_;
   OutputFile templateSeedFile_;
   int failedCommit_ = -1;       // which file could not take its name: 0 or 1

@@ -13,7 +13,6 @@
 #include "driver/diagnostics.h"
 #include "driver/emission_loop.h"
 #include "driver/exit_code.h"
-#include "driver/reports.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/file_names.h"
@@ -24,6 +23,7 @@
 #include "readers/advice_file.h"
 #include "readers/profile_reader.h"
 #include "readers/profile_reports.h"
+#include "statements/emission.h"
 
 namespace tornvel {
 
@@ -58,8 +58,10 @@ class MigrationRun {
   bool readAdviceFile();
   bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
   bool anyThresholdGiven() const;
+  EmissionSettings emissionSettings(std::string_view timestamp) const;
   bool openThresholdCsvFile();
   bool writeThresholdCsv();
+  void planDryRun(const EmissionLoop& loop, const EmissionCounts& counts);
   ExitCode commitOutputs(EmissionLoop& loop);
   ExitCode commitHeld(EmissionLoop& loop);
 
@@ -69,7 +71,7 @@ class MigrationRun {
   std::string controlName_;  // the control file that opened
   LoadedControl loaded_;
   UnhandledList unhandled_;
-  ThresholdCsv csvLines_;
+  std::string thresholdLines_;  // what the threshold file gets at the commit
   OutputFile csvFile_;
   bool csvCheckedOnly_ = false;  // checked at the start, opened only to append
   DryRunPlan plan_;
@@ -108,30 +110,49 @@ ExitCode MigrationRun::execute() {
   }
 
   // One timestamp for every statement of the run.
-  EmissionLoop loop(options_, controlName_, loaded_.affinities, console_, table,
-                    formatRunTimestamp(localRunTime()));
+  const std::string timestamp = formatRunTimestamp(localRunTime());
+  EmissionLoop loop(options_, controlName_, console_);
   if (!loop.openStatementFile()) return ExitCode::kFile;
   if (options_.buildMode && !readAdviceFile()) return ExitCode::kFile;
-  if (!loop.run(options_.csvOutput ? &csvLines_ : nullptr)) return ExitCode::kFile;
+  Emission emission = emit(table, emissionSettings(timestamp));
+  if (!loop.run(emission)) return ExitCode::kFile;
+  thresholdLines_ = std::move(emission.thresholdLines);
   if (console_.failed()) return ExitCode::kFile;
-  // A warning under --strict, or a dry run: the temporary files go, nothing
-  // reaches a device or pipe, the threshold file gets no lines, and nothing
-  // takes its name.
+  // A warning under --strict, or a dry run, commits nothing: the temporary
+  // files go, nothing reaches a device or pipe, the threshold file gets no
+  // lines, and nothing takes its name.
   if (options_.strict && console_.warnings() > 0) return ExitCode::kStrictWarnings;
+  if (options_.dryRun) {
+    planDryRun(loop, emission.counts);
+    return ExitCode::kCompleted;
+  }
   // The statement files take their names last, once everything else of the
   // run is whole: a run that ends with 12 leaves the earlier files as they
   // were, and the threshold lines are taken back when a file cannot take its
   // name.
   if (!loop.finishFiles()) return ExitCode::kFile;
-  if (options_.dryRun) {
-    loop.planOutputs(plan_);
-    if (options_.csvOutput) {
-      plan_.appendedTo = options_.csvName;
-      plan_.appendedLines = options_.csvHeader ? 3 : 2;
-    }
-    return ExitCode::kCompleted;
-  }
   return commitOutputs(loop);
+}
+
+// What the run would write, from what the emission counted.
+void MigrationRun::planDryRun(const EmissionLoop& loop, const EmissionCounts& counts) {
+  loop.planOutputs(plan_);
+  if (counts.thresholdLines > 0) {
+    plan_.appendedTo = options_.csvName;
+    plan_.appendedLines = counts.thresholdLines;
+  }
+}
+
+EmissionSettings MigrationRun::emissionSettings(std::string_view timestamp) const {
+  EmissionSettings settings;
+  settings.buildMode = options_.buildMode;
+  settings.timestamp = timestamp;
+  settings.affinities = loaded_.affinities;
+  settings.thresholdLines = options_.csvOutput;
+  settings.thresholdHeader = options_.csvHeader;
+  settings.fileCode = options_.fileCode;
+  settings.inputName = options_.inputName;
+  return settings;
 }
 
 // The threshold lines and the renames make one step that an interrupt does not
@@ -172,13 +193,7 @@ bool MigrationRun::readToTheEnd(const LineReader& input, std::string_view role,
 
 bool MigrationRun::anyThresholdGiven() const {
   for (std::size_t i = 0; i < loaded_.table.size(); ++i) {
-    // A service-class definition exists only for a workload row of the
-    // profile, with its thresholds in fields of its own.
-    const ExceptionDefinition& definition = loaded_.table.at(i);
-    if (!definition.condition(Severity::kWarning).value.empty() ||
-        !definition.condition(Severity::kCritical).value.empty() || isServiceClass(definition)) {
-      return true;
-    }
+    if (givesThreshold(loaded_.table.at(i))) return true;
   }
   return false;
 }
@@ -220,7 +235,6 @@ bool MigrationRun::openThresholdCsv() {
     reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), input);
     return false;
   }
-  csvLines_.start(options_.fileCode, options_.inputName);
   return true;
 }
 
@@ -292,7 +306,7 @@ bool MigrationRun::readAdviceFile() {
 // The run's lines go out in one write, so that runs side by side never
 // interleave them; a failed write leaves the file at its earlier length.
 bool MigrationRun::writeThresholdCsv() {
-  csvFile_.write(csvLines_.text(options_.csvHeader));
+  csvFile_.write(thresholdLines_);
   if (!csvFile_.finish()) {
     console_.print("Unable to write file " + options_.csvName + "\n");
     const Leftover& leftover = csvFile_.leftover();

@@ -1,7 +1,8 @@
 // Build mode defines each situation anew instead of updating its formula: for
 // every update statement built, the run writes a DELETE of the situation's
 // row, a $PARMS statement and an INSERT that carries the same formula.
-// None of these statements ends with a line end.
+// None of these statements ends with a line end, so one empty line follows
+// each in the statement file (statement_writer.h).
 #ifndef TORNVEL_STATEMENTS_BUILD_MODE_H_
 #define TORNVEL_STATEMENTS_BUILD_MODE_H_
 

@@ -16,7 +16,8 @@
 namespace tornvel {
 
 // The resource's INSERT of a new situation: `head` (kServiceClassInsertHead),
-// then the timestamp, the situation text, the situation name and the formula.
+// then the timestamp, the situation text, the situation name and the formula,
+// ending with its line end (statement_writer.h).
 // kDisabled when the situation is disabled; kDeclined when the definition is
 // not a service class or the resource's tested threshold is off (the
 // performance index is never off).

@@ -2,12 +2,12 @@
 
 namespace tornvel {
 
-void StatementWriter::write(std::string_view statement) {
-  for (std::size_t offset = 0; offset < statement.size(); offset += kLineWidth) {
-    file_.write(statement.substr(offset, kLineWidth));
-    file_.write("\n");
+void appendStatement(std::string& out, std::string_view statement) {
+  for (std::size_t offset = 0; offset < statement.size(); offset += kStatementLineWidth) {
+    out.append(statement.substr(offset, kStatementLineWidth));
+    out.push_back('\n');
   }
-  file_.write("\n");
+  out.push_back('\n');
 }
 
 }  // namespace tornvel

@@ -2,30 +2,15 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
-
-#include "support/line_ends.h"
 
 namespace tornvel {
 namespace {
 
-// Writes the statements to a real file and reads back what reached it, its
-// line ends (CR LF on Windows) read as "\n".
 std::string written(const std::vector<std::string>& statements) {
-  const std::string path = ::testing::TempDir() + "statement_writer_" +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".sql";
-  OutputFile file;
-  EXPECT_TRUE(file.open(path, OutputFile::Mode::kReplace));
-  StatementWriter writer(file);
-  for (const std::string& statement : statements) writer.write(statement);
-  EXPECT_TRUE(file.commit());
-  std::ifstream in(path, std::ios::binary);
-  const std::string bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>{});
-  const std::string text = testing::withoutNativeLineEnds(bytes);
-  EXPECT_EQ(testing::withNativeLineEnds(text), bytes) << "a line end that is not native";
+  std::string text;
+  for (const std::string& statement : statements) appendStatement(text, statement);
   return text;
 }
 
@@ -71,6 +56,13 @@ TEST(StatementWriterTest, LineEndsAtTheCutPositions) {
 
 TEST(StatementWriterTest, StatementsFollowEachOther) {
   EXPECT_EQ(written({"DELETE A;", "$PARMS(\"\");"}), "DELETE A;\n\n$PARMS(\"\");\n\n");
+}
+
+// What the text already holds stays in front of the statement.
+TEST(StatementWriterTest, AppendsAfterWhatTheTextHolds) {
+  std::string text = "earlier\n";
+  appendStatement(text, "DELETE A;");
+  EXPECT_EQ(text, "earlier\nDELETE A;\n\n");
 }
 
 }  // namespace

@@ -17,9 +17,10 @@ namespace tornvel {
 // has no threshold. The UPDATE and build mode's statements follow it alike.
 BuildResult situationStatus(const ExceptionDefinition& definition, Severity severity);
 
-// The UPDATE of the warning or the critical situation, or kDisabled without
-// text when the situation is disabled or has no threshold. The definition is
-// only read: the run timestamp comes as `timestamp`.
+// The UPDATE of the warning or the critical situation, ending with its line
+// end (statement_writer.h), or kDisabled without text when the situation is
+// disabled or has no threshold. The definition is only read: the run
+// timestamp comes as `timestamp`.
 Built buildUpdate(const ExceptionDefinition& definition, Severity severity,
                   std::string_view timestamp);
 
