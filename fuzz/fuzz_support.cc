@@ -4,11 +4,8 @@
 
 #include "definitions/control_loader.h"
 #include "driver/command_line.h"
-#include "driver/reports.h"
-#include "statements/build_mode.h"
-#include "statements/insert_heads.h"
-#include "statements/service_class_statements.h"
-#include "statements/update_statements.h"
+#include "statements/emission.h"
+#include "statements/statement_writer.h"
 
 namespace tornvel::fuzz {
 
@@ -29,6 +26,28 @@ const char kControlText[] =
     ":SYNONYM L LOW;ABC7;ABC8\n"
     ":SYNONYM X BAD\n"
     ":AFFINITY ###,000\n";
+
+namespace {
+
+// What holds for every emission, whatever the inputs: a row per definition,
+// every line of the statement text within the line width, and no statement
+// where the profile gave no threshold.
+void checkEmission(const Emission& emission, std::size_t definitions) {
+  bool holds = emission.migratedRows.size() == definitions;
+  std::size_t lineStart = 0;
+  for (std::size_t i = 0; i < emission.statements.size(); ++i) {
+    if (emission.statements[i] != '\n') continue;
+    holds = holds && i - lineStart <= kStatementLineWidth;
+    lineStart = i + 1;
+  }
+  holds = holds && lineStart == emission.statements.size();
+  holds =
+      holds && (emission.counts.definitionsGivenThreshold > 0 || emission.counts.statements == 0);
+  if (emission.counts.templateRows > 0) holds = holds && emission.firstServiceClass.has_value();
+  if (!holds) __builtin_trap();
+}
+
+}  // namespace
 
 void migrateInMemory(std::string_view productCode, const std::string& controlText,
                      const std::string& profileText, void (*reader)(ProfileContext&),
@@ -51,21 +70,19 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}, {}};
   reader(context);
 
-  constexpr std::string_view timestamp = "1261207084522000";
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    const ExceptionDefinition& definition = table.at(i);
-    writeReportLine(console, definition);
-    for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
-      if (buildUpdate(definition, severity, timestamp).written()) {
-        buildParmsStatement(definition);
-        buildDelete(definition, severity);
-        buildInsert(definition, severity, timestamp, affinities, kBuildModeInsertHead);
-      }
-      for (ResourceKind kind : kResourceKinds) {
-        buildServiceClassStatement(definition, severity, timestamp, kind, kServiceClassInsertHead);
-        buildTemplateRow(definition, severity, kind);
-      }
-    }
+  // The run's own emission, once in each mode, with the threshold lines.
+  for (bool buildMode : {false, true}) {
+    EmissionSettings settings;
+    settings.buildMode = buildMode;
+    settings.timestamp = "1261207084522000";
+    settings.affinities = affinities;
+    settings.thresholdLines = true;
+    settings.thresholdHeader = buildMode;
+    settings.fileCode = productCode;
+    settings.inputName = "PROFILE.TXT";
+    const Emission emission = emit(table, settings);
+    for (const std::string& row : emission.migratedRows) console.print(row);
+    checkEmission(emission, table.size());
   }
 }
 
