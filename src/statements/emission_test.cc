@@ -21,15 +21,13 @@ const std::string kCriticalFormula = "*IF *VALUE DBLOCKS.WAITTIME *GE 200";
 // the situation off; `advised` as by the line LOCKWAIT~Lock wait time too long~P1.
 std::unique_ptr<ExceptionDefinition> lockWait(std::string_view warning, std::string_view critical,
                                               bool advised = false) {
-  DefinitionInputs in{Product::kDatabase,
-                      "ZTQ",
-                      "V100",
-                      "LOCKWAIT",
-                      "DBLOCKS.WAITTIME",
-                      "I",
-                      "ZT5_LOCKWAIT_Warning",
-                      "ZT5_LOCKWAIT_Critical",
-                      std::nullopt};
+  DefinitionInputs in;
+  in.recordedCode = "ZTQ";
+  in.release = "V100";
+  in.name = "LOCKWAIT";
+  in.attribute = "DBLOCKS.WAITTIME";
+  in.warningSituation = "ZT5_LOCKWAIT_Warning";
+  in.criticalSituation = "ZT5_LOCKWAIT_Critical";
   auto definition = std::make_unique<ExceptionDefinition>(in);
   if (!warning.empty()) definition->setWarningFromProfile(warning);
   if (!critical.empty()) definition->setCriticalFromProfile(critical);
@@ -40,17 +38,15 @@ std::unique_ptr<ExceptionDefinition> lockWait(std::string_view warning, std::str
 // Service class BATCHLOW, period 1, index 1.50 and 2.00, the other kinds off.
 std::unique_ptr<ExceptionDefinition> batchLow() {
   const ThresholdPair off{"OFF", "off"};
-  DefinitionInputs in{
-      Product::kSystem,
-      "ZR5",
-      "V100",
-      "WLMROW",
-      "",
-      std::nullopt,
-      std::nullopt,
-      std::nullopt,
-      ServiceClassThresholds{"BATCHLOW", "1", {{{"1.50", "2.00"}, off, off, off}}, "OFF"}};
+  const ServiceClassThresholds row{"BATCHLOW", "1", {{{"1.50", "2.00"}, off, off, off}}, "OFF"};
+  DefinitionInputs in{Product::kSystem, "ZR5", "V100", "WLMROW", "", {}, {}, {}, row};
   return std::make_unique<ExceptionDefinition>(in);
+}
+
+std::string laidOut(const std::vector<std::string>& statements) {
+  std::string text;
+  for (const std::string& statement : statements) appendStatement(text, statement);
+  return text;
 }
 
 std::string update(const std::string& formula, const std::string& situation) {
@@ -58,16 +54,13 @@ std::string update(const std::string& formula, const std::string& situation) {
          "\" WHERE SITNAME = \"" + situation + "\";\n";
 }
 
-// DELETE, $PARMS and INSERT of one situation, laid out.
-std::string group(const std::string& situation, const std::string& formula, bool advised) {
-  std::string text;
-  appendStatement(text, "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"" + situation + "\";");
-  appendStatement(text, advised ? "$PARMS(\"P1\");" : "$PARMS(\"\");");
-  appendStatement(text, std::string(kBuildModeInsertHead) +
-                            (advised ? "Lock wait time too long" : situation) +
-                            "\",\"1261207093000000\",\"" + kAffinities + "\",\"" + situation +
-                            "\",\"" + formula + "\");");
-  return text;
+// DELETE, $PARMS and INSERT of one advised situation.
+std::string group(const std::string& situation, const std::string& formula) {
+  return laidOut({"DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"" + situation + "\";",
+                  "$PARMS(\"P1\");",
+                  std::string(kBuildModeInsertHead) + "Lock wait time too long\",\"" +
+                      "1261207093000000\",\"" + kAffinities + "\",\"" + situation + "\",\"" +
+                      formula + "\");"});
 }
 
 std::string serviceClass(const std::string& severity, const std::string& formulaEnd) {
@@ -77,19 +70,13 @@ std::string serviceClass(const std::string& severity, const std::string& formula
          "*VALUE MWLMPR.PERHINDX *GE " + formulaEnd + "\");\n";
 }
 
-std::string laidOut(const std::vector<std::string>& statements) {
-  std::string text;
-  for (const std::string& statement : statements) appendStatement(text, statement);
-  return text;
-}
-
 // Per definition in table order the warning, then the critical situation; in
 // build mode a DELETE, $PARMS and INSERT each; service classes unchanged.
 TEST(EmissionTest, StatementsInTableOrder) {
   const std::string updates = laidOut({update(kWarningFormula, "ZT5_LOCKWAIT_Warning"),
                                        update(kCriticalFormula, "ZT5_LOCKWAIT_Critical")});
-  const std::string groups = group("ZT5_LOCKWAIT_Warning", kWarningFormula, false) +
-                             group("ZT5_LOCKWAIT_Critical", kCriticalFormula, false);
+  const std::string groups = group("ZT5_LOCKWAIT_Warning", kWarningFormula) +
+                             group("ZT5_LOCKWAIT_Critical", kCriticalFormula);
   const std::string serviceClasses =
       laidOut({serviceClass("Warning", "1.50 *AND *VALUE MWLMPR.PERHINDX *LT 2.00"),
                serviceClass("Critical", "2.00")});
@@ -99,39 +86,33 @@ TEST(EmissionTest, StatementsInTableOrder) {
       "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_BATCHLOWP1_Critical\", "
       "\"Critical\", \"WLM_Service_Class_Resources\", 0 );\n";
   struct Case {
-    const char* what;
     std::unique_ptr<ExceptionDefinition> definition;
     bool withServiceClass, buildMode;
     std::string statements;
     std::size_t count;
   };
   Case cases[] = {
-      {"updates", lockWait("50", "200"), false, false, updates, 2},
-      {"warning off", lockWait("OFF", "200"), false, false,
+      {lockWait("50", "200"), false, false, updates, 2},
+      {lockWait("OFF", "200"), false, false,
        laidOut({update(kCriticalFormula, "ZT5_LOCKWAIT_Critical")}), 1},
-      {"build mode", lockWait("50", "200"), false, true, groups, 6},
-      {"advised", lockWait("50", "200", true), false, true,
-       group("ZT5_LOCKWAIT_Warning", kWarningFormula, true) +
-           group("ZT5_LOCKWAIT_Critical", kCriticalFormula, true),
-       6},
-      {"no critical", lockWait("50", ""), false, true,
-       group("ZT5_LOCKWAIT_Warning", "*IF *VALUE DBLOCKS.WAITTIME *GE 50", false), 3},
-      {"service class", lockWait("50", "200"), true, false, updates + serviceClasses, 4},
-      {"build mode service class", lockWait("50", "200"), true, true, groups + serviceClasses, 8},
+      {lockWait("50", "200", true), false, true, groups, 6},
+      {lockWait("50", "", true), false, true,
+       group("ZT5_LOCKWAIT_Warning", "*IF *VALUE DBLOCKS.WAITTIME *GE 50"), 3},
+      {lockWait("50", "200"), true, false, updates + serviceClasses, 4},
+      {lockWait("50", "200", true), true, true, groups + serviceClasses, 8},
   };
   for (Case& c : cases) {
     DefinitionTable table;
     table.append(std::move(c.definition));
     if (c.withServiceClass) table.append(batchLow());
-    EmissionSettings settings{c.buildMode, "1261207093000000", kAffinities, false, false, "", ""};
-    const Emission emission = emit(table, settings);
-    EXPECT_EQ(emission.statements, c.statements) << c.what;
-    EXPECT_EQ(emission.counts.statements, c.count) << c.what;
-    EXPECT_EQ(emission.templateRows, c.withServiceClass ? rows : "") << c.what;
-    EXPECT_EQ(emission.counts.templateRows, c.withServiceClass ? 2u : 0u) << c.what;
+    const Emission emission =
+        emit(table, {c.buildMode, "1261207093000000", kAffinities, false, false, "", ""});
+    EXPECT_EQ(emission.statements, c.statements) << c.count;
+    EXPECT_EQ(emission.counts.statements, c.count);
+    EXPECT_EQ(emission.templateRows, c.withServiceClass ? rows : "") << c.count;
+    EXPECT_EQ(emission.counts.templateRows, c.withServiceClass ? 2u : 0u);
     EXPECT_EQ(emission.firstServiceClass,
-              c.withServiceClass ? std::optional<std::size_t>(1) : std::nullopt)
-        << c.what;
+              c.withServiceClass ? std::optional<std::size_t>(1) : std::nullopt);
   }
 }
 
@@ -153,7 +134,6 @@ TEST(EmissionTest, ThresholdLinesAndMigratedRows) {
                                         "LOCKWAIT\tI\t\t\n"}));
     EXPECT_EQ(emission.counts.definitionsGivenThreshold, 2u);
   }
-  EXPECT_EQ(emit(table, {}).counts.thresholdLines, 0u);
   EXPECT_EQ(emit(table, {}).thresholdLines, "");
 }
 
