@@ -1,6 +1,6 @@
 #include "driver/command_line.h"
 
-#include <algorithm>
+#include <cstddef>
 #include <string_view>
 #include <utility>
 
@@ -48,6 +48,9 @@ constexpr std::string_view kLongOptions =
     "             replace and append no file\n"
     "  --strict   end with exit code 24, writing nothing, when the run warns\n"
     "             of a likely mistake (on standard error)\n"
+    "  --summary=FILE, --summary FILE\n"
+    "             append to FILE one line in JSON that sums up the run,\n"
+    "             whatever its outcome\n"
     "  --help     this text\n"
     "  --version  the name and version\n";
 
@@ -92,6 +95,34 @@ void settleNames(RunOptions& options) {
   options.templateSeedName = "SQLLIB\\UR5_ZPX.SQL";
 }
 
+constexpr std::string_view kSummaryOption = "--summary=";
+
+// The arguments that count towards the two the usage text asks for.
+std::ptrdiff_t countedArguments(const std::vector<std::string>& args) {
+  std::ptrdiff_t counted = 0;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--summary") {
+      ++i;  // its file name
+    } else if (arg != "--dry-run" && arg != "--strict" && !arg.starts_with(kSummaryOption)) {
+      ++counted;
+    }
+  }
+  return counted;
+}
+
+// The summary file of "--summary=FILE", or of "--summary FILE" (the next
+// argument, whatever it looks like). False when the name is missing or empty.
+bool takeSummaryName(const std::vector<std::string>& args, std::size_t& i, std::string& name) {
+  if (args[i] == "--summary") {
+    if (i + 1 >= args.size()) return false;
+    name = args[++i];
+  } else {
+    name = args[i].substr(kSummaryOption.size());
+  }
+  return !name.empty();
+}
+
 }  // namespace
 
 Setup setUpRun(const std::vector<std::string>& args, Console& console) {
@@ -111,11 +142,8 @@ Setup setUpRun(const std::vector<std::string>& args, Console& console) {
   }
   // Fewer than two arguments after the program name: the usage text, before
   // any switch is looked at. The long options, which the usage text does not
-  // know, do not count.
-  const auto counted =
-      std::count_if(args.begin() + (args.empty() ? 0 : 1), args.end(),
-                    [](const std::string& arg) { return arg != "--dry-run" && arg != "--strict"; });
-  if (counted < 2) {
+  // know, do not count, nor does the file name that follows "--summary".
+  if (countedArguments(args) < 2) {
     printUsage(console, Wording::kCreate);
     return ExitCode::kCommandLine;
   }
@@ -141,6 +169,11 @@ Setup setUpRun(const std::vector<std::string>& args, Console& console) {
       options.dryRun = true;
     } else if (arg == "--strict") {
       options.strict = true;
+    } else if (arg == "--summary" || arg.starts_with(kSummaryOption)) {
+      if (!takeSummaryName(args, i, options.summaryName)) {
+        console.print("Missing the name of the summary file\n");
+        return ExitCode::kCommandLine;
+      }
     } else if (options.inputName.empty()) {
       noteNoSwitch(console, arg, "input file name");
       options.inputName = arg;  // an empty argument leaves the slot empty

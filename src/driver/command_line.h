@@ -24,6 +24,7 @@ struct RunOptions {
   bool buildMode = false;
   bool dryRun = false;  // --dry-run: everything but the writing
   bool strict = false;  // --strict: a warning ends the run with 24, nothing written
+  std::string summaryName;  // --summary: the file the run's summary line is appended to
   std::string inputName;
   Product product = Product::kUnsupported;  // settled with the codes below
   std::string productCode;                  // legacy-family form: first control file, banner
@@ -46,8 +47,9 @@ using Setup = std::variant<RunOptions, ExitCode>;
 // Reads the arguments (program name first) into the run's options, prints the usage
 // text, a set-up fault or, in a verbose run, the banner. "--help" (the usage
 // text and the long options) and "--version" end the set-up with exit code 0
-// wherever they stand, before any other rule is applied; "--dry-run" and
-// "--strict" may stand anywhere, like the switches.
+// wherever they stand, before any other rule is applied; "--dry-run",
+// "--strict" and "--summary=FILE" (or "--summary FILE") may stand anywhere,
+// like the switches.
 Setup setUpRun(const std::vector<std::string>& args, Console& console);
 
 // The statement file's name in build mode: the first "UPD" of the file name

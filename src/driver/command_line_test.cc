@@ -76,6 +76,9 @@ TEST(CommandLineTest, UsageTextWordings) {
       {{"a", "r5", "c", "d", "-v", "-?"}, &dump, 0},
       {{"--strict", "-?", "--dry-run"}, &create, 8},  // the long options do not count
       {{"--dry-run", "-?", "x"}, &dump, 0},
+      {{"--summary", "S.JSON", "-?"}, &create, 8},  // nor does the summary's file name
+      {{"--summary=S.JSON", "PROF.TXT"}, &create, 8},
+      {{"--summary", "-?", "x", "--dry-run"}, &create, 8},  // "-?" is the file name here
   };
   for (const Case& c : cases) {
     Outcome outcome = setUp(c.args);
@@ -101,6 +104,9 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
       "             replace and append no file\n"
       "  --strict   end with exit code 24, writing nothing, when the run warns\n"
       "             of a likely mistake (on standard error)\n"
+      "  --summary=FILE, --summary FILE\n"
+      "             append to FILE one line in JSON that sums up the run,\n"
+      "             whatever its outcome\n"
       "  --help     this text\n"
       "  --version  the name and version\n";
   const std::string version = "tornvel 3.323\n";
@@ -129,6 +135,35 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
   EXPECT_EQ(other.options.inputName, "--HELP");
   EXPECT_EQ(other.options.outputName, "-version");
   EXPECT_TRUE(other.options.dryRun && other.options.strict);
+}
+
+// The summary file: after "=", or the next argument whatever it looks like.
+TEST(CommandLineTest, SummaryFile) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string summaryName;  // empty: a set-up fault
+  };
+  const Case cases[] = {
+      {{"--summary=RUNS.JSON", "PROF.TXT", "t5"}, "RUNS.JSON"},
+      {{"PROF.TXT", "--summary", "RUNS.JSON", "t5"}, "RUNS.JSON"},
+      {{"PROF.TXT", "t5", "--summary", "-v"}, "-v"},
+      {{"PROF.TXT", "t5", "--summary=a=b"}, "a=b"},
+      {{"PROF.TXT", "t5", "--summary"}, ""},
+      {{"PROF.TXT", "t5", "--summary="}, ""},
+  };
+  for (const Case& c : cases) {
+    Outcome outcome = setUp(c.args);
+    if (c.summaryName.empty()) {
+      EXPECT_FALSE(outcome.result.proceed);
+      EXPECT_EQ(outcome.result.exitCode, ExitCode::kCommandLine);
+      EXPECT_EQ(outcome.output, "Missing the name of the summary file\n");
+      continue;
+    }
+    ASSERT_TRUE(outcome.result.proceed);
+    EXPECT_EQ(outcome.options.summaryName, c.summaryName);
+    EXPECT_EQ(outcome.options.inputName, "PROF.TXT");
+    EXPECT_FALSE(outcome.options.verbose);
+  }
 }
 
 TEST(CommandLineTest, SetUpFaults) {

@@ -263,8 +263,8 @@ void diagnoseUnknownProduct(Console& console, std::string_view argument) {
 
 void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_view takenAs) {
   console.warn(std::string(argument) +
-               " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --help, "
-               "--version); it is taken as the " +
+               " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, "
+               "--help, --version); it is taken as the " +
                std::string(takenAs));
 }
 

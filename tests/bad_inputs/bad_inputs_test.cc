@@ -1096,7 +1096,7 @@ void expectDiagnostics(std::vector<Case>& cases) {
   const std::string sqllibPath = " (SQLLIB/ZT5_UPD.SQL)";
 #endif
   const std::string noSwitch =
-      " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --help, --version); ";
+      " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, --help, --version); ";
   const std::string products =
       " is not a product code; the products are R5, T5, W5 and Y5 (TQ, WQ and YQ are the legacy "
       "forms of T5, W5 and Y5)\n";
