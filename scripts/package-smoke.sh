@@ -85,6 +85,14 @@ check_completion() {
   switches=$(bash -c 'source "$1"; COMP_WORDS=(tornvel -d); COMP_CWORD=1; _tornvel
     echo "${COMPREPLY[*]}"' sh "$file")
   [ "$switches" = "-d -dh" ] || fail "completion after 'tornvel -d' offers '$switches'"
+  # The file of --summary, given apart or split at "=" as bash does, is no
+  # positional argument: the product still comes second.
+  local split
+  for split in "--summary out.jsonl" "--summary = out.jsonl" "--summary=out.jsonl"; do
+    products=$(bash -c 'source "$1"; COMP_WORDS=(tornvel $2 PROF.TXT Y); COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+      _tornvel; echo "${COMPREPLY[*]}"' sh "$file" "$split")
+    [ "$products" = "Y5 YQ" ] || fail "completion after 'tornvel $split PROF.TXT Y' offers '$products'"
+  done
 }
 
 # The example run, as a user would do it: in a folder that has SQLLIB, with
