@@ -2,9 +2,9 @@
 # Smoke test of the release packages built by `cmake --workflow --preset
 # package`: unpacks the Debian package into a scratch root with dpkg -x, checks
 # its files (the manual page shows the version --version shows, the README and
-# the examples are there, the bash completion offers the product codes), and
-# migrates the shipped database-product example (examples/t5) with the
-# installed binary; installs the .rpm into a second scratch root with
+# the examples are there, the estate recipe among them, the bash completion
+# offers the product codes), and migrates the shipped database-product example
+# (examples/t5) with the installed binary; installs the .rpm into a second scratch root with
 # `rpm --root DIR -i --nodeps` and migrates the same example with it; checks
 # that the .tar.gz holds a working binary too, and that SHA256SUMS matches.
 #
@@ -54,7 +54,8 @@ check_installed() {
   for file in usr/bin/tornvel usr/share/man/man1/tornvel.1.gz usr/share/man/man5/tornvel.5.gz \
     usr/share/doc/tornvel/copyright \
     usr/share/doc/tornvel/README.md usr/share/bash-completion/completions/tornvel \
-    usr/share/doc/tornvel/examples/{r5/SYSAPROF.TXT,t5/PROFILE.TXT,w5/TXPROD.TXT,y5/Y5PROF.TXT}; do
+    usr/share/doc/tornvel/examples/{r5/SYSAPROF.TXT,t5/PROFILE.TXT,w5/TXPROD.TXT,y5/Y5PROF.TXT} \
+    usr/share/doc/tornvel/examples/estate/{README.md,migrate-estate.sh,estate.txt,profiles/SYSA.TXT}; do
     [ -f "$root/$file" ] || fail "the $kind lacks /$file"
   done
   [ -x "$root/usr/bin/tornvel" ] || fail "/usr/bin/tornvel of the $kind is not executable"
@@ -85,6 +86,14 @@ check_completion() {
   switches=$(bash -c 'source "$1"; COMP_WORDS=(tornvel -d); COMP_CWORD=1; _tornvel
     echo "${COMPREPLY[*]}"' sh "$file")
   [ "$switches" = "-d -dh" ] || fail "completion after 'tornvel -d' offers '$switches'"
+  # The file of --summary, given apart or split at "=" as bash does, is no
+  # positional argument: the product still comes second.
+  local split
+  for split in "--summary out.jsonl" "--summary = out.jsonl" "--summary=out.jsonl"; do
+    products=$(bash -c 'source "$1"; COMP_WORDS=(tornvel $2 PROF.TXT Y); COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+      _tornvel; echo "${COMPREPLY[*]}"' sh "$file" "$split")
+    [ "$products" = "Y5 YQ" ] || fail "completion after 'tornvel $split PROF.TXT Y' offers '$products'"
+  done
 }
 
 # The example run, as a user would do it: in a folder that has SQLLIB, with

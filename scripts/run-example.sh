@@ -6,6 +6,8 @@
 # example of t5, w5 and y5 and are handed to tornvel as typed. The switches go
 # to tornvel unchanged: -v gives the verbose report, -bd build mode, and so on.
 # Only the tool is built (tool preset, build/tool), so GoogleTest is not needed.
+# The build's progress goes to standard error (the first build takes about
+# 40 s on two cores), so standard output carries only the example's own run.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 product="${1:-t5}"
@@ -17,8 +19,9 @@ case "${product,,}" in
   y5 | yq) example=y5 profile=Y5PROF.TXT ;;
   *) echo "usage: $0 [r5|t5|w5|y5|tq|wq|yq] [switches...]" >&2; exit 2 ;;
 esac
+echo "run-example.sh: building build/tool/tornvel (preset tool)..." >&2
 cmake --preset tool >/dev/null
-cmake --build --preset tool --target tornvel >/dev/null
+cmake --build --preset tool --target tornvel >&2
 work="$root/build/examples/$example"
 rm -rf "$work" && mkdir -p "$work/SQLLIB"
 cp -R "$root/examples/$example/." "$work/"

@@ -39,9 +39,14 @@ void printUsage(Console& console, Wording wording) {
   console.print(text);
 }
 
-// What --help adds to the usage text: the options that are no switches of
-// the usage text above.
+// What --help adds to the usage text: build mode's switch, which the usage
+// text of "-?" never listed and keeps leaving out, and the long options.
 constexpr std::string_view kLongOptions =
+    "\n"
+    "The switch of build mode, which the text above leaves out:\n"
+    "  -bd        define each situation anew: DELETE, $PARMS and INSERT\n"
+    "             statements into a file named with INS for UPD, with texts\n"
+    "             from the advice file (ZT5_ADVICE.TXT for T5) when present\n"
     "\n"
     "Long options, which may stand anywhere on the command line:\n"
     "  --dry-run  read everything and report as a run would, but create,\n"

@@ -95,9 +95,15 @@ TEST(CommandLineTest, LongHelpAndVersionSwitches) {
                            "                      -d   dump comma delimited data\n"
                            "                      -dh  dump comma delimited data with header\n" +
                            kUsageEnd;
-  // --help: the usage text of -?, an empty line and the long options.
+  // --help: the usage text of -?, an empty line, build mode's switch (which
+  // the usage text leaves out), an empty line and the long options.
   const std::string help =
       dump +
+      "\n"
+      "The switch of build mode, which the text above leaves out:\n"
+      "  -bd        define each situation anew: DELETE, $PARMS and INSERT\n"
+      "             statements into a file named with INS for UPD, with texts\n"
+      "             from the advice file (ZT5_ADVICE.TXT for T5) when present\n"
       "\n"
       "Long options, which may stand anywhere on the command line:\n"
       "  --dry-run  read everything and report as a run would, but create,\n"
