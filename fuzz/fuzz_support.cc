@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-#include "definitions/control_loader.h"
 #include "driver/command_line.h"
 #include "driver/reports.h"
+#include "readers/control_loader.h"
 #include "statements/build_mode.h"
 #include "statements/insert_heads.h"
 #include "statements/service_class_statements.h"

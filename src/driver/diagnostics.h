@@ -10,11 +10,11 @@
 #include <string_view>
 #include <vector>
 
-#include "definitions/control_loader.h"
 #include "driver/exit_code.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
+#include "readers/control_loader.h"
 #include "readers/profile_reader.h"
 
 namespace tornvel {

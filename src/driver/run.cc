@@ -6,7 +6,6 @@
 #include <utility>
 #include <variant>
 
-#include "definitions/control_loader.h"
 #include "definitions/definition_table.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
@@ -22,6 +21,7 @@
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "readers/advice_file.h"
+#include "readers/control_loader.h"
 #include "readers/profile_reader.h"
 #include "readers/profile_reports.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "definitions/control_loader.h"
+#include "definitions/release_and_affinities.h"
 #include "platform/text.h"
 #include "statements/formula.h"
 #include "statements/quoted_text.h"

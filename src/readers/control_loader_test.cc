@@ -1,4 +1,4 @@
-#include "definitions/control_loader.h"
+#include "readers/control_loader.h"
 
 #include <gtest/gtest.h>
 
