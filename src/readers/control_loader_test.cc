@@ -86,11 +86,12 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
 }
 
 // Fields longer than the definition keeps them are noted with their line;
-// "None" is a word, not an operator, and a release or affinity string is cut
-// where the run keeps it.
+// "None" is a word, not an operator, and the warning fields after it are not
+// used; a release or affinity string is cut where the run keeps it.
 TEST(ControlLoaderTest, NotesFieldsCutAtTheirCapacity) {
-  Load load("* comment\nLOCKWAITTIME,T.C,I,~,~,*GEX,~,None\n:RELEASE V1100\n:AFFINITY " +
-            std::string(60, 'A') + "\nSHORT,T.C,I," + std::string(65, 'W') + "\n");
+  Load load("* comment\nLOCKWAITTIME,T.C,I,~,~,*GEX,~,None," + std::string(30, 'V') +
+            "\n:RELEASE V1100\n:AFFINITY " + std::string(60, 'A') + "\nSHORT,T.C,I," +
+            std::string(65, 'W') + "\n");
   ASSERT_EQ(load.cutFields.size(), 5u);
   const std::pair<std::size_t, std::string_view> expected[] = {{2, "exception name"},
                                                                {2, "critical operator"},
@@ -107,8 +108,9 @@ TEST(ControlLoaderTest, NotesFieldsCutAtTheirCapacity) {
 
 TEST(ControlLoaderTest, SeparatorRunsDoNotMakeEmptyFields) {
   const char* lines[] = {
-      "ABC1,T.C,B\n",    "ABC1,,T.C,,B\n", "ABC1, T.C , B\n", "ABC1 T.C B\n",
-      " ,ABC1,T.C,B,\n", "ABC1,T.C,B",     "ABC1,T.C,B\r\n",
+      "ABC1,T.C,B\n",   "ABC1,,T.C,,B\n",     "ABC1, T.C , B\n",
+      "ABC1 T.C B\n",   " ,ABC1,T.C,B,\n",    "ABC1,T.C,B",
+      "ABC1,T.C,B\r\n", "ABC1,T.C,B,~,~,~\n", "ABC1 ,, T.C ,,B ,, ,\n",
   };
   for (const char* line : lines) {
     Load load(line);
