@@ -15,7 +15,7 @@
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "readers/control_loader.h"
-#include "readers/profile_reader.h"
+#include "readers/profile_context.h"
 
 namespace tornvel {
 

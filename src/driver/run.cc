@@ -22,8 +22,12 @@
 #include "platform/output_file.h"
 #include "readers/advice_file.h"
 #include "readers/control_loader.h"
-#include "readers/profile_reader.h"
+#include "readers/numbered_record_reader.h"
+#include "readers/plain_list_reader.h"
+#include "readers/profile_context.h"
 #include "readers/profile_reports.h"
+#include "readers/sectioned_profile_reader.h"
+#include "readers/threshold_statement_reader.h"
 
 namespace tornvel {
 

@@ -11,12 +11,14 @@
 //
 // A warning and a critical are applied together, to the name read last, once
 // both are held.
+#include "readers/numbered_record_reader.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "readers/profile_reader.h"
+#include "platform/text.h"
 
 namespace tornvel {
 

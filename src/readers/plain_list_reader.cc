@@ -4,11 +4,13 @@
 //   ABC1 80 95
 //   ABC2 80, 95
 //   * a comment line
+#include "readers/plain_list_reader.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "readers/profile_reader.h"
+#include "platform/text.h"
 
 namespace tornvel {
 

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/text.h"
-#include "readers/profile_reader.h"
 #include "readers/service_class_row_reader.h"
 
 namespace tornvel {

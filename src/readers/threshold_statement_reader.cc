@@ -9,12 +9,14 @@
 // Exceptions that belong to a synonym group only record their values in the
 // group; after the profile each group's combined values go to the definition
 // named like the group.
+#include "readers/threshold_statement_reader.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/name_index.h"
-#include "readers/profile_reader.h"
+#include "platform/text.h"
 
 namespace tornvel {
 
