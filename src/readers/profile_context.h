@@ -19,7 +19,7 @@ namespace tornvel {
 // What a profile holds that points at a likely mistake, for the run to tell
 // (values that are no number the definitions themselves tell).
 struct ProfileFindings {
-  // A workload row that leaves out keywords (in the row's keyword order).
+  // A workload row that leaves out keywords (ServiceClassRow::missing).
   struct IncompleteRow {
     std::string serviceClass;
     std::string period;
