@@ -51,10 +51,10 @@ void insertImpliedDecimals(std::string& text, int decimals) {
 }
 
 ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(in.product) {
-  assignField(recordedCode, in.recordedCode, field::kProduct);
-  assignField(release, in.release, field::kRelease);
+  assignField(recordedCode_, in.recordedCode, field::kProduct);
+  assignField(release_, in.release, field::kRelease);
   assignField(name_, in.name, field::kName);
-  assignField(attribute, in.attribute, field::kAttribute);
+  assignField(attribute_, in.attribute, field::kAttribute);
 
   if (in.typeText) {
     std::string_view type = *in.typeText;
@@ -63,28 +63,28 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(
       case 'I':
         break;
       case 'F':
-        valueType = ValueType::kFloat;  // printed as "I", like an integer type
+        valueType_ = ValueType::kFloat;  // printed as "I", like an integer type
         break;
       case 'B':
-        valueType = ValueType::kBoolean;
-        typeLetter = letter;
+        valueType_ = ValueType::kBoolean;
+        typeLetter_ = letter;
         break;
       default:
-        valueType = ValueType::kOther;
-        typeLetter = letter;
+        valueType_ = ValueType::kOther;
+        typeLetter_ = letter;
     }
-    if (type.size() == 2) impliedDecimals = type[1] - '0';
+    if (type.size() == 2) impliedDecimals_ = type[1] - '0';
   }
 
   if (in.warningSituation) {
     assignField(warning_.situation, *in.warningSituation, field::kSituation);
   } else {
-    assignField(warning_.situation, recordedCode + "_" + name_ + "_Warning", field::kSituation);
+    assignField(warning_.situation, recordedCode_ + "_" + name_ + "_Warning", field::kSituation);
   }
   if (in.criticalSituation) {
     assignField(critical_.situation, *in.criticalSituation, field::kSituation);
   } else {
-    assignField(critical_.situation, recordedCode + "_" + name_ + "_Critical", field::kSituation);
+    assignField(critical_.situation, recordedCode_ + "_" + name_ + "_Critical", field::kSituation);
   }
 
   if (takesNumbers()) {
@@ -145,7 +145,7 @@ template <typename Normalised>
 void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
                                        Normalised normalised) {
   if (!warning_.enabled) return;
-  if (valueType == ValueType::kBoolean) {
+  if (valueType_ == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       warning_.value = warning_.onValue.empty() ? std::string("True") : warning_.onValue;
       warning_.enabled = true;
@@ -169,7 +169,7 @@ void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
 template <typename Normalised>
 void ExceptionDefinition::applyCritical(std::string_view text, std::size_t line,
                                         Normalised normalised) {
-  if (valueType == ValueType::kBoolean) {
+  if (valueType_ == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
       critical_.line = 0;
@@ -245,7 +245,7 @@ std::string_view ExceptionDefinition::nonNumberValue(Severity severity) const {
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {
   if (text.empty() || !isDigit(text[0]) || appendZeros_ == 0) return;
-  if (valueType == ValueType::kFloat) text += '.';
+  if (valueType_ == ValueType::kFloat) text += '.';
   text.append(static_cast<std::size_t>(appendZeros_), '0');
 }
 

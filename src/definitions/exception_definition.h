@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "definitions/product.h"
 
@@ -148,9 +149,23 @@ class ExceptionDefinition {
  public:
   explicit ExceptionDefinition(const DefinitionInputs& inputs);
 
-  // Fixed at construction: the table's name index relies on it.
+  // Fixed at construction: the table's name index relies on the name, and
+  // the comparisons and scaling were derived from the type text.
   const std::string& name() const { return name_; }
   Product product() const { return product_; }
+  ValueType valueType() const { return valueType_; }
+  // The letter the table of migrated exceptions prints: "I" for types "I" and
+  // "F", else the letter the control file gave ("\0" for an empty type text).
+  char typeLetter() const { return typeLetter_; }
+  std::int32_t impliedDecimals() const { return impliedDecimals_; }
+  const std::string& attribute() const { return attribute_; }
+  const std::string& recordedCode() const { return recordedCode_; }  // as in the situation names
+  const std::string& release() const { return release_; }
+
+  // What the advice file attached for build mode, if anything; a later line of
+  // the advice file replaces what an earlier one attached.
+  const std::optional<BuildModeExtras>& buildModeExtras() const { return buildModeExtras_; }
+  void setBuildModeExtras(BuildModeExtras extras) { buildModeExtras_ = std::move(extras); }
 
   const Condition& condition(Severity severity) const {
     return severity == Severity::kWarning ? warning_ : critical_;
@@ -193,12 +208,12 @@ class ExceptionDefinition {
 
   // True for a definition whose thresholds are numbers (type "I" or "F").
   bool takesNumbers() const {
-    return valueType == ValueType::kInteger || valueType == ValueType::kFloat;
+    return valueType_ == ValueType::kInteger || valueType_ == ValueType::kFloat;
   }
 
   // True when normaliseValue leaves every text as it is.
   bool keepsValuesAsGiven() const {
-    return impliedDecimals == 0 && appendZeros_ == 0 && valueType != ValueType::kFloat;
+    return impliedDecimals_ == 0 && appendZeros_ == 0 && valueType_ != ValueType::kFloat;
   }
 
   // Normalises a numeric profile text in place: implied decimals, else appended
@@ -206,25 +221,15 @@ class ExceptionDefinition {
   // Defined here: it runs for every profile value, and most definitions
   // normalise nothing.
   void normaliseValue(std::string& text) const {
-    if (impliedDecimals != 0) {
-      insertImpliedDecimals(text, impliedDecimals);
+    if (impliedDecimals_ != 0) {
+      insertImpliedDecimals(text, impliedDecimals_);
     } else if (appendZeros_ != 0) {
       appendZerosTo(text);
-    } else if (valueType == ValueType::kFloat) {
+    } else if (valueType_ == ValueType::kFloat) {
       text += ".0";
     }
   }
   void appendZerosTo(std::string& text) const;
-
-  ValueType valueType = ValueType::kInteger;
-  // The letter the table of migrated exceptions prints: "I" for types "I" and
-  // "F", else the letter the control file gave ("\0" for an empty type text).
-  char typeLetter = 'I';
-  std::string attribute;
-  std::string recordedCode;  // the product's code as in the situation names
-  std::string release;
-  std::int32_t impliedDecimals = 0;
-  std::optional<BuildModeExtras> buildModeExtras;
 
  private:
   // The rules of the value setters, shared by both forms of each.
@@ -238,6 +243,13 @@ class ExceptionDefinition {
 
   std::string name_;
   Product product_ = Product::kUnsupported;
+  ValueType valueType_ = ValueType::kInteger;
+  char typeLetter_ = 'I';
+  std::int32_t impliedDecimals_ = 0;
+  std::string attribute_;
+  std::string recordedCode_;
+  std::string release_;
+  std::optional<BuildModeExtras> buildModeExtras_;
   Condition warning_;
   Condition critical_;
   UpperBound warningUpper_;

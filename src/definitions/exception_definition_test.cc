@@ -111,9 +111,9 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
   for (const Case& c : cases) {
     ExceptionDefinition d(basicInputs(c.typeText));
     std::string label = c.typeText ? std::string(*c.typeText) : "(absent)";
-    EXPECT_EQ(d.valueType, c.valueType) << label;
-    EXPECT_EQ(d.typeLetter, c.letter) << label;
-    EXPECT_EQ(d.impliedDecimals, c.decimals) << label;
+    EXPECT_EQ(d.valueType(), c.valueType) << label;
+    EXPECT_EQ(d.typeLetter(), c.letter) << label;
+    EXPECT_EQ(d.impliedDecimals(), c.decimals) << label;
     EXPECT_EQ(d.appendZeros(), 0) << label;
     EXPECT_EQ(d.condition(Severity::kCritical).comparison, c.criticalOp) << label;
     EXPECT_EQ(d.condition(Severity::kWarning).comparison, c.warningOp) << label;
@@ -124,9 +124,9 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
 TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
   ExceptionDefinition d(basicInputs("I2"));
   EXPECT_EQ(d.name(), "X");
-  EXPECT_EQ(d.attribute, "TAB.COL");
-  EXPECT_EQ(d.recordedCode, "ZR5");
-  EXPECT_EQ(d.release, "V100");
+  EXPECT_EQ(d.attribute(), "TAB.COL");
+  EXPECT_EQ(d.recordedCode(), "ZR5");
+  EXPECT_EQ(d.release(), "V100");
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_X_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_X_Critical");
   EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
@@ -138,7 +138,7 @@ TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
     EXPECT_TRUE(text->empty());
   }
   EXPECT_FALSE(d.serviceClass().has_value());
-  EXPECT_FALSE(d.buildModeExtras.has_value());
+  EXPECT_FALSE(d.buildModeExtras().has_value());
 }
 
 TEST(ExceptionDefinitionTest, AbsentSituationIsDefaultedButEmptyOneIsKept) {
@@ -156,9 +156,9 @@ TEST(ExceptionDefinitionTest, DefaultSituationNamesUseTheCutFields) {
   in.name = "ABCDEFGHIJK";
   in.release = "V1001";
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.recordedCode, "ZR5");
+  EXPECT_EQ(d.recordedCode(), "ZR5");
   EXPECT_EQ(d.name(), "ABCDEFGH");
-  EXPECT_EQ(d.release, "V100");
+  EXPECT_EQ(d.release(), "V100");
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_ABCDEFGH_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_ABCDEFGH_Critical");
 }
@@ -171,7 +171,7 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   in.warningSituation = situation;
   in.criticalSituation = situation;
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.attribute, std::string(128, 'a'));
+  EXPECT_EQ(d.attribute(), std::string(128, 'a'));
   EXPECT_EQ(d.condition(Severity::kWarning).situation, std::string(64, 's'));
   EXPECT_EQ(d.condition(Severity::kCritical).situation, std::string(64, 's'));
 
@@ -488,10 +488,14 @@ TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
 
 TEST(ExceptionDefinitionTest, AdviceTextsAreAttached) {
   ExceptionDefinition d(basicInputs());
-  d.buildModeExtras = BuildModeExtras{"", "Text of the situation"};
-  ASSERT_TRUE(d.buildModeExtras.has_value());
-  EXPECT_EQ(d.buildModeExtras->parmsText, "");
-  EXPECT_EQ(d.buildModeExtras->situationText, "Text of the situation");
+  d.setBuildModeExtras({"", "Text of the situation"});
+  ASSERT_TRUE(d.buildModeExtras().has_value());
+  EXPECT_EQ(d.buildModeExtras()->parmsText, "");
+  EXPECT_EQ(d.buildModeExtras()->situationText, "Text of the situation");
+  // A later advice line replaces both texts.
+  d.setBuildModeExtras({"P2", "Later text"});
+  EXPECT_EQ(d.buildModeExtras()->parmsText, "P2");
+  EXPECT_EQ(d.buildModeExtras()->situationText, "Later text");
 }
 
 // The setters for read-only texts follow the same rules as those for writable

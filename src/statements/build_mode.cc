@@ -26,7 +26,7 @@ std::string buildDelete(const ExceptionDefinition& definition, Severity severity
 
 std::string buildParmsStatement(const ExceptionDefinition& definition) {
   std::string statement = "$PARMS(\"";
-  if (definition.buildModeExtras) statement += definition.buildModeExtras->parmsText;
+  if (definition.buildModeExtras()) statement += definition.buildModeExtras()->parmsText;
   statement += "\");";
   return statement;
 }
@@ -36,8 +36,8 @@ std::string buildInsert(const ExceptionDefinition& definition, Severity severity
                         std::string_view head) {
   const std::string& situation = definition.condition(severity).situation;
   std::string insert(head);
-  appendQuoted(insert, definition.buildModeExtras
-                           ? std::string_view(definition.buildModeExtras->situationText)
+  appendQuoted(insert, definition.buildModeExtras()
+                           ? std::string_view(definition.buildModeExtras()->situationText)
                            : std::string_view(situation));
   insert += "\",\"";
   appendQuoted(insert, cutToCapacity(timestamp, kLastDateCapacity));
