@@ -137,14 +137,9 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
   appendZeros_ = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
 }
 
-// The rules of both value setters, once. `text` is the profile text as given;
-// `normalised` gives the text to store, normalised, and is asked only when a
-// number is stored (for the writable-text setters it normalises the caller's
-// text in place, which may move it: `text` is not looked at afterwards).
-template <typename Normalised>
-void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
-                                       Normalised normalised) {
-  if (!warning_.enabled) return;
+std::string_view ExceptionDefinition::setWarningFromProfile(std::string_view text,
+                                                            std::size_t line) {
+  if (!warning_.enabled) return text;
   if (valueType_ == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       warning_.value = warning_.onValue.empty() ? std::string("True") : warning_.onValue;
@@ -154,21 +149,20 @@ void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
       warning_.value = "0";
       warning_.enabled = false;
     }
-    return;
+    return text;
   }
   if (isOffWord(text)) {
     warning_.enabled = false;
-    return;
+    return text;
   }
-  storeValue(warning_, text, line, normalised);
+  return storeValue(warning_, warningNormalised_, text, line);
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
 // enable flag, a type "B" critical is switched off by anything but an on-word,
 // and on-words are recognised for every type.
-template <typename Normalised>
-void ExceptionDefinition::applyCritical(std::string_view text, std::size_t line,
-                                        Normalised normalised) {
+std::string_view ExceptionDefinition::setCriticalFromProfile(std::string_view text,
+                                                             std::size_t line) {
   if (valueType_ == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
@@ -176,62 +170,46 @@ void ExceptionDefinition::applyCritical(std::string_view text, std::size_t line,
     } else {
       critical_.enabled = false;
     }
-    return;
+    return text;
   }
   if (beginsWithOnWord(text)) {
     critical_.value = critical_.onValue.empty() ? std::string("0") : critical_.onValue;
     critical_.line = 0;
-  } else if (isOffWord(text)) {
-    critical_.enabled = false;
-  } else {
-    storeValue(critical_, text, line, normalised);
+    return text;
   }
+  if (isOffWord(text)) {
+    critical_.enabled = false;
+    return text;
+  }
+  return storeValue(critical_, criticalNormalised_, text, line);
 }
 
 // A value stored as the profile gave it needs no look now: whether it is a
 // number shows in the stored text (nonNumberValue). A normalised one is looked
 // at before normalising changes it; that is rare, and is done on a copy anyway.
-template <typename Normalised>
-void ExceptionDefinition::storeValue(Condition& condition, std::string_view text, std::size_t line,
-                                     Normalised normalised) {
+std::string_view ExceptionDefinition::storeValue(Condition& condition, std::string& normalised,
+                                                 std::string_view text, std::size_t line) {
   condition.line = line;
   if (!condition.givenNonNumber.empty()) condition.givenNonNumber.clear();
-  if (!keepsValuesAsGiven() && takesNumbers() && !isNumberText(text)) {
-    condition.givenNonNumber = text;
+  if (keepsValuesAsGiven()) {
+    assignField(condition.value, text, field::kValue);
+    return text;
   }
-  assignField(condition.value, normalised(), field::kValue);
+  if (takesNumbers() && !isNumberText(text)) condition.givenNonNumber = text;
+  normalised.assign(text);
+  normaliseValue(normalised);
+  assignField(condition.value, normalised, field::kValue);
+  return normalised;
 }
 
-void ExceptionDefinition::setWarningFromProfile(std::string& text, std::size_t line) {
-  applyWarning(text, line, [this, &text] {
-    normaliseValue(text);
-    return std::string_view(text);
-  });
-}
-
-void ExceptionDefinition::setCriticalFromProfile(std::string& text, std::size_t line) {
-  applyCritical(text, line, [this, &text] {
-    normaliseValue(text);
-    return std::string_view(text);
-  });
-}
-
-void ExceptionDefinition::setWarningFromProfile(std::string_view text, std::size_t line) {
-  if (!keepsValuesAsGiven()) {
-    std::string copy(text);
-    setWarningFromProfile(copy, line);
-    return;
+void ExceptionDefinition::normaliseValue(std::string& text) const {
+  if (impliedDecimals_ != 0) {
+    insertImpliedDecimals(text, impliedDecimals_);
+  } else if (appendZeros_ != 0) {
+    appendZerosTo(text);
+  } else if (valueType_ == ValueType::kFloat) {
+    text += ".0";
   }
-  applyWarning(text, line, [text] { return text; });
-}
-
-void ExceptionDefinition::setCriticalFromProfile(std::string_view text, std::size_t line) {
-  if (!keepsValuesAsGiven()) {
-    std::string copy(text);
-    setCriticalFromProfile(copy, line);
-    return;
-  }
-  applyCritical(text, line, [text] { return text; });
 }
 
 std::string_view ExceptionDefinition::nonNumberValue(Severity severity) const {

@@ -188,18 +188,14 @@ class ExceptionDefinition {
   void setExtraPredicate(std::string_view text);
   void setAppendZeros(std::string_view text);
 
-  // Profile values, from profile line `line` (0 when none). Both interpret
-  // on/off words and normalise numbers; both may lengthen `text` in place, so
-  // the caller passes a text of its own and afterwards holds the normalised
-  // text.
-  void setWarningFromProfile(std::string& text, std::size_t line = 0);
-  void setCriticalFromProfile(std::string& text, std::size_t line = 0);
-
-  // The same for a read-only text, when the caller does not need the
-  // normalised text back: a definition that normalises nothing stores the
-  // text without any copy of it on the way, the others work on a copy.
-  void setWarningFromProfile(std::string_view text, std::size_t line = 0);
-  void setCriticalFromProfile(std::string_view text, std::size_t line = 0);
+  // Profile values, from profile line `line` (0 when none). Each interprets
+  // on/off words and normalises numbers, and returns the text as it leaves it,
+  // which a verbose run shows: the normalised text when it stores a number,
+  // else `text` itself. A definition that normalises nothing stores `text`
+  // without any copy on the way; one that does normalises a copy of its own,
+  // which the returned view shows until the next value of the same severity.
+  std::string_view setWarningFromProfile(std::string_view text, std::size_t line = 0);
+  std::string_view setCriticalFromProfile(std::string_view text, std::size_t line = 0);
 
   // The profile text a definition of numbers compares with though it is no
   // number (`CPU ON 5` written the wrong way round), or empty: the value as
@@ -211,35 +207,21 @@ class ExceptionDefinition {
     return valueType_ == ValueType::kInteger || valueType_ == ValueType::kFloat;
   }
 
-  // True when normaliseValue leaves every text as it is.
+  // True when profile numbers are stored as given: no implied decimals, no
+  // appended zeros, no ".0" of a float type.
   bool keepsValuesAsGiven() const {
     return impliedDecimals_ == 0 && appendZeros_ == 0 && valueType_ != ValueType::kFloat;
   }
 
-  // Normalises a numeric profile text in place: implied decimals, else appended
-  // zeros, else ".0" for a float type, else nothing.
-  // Defined here: it runs for every profile value, and most definitions
-  // normalise nothing.
-  void normaliseValue(std::string& text) const {
-    if (impliedDecimals_ != 0) {
-      insertImpliedDecimals(text, impliedDecimals_);
-    } else if (appendZeros_ != 0) {
-      appendZerosTo(text);
-    } else if (valueType_ == ValueType::kFloat) {
-      text += ".0";
-    }
-  }
-  void appendZerosTo(std::string& text) const;
-
  private:
-  // The rules of the value setters, shared by both forms of each.
-  template <typename Normalised>
-  void applyWarning(std::string_view text, std::size_t line, Normalised normalised);
-  template <typename Normalised>
-  void applyCritical(std::string_view text, std::size_t line, Normalised normalised);
-  template <typename Normalised>
-  void storeValue(Condition& condition, std::string_view text, std::size_t line,
-                  Normalised normalised);
+  // Stores a profile number in `condition`; returns the text as stored, before
+  // the value field cuts it. `normalised` is the severity's own copy.
+  std::string_view storeValue(Condition& condition, std::string& normalised, std::string_view text,
+                              std::size_t line);
+  // Normalises a numeric profile text in place: implied decimals, else appended
+  // zeros, else ".0" for a float type.
+  void normaliseValue(std::string& text) const;
+  void appendZerosTo(std::string& text) const;
 
   std::string name_;
   Product product_ = Product::kUnsupported;
@@ -256,6 +238,9 @@ class ExceptionDefinition {
   std::string extraPredicate_;
   std::int32_t appendZeros_ = 0;
   std::optional<ServiceClassThresholds> serviceClass_;
+  // Each severity's last normalised value, as its setter returned it.
+  std::string warningNormalised_;
+  std::string criticalNormalised_;
 };
 
 // A workload service class's definition.

@@ -96,8 +96,6 @@ bool readValueRecord(RecordState& state, std::string_view rest, std::size_t line
 
 void applyHeldValues(RecordState& state, ProfileContext& context) {
   if (ExceptionDefinition* definition = context.table.findFirst(state.name)) {
-    // The held texts are handed over as read; the setters may lengthen them,
-    // which is harmless, as both are read afresh before the next pair applies.
     definition->setWarningFromProfile(state.warning, state.warningLine);
     definition->setCriticalFromProfile(state.critical, state.criticalLine);
   } else if (context.verbose) {

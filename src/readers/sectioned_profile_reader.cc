@@ -216,9 +216,7 @@ class SectionedProfileReader {
     }
   }
 
-  // Hands the held texts, upper-cased, to the definition, warning first. The
-  // setters may lengthen the texts in place, which is why they are the
-  // reader's own buffers.
+  // Hands the held texts, upper-cased, to the definition, warning first.
   void apply() {
     if (warningHeld_) {
       upperCaseInPlace(warning_);
