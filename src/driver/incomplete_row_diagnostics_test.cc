@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "driver/diagnostics.h"
 #include "readers/service_class_row_reader.h"
@@ -38,48 +39,24 @@ std::string diagnosticsWithout(std::string_view leftOut) {
   return errors.str();
 }
 
+// The keywords a row leaves out, then what their absence does; a busy
+// threshold left out is off, which is no mistake.
 TEST(IncompleteRowDiagnosticsTest, TellWhatTheMissingKeywordsDo) {
-  struct Case {
-    const char* leftOut;
-    const char* told;  // after "service class C period P gives no "
+  const std::string batch = "tornvel: PROF.TXT: service class BATCH period 1 gives no ";
+  const std::pair<const char*, std::string> cases[] = {
+      {"PRWLMBS", ""},
+      {"PRWLMCI", batch + "PRWLMCI; its index situations compare with an empty value\n"},
+      {"PRWLMWO", batch + "PRWLMWO; its I/O warning is off\n"},
+      {"PRWLMCC PRWLMWS PRWLMCS", batch + "PRWLMWS, PRWLMCS, PRWLMCC; its storage warning and "
+                                          "critical are off, its CPU critical is off\n"},
+      {"PRWLMSC PRWLMPD PRWLMWI PRWLMCI PRWLMWO PRWLMCO PRWLMWS PRWLMCS PRWLMWC PRWLMCC",
+       "tornvel: PROF.TXT: service class  period  gives no PRWLMSC, PRWLMPD, PRWLMWI, PRWLMCI, "
+       "PRWLMWO, PRWLMCO, PRWLMWS, PRWLMCS, PRWLMWC, PRWLMCC; its situations compare the class "
+       "with an empty name, its situations compare the period with an empty value, its index "
+       "situations compare with an empty value, its I/O warning and critical are off, its "
+       "storage warning and critical are off, its CPU warning and critical are off\n"},
   };
-  const Case cases[] = {
-      {"PRWLMCI", "PRWLMCI; its index situations compare with an empty value"},
-      {"PRWLMWI PRWLMCI", "PRWLMWI, PRWLMCI; its index situations compare with an empty value"},
-      {"PRWLMWO", "PRWLMWO; its I/O warning is off"},
-      {"PRWLMCC PRWLMWS PRWLMCS",
-       "PRWLMWS, PRWLMCS, PRWLMCC; its storage warning and critical are off, its CPU critical is "
-       "off"},
-      {"PRWLMCO PRWLMWI",
-       "PRWLMWI, PRWLMCO; its index situations compare with an empty value, its "
-       "I/O critical is off"},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(
-        diagnosticsWithout(c.leftOut),
-        std::string("tornvel: PROF.TXT: service class BATCH period 1 gives no ") + c.told + "\n")
-        << c.leftOut;
-  }
-}
-
-TEST(IncompleteRowDiagnosticsTest, ClassAndPeriodAreComparedAsEmptyTexts) {
-  EXPECT_EQ(diagnosticsWithout("PRWLMSC PRWLMPD"),
-            "tornvel: PROF.TXT: service class  period  gives no PRWLMSC, PRWLMPD; its situations "
-            "compare the class with an empty name, its situations compare the period with an "
-            "empty value\n");
-  EXPECT_EQ(diagnosticsWithout("PRWLMSC PRWLMPD PRWLMWI PRWLMCI PRWLMWO PRWLMCO PRWLMWS PRWLMCS "
-                               "PRWLMWC PRWLMCC PRWLMBS"),
-            "tornvel: PROF.TXT: service class  period  gives no PRWLMSC, PRWLMPD, PRWLMWI, "
-            "PRWLMCI, PRWLMWO, PRWLMCO, PRWLMWS, PRWLMCS, PRWLMWC, PRWLMCC; its situations "
-            "compare the class with an empty name, its situations compare the period with an "
-            "empty value, its index situations compare with an empty value, its I/O warning and "
-            "critical are off, its storage warning and critical are off, its CPU warning and "
-            "critical are off\n");
-}
-
-// A row without a busy threshold has busy off, which is no mistake.
-TEST(IncompleteRowDiagnosticsTest, BusyThresholdLeftOutIsNotTold) {
-  EXPECT_EQ(diagnosticsWithout("PRWLMBS"), "");
+  for (const auto& [leftOut, told] : cases) EXPECT_EQ(diagnosticsWithout(leftOut), told) << leftOut;
 }
 
 }  // namespace
