@@ -5,6 +5,8 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "readers/sectioned_profile_reader.h"
+#include "readers/threshold_statement_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string control(reinterpret_cast<const char*>(data), size);

@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "definitions/control_loader.h"
 #include "driver/command_line.h"
+#include "readers/control_loader.h"
 #include "statements/emission.h"
 #include "statements/statement_writer.h"
 

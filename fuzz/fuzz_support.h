@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "readers/profile_reader.h"
+#include "readers/profile_context.h"
 
 namespace tornvel::fuzz {
 

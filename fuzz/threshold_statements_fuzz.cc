@@ -5,6 +5,7 @@
 #include <string>
 
 #include "fuzz_support.h"
+#include "readers/threshold_statement_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   bool verbose = size > 0 && (data[0] & 1) != 0;

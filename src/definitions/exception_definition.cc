@@ -51,10 +51,10 @@ void insertImpliedDecimals(std::string& text, int decimals) {
 }
 
 ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(in.product) {
-  assignField(recordedCode, in.recordedCode, field::kProduct);
-  assignField(release, in.release, field::kRelease);
+  assignField(recordedCode_, in.recordedCode, field::kProduct);
+  assignField(release_, in.release, field::kRelease);
   assignField(name_, in.name, field::kName);
-  assignField(attribute, in.attribute, field::kAttribute);
+  assignField(attribute_, in.attribute, field::kAttribute);
 
   if (in.typeText) {
     std::string_view type = *in.typeText;
@@ -63,28 +63,28 @@ ExceptionDefinition::ExceptionDefinition(const DefinitionInputs& in) : product_(
       case 'I':
         break;
       case 'F':
-        valueType = ValueType::kFloat;  // printed as "I", like an integer type
+        valueType_ = ValueType::kFloat;  // printed as "I", like an integer type
         break;
       case 'B':
-        valueType = ValueType::kBoolean;
-        typeLetter = letter;
+        valueType_ = ValueType::kBoolean;
+        typeLetter_ = letter;
         break;
       default:
-        valueType = ValueType::kOther;
-        typeLetter = letter;
+        valueType_ = ValueType::kOther;
+        typeLetter_ = letter;
     }
-    if (type.size() == 2) impliedDecimals = type[1] - '0';
+    if (type.size() == 2) impliedDecimals_ = type[1] - '0';
   }
 
   if (in.warningSituation) {
     assignField(warning_.situation, *in.warningSituation, field::kSituation);
   } else {
-    assignField(warning_.situation, recordedCode + "_" + name_ + "_Warning", field::kSituation);
+    assignField(warning_.situation, recordedCode_ + "_" + name_ + "_Warning", field::kSituation);
   }
   if (in.criticalSituation) {
     assignField(critical_.situation, *in.criticalSituation, field::kSituation);
   } else {
-    assignField(critical_.situation, recordedCode + "_" + name_ + "_Critical", field::kSituation);
+    assignField(critical_.situation, recordedCode_ + "_" + name_ + "_Critical", field::kSituation);
   }
 
   if (takesNumbers()) {
@@ -137,15 +137,10 @@ void ExceptionDefinition::setAppendZeros(std::string_view text) {
   appendZeros_ = std::clamp(toInt32Saturating(text), 0, kMaxAppendZeros);
 }
 
-// The rules of both value setters, once. `text` is the profile text as given;
-// `normalised` gives the text to store, normalised, and is asked only when a
-// number is stored (for the writable-text setters it normalises the caller's
-// text in place, which may move it: `text` is not looked at afterwards).
-template <typename Normalised>
-void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
-                                       Normalised normalised) {
-  if (!warning_.enabled) return;
-  if (valueType == ValueType::kBoolean) {
+std::string_view ExceptionDefinition::setWarningFromProfile(std::string_view text,
+                                                            std::size_t line) {
+  if (!warning_.enabled) return text;
+  if (valueType_ == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       warning_.value = warning_.onValue.empty() ? std::string("True") : warning_.onValue;
       warning_.enabled = true;
@@ -154,84 +149,67 @@ void ExceptionDefinition::applyWarning(std::string_view text, std::size_t line,
       warning_.value = "0";
       warning_.enabled = false;
     }
-    return;
+    return text;
   }
   if (isOffWord(text)) {
     warning_.enabled = false;
-    return;
+    return text;
   }
-  storeValue(warning_, text, line, normalised);
+  return storeValue(warning_, warningNormalised_, text, line);
 }
 
 // Deliberately not the mirror image of the warning setter: it does not test its
 // enable flag, a type "B" critical is switched off by anything but an on-word,
 // and on-words are recognised for every type.
-template <typename Normalised>
-void ExceptionDefinition::applyCritical(std::string_view text, std::size_t line,
-                                        Normalised normalised) {
-  if (valueType == ValueType::kBoolean) {
+std::string_view ExceptionDefinition::setCriticalFromProfile(std::string_view text,
+                                                             std::size_t line) {
+  if (valueType_ == ValueType::kBoolean) {
     if (beginsWithOnWord(text)) {
       critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
       critical_.line = 0;
     } else {
       critical_.enabled = false;
     }
-    return;
+    return text;
   }
   if (beginsWithOnWord(text)) {
     critical_.value = critical_.onValue.empty() ? std::string("0") : critical_.onValue;
     critical_.line = 0;
-  } else if (isOffWord(text)) {
-    critical_.enabled = false;
-  } else {
-    storeValue(critical_, text, line, normalised);
+    return text;
   }
+  if (isOffWord(text)) {
+    critical_.enabled = false;
+    return text;
+  }
+  return storeValue(critical_, criticalNormalised_, text, line);
 }
 
 // A value stored as the profile gave it needs no look now: whether it is a
 // number shows in the stored text (nonNumberValue). A normalised one is looked
 // at before normalising changes it; that is rare, and is done on a copy anyway.
-template <typename Normalised>
-void ExceptionDefinition::storeValue(Condition& condition, std::string_view text, std::size_t line,
-                                     Normalised normalised) {
+std::string_view ExceptionDefinition::storeValue(Condition& condition, std::string& normalised,
+                                                 std::string_view text, std::size_t line) {
   condition.line = line;
   if (!condition.givenNonNumber.empty()) condition.givenNonNumber.clear();
-  if (!keepsValuesAsGiven() && takesNumbers() && !isNumberText(text)) {
-    condition.givenNonNumber = text;
+  if (keepsValuesAsGiven()) {
+    assignField(condition.value, text, field::kValue);
+    return text;
   }
-  assignField(condition.value, normalised(), field::kValue);
+  if (takesNumbers() && !isNumberText(text)) condition.givenNonNumber = text;
+  normalised.assign(text);
+  normaliseValue(normalised);
+  assignField(condition.value, normalised, field::kValue);
+  return normalised;
 }
 
-void ExceptionDefinition::setWarningFromProfile(std::string& text, std::size_t line) {
-  applyWarning(text, line, [this, &text] {
-    normaliseValue(text);
-    return std::string_view(text);
-  });
-}
-
-void ExceptionDefinition::setCriticalFromProfile(std::string& text, std::size_t line) {
-  applyCritical(text, line, [this, &text] {
-    normaliseValue(text);
-    return std::string_view(text);
-  });
-}
-
-void ExceptionDefinition::setWarningFromProfile(std::string_view text, std::size_t line) {
-  if (!keepsValuesAsGiven()) {
-    std::string copy(text);
-    setWarningFromProfile(copy, line);
-    return;
+void ExceptionDefinition::normaliseValue(std::string& text) const {
+  if (impliedDecimals_ != 0) {
+    insertImpliedDecimals(text, impliedDecimals_);
+  } else if (appendZeros_ != 0) {
+    appendZerosTo(text);
+  } else if (valueType_ == ValueType::kFloat) {
+    text += ".0";
   }
-  applyWarning(text, line, [text] { return text; });
-}
-
-void ExceptionDefinition::setCriticalFromProfile(std::string_view text, std::size_t line) {
-  if (!keepsValuesAsGiven()) {
-    std::string copy(text);
-    setCriticalFromProfile(copy, line);
-    return;
-  }
-  applyCritical(text, line, [text] { return text; });
 }
 
 std::string_view ExceptionDefinition::nonNumberValue(Severity severity) const {
@@ -245,7 +223,7 @@ std::string_view ExceptionDefinition::nonNumberValue(Severity severity) const {
 
 void ExceptionDefinition::appendZerosTo(std::string& text) const {
   if (text.empty() || !isDigit(text[0]) || appendZeros_ == 0) return;
-  if (valueType == ValueType::kFloat) text += '.';
+  if (valueType_ == ValueType::kFloat) text += '.';
   text.append(static_cast<std::size_t>(appendZeros_), '0');
 }
 

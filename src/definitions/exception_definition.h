@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "definitions/product.h"
 
@@ -148,9 +149,23 @@ class ExceptionDefinition {
  public:
   explicit ExceptionDefinition(const DefinitionInputs& inputs);
 
-  // Fixed at construction: the table's name index relies on it.
+  // Fixed at construction: the table's name index relies on the name, and
+  // the comparisons and scaling were derived from the type text.
   const std::string& name() const { return name_; }
   Product product() const { return product_; }
+  ValueType valueType() const { return valueType_; }
+  // The letter the table of migrated exceptions prints: "I" for types "I" and
+  // "F", else the letter the control file gave ("\0" for an empty type text).
+  char typeLetter() const { return typeLetter_; }
+  std::int32_t impliedDecimals() const { return impliedDecimals_; }
+  const std::string& attribute() const { return attribute_; }
+  const std::string& recordedCode() const { return recordedCode_; }  // as in the situation names
+  const std::string& release() const { return release_; }
+
+  // What the advice file attached for build mode, if anything; a later line of
+  // the advice file replaces what an earlier one attached.
+  const std::optional<BuildModeExtras>& buildModeExtras() const { return buildModeExtras_; }
+  void setBuildModeExtras(BuildModeExtras extras) { buildModeExtras_ = std::move(extras); }
 
   const Condition& condition(Severity severity) const {
     return severity == Severity::kWarning ? warning_ : critical_;
@@ -173,18 +188,14 @@ class ExceptionDefinition {
   void setExtraPredicate(std::string_view text);
   void setAppendZeros(std::string_view text);
 
-  // Profile values, from profile line `line` (0 when none). Both interpret
-  // on/off words and normalise numbers; both may lengthen `text` in place, so
-  // the caller passes a text of its own and afterwards holds the normalised
-  // text.
-  void setWarningFromProfile(std::string& text, std::size_t line = 0);
-  void setCriticalFromProfile(std::string& text, std::size_t line = 0);
-
-  // The same for a read-only text, when the caller does not need the
-  // normalised text back: a definition that normalises nothing stores the
-  // text without any copy of it on the way, the others work on a copy.
-  void setWarningFromProfile(std::string_view text, std::size_t line = 0);
-  void setCriticalFromProfile(std::string_view text, std::size_t line = 0);
+  // Profile values, from profile line `line` (0 when none). Each interprets
+  // on/off words and normalises numbers, and returns the text as it leaves it,
+  // which a verbose run shows: the normalised text when it stores a number,
+  // else `text` itself. A definition that normalises nothing stores `text`
+  // without any copy on the way; one that does normalises a copy of its own,
+  // which the returned view shows until the next value of the same severity.
+  std::string_view setWarningFromProfile(std::string_view text, std::size_t line = 0);
+  std::string_view setCriticalFromProfile(std::string_view text, std::size_t line = 0);
 
   // The profile text a definition of numbers compares with though it is no
   // number (`CPU ON 5` written the wrong way round), or empty: the value as
@@ -193,57 +204,43 @@ class ExceptionDefinition {
 
   // True for a definition whose thresholds are numbers (type "I" or "F").
   bool takesNumbers() const {
-    return valueType == ValueType::kInteger || valueType == ValueType::kFloat;
+    return valueType_ == ValueType::kInteger || valueType_ == ValueType::kFloat;
   }
 
-  // True when normaliseValue leaves every text as it is.
+  // True when profile numbers are stored as given: no implied decimals, no
+  // appended zeros, no ".0" of a float type.
   bool keepsValuesAsGiven() const {
-    return impliedDecimals == 0 && appendZeros_ == 0 && valueType != ValueType::kFloat;
+    return impliedDecimals_ == 0 && appendZeros_ == 0 && valueType_ != ValueType::kFloat;
   }
-
-  // Normalises a numeric profile text in place: implied decimals, else appended
-  // zeros, else ".0" for a float type, else nothing.
-  // Defined here: it runs for every profile value, and most definitions
-  // normalise nothing.
-  void normaliseValue(std::string& text) const {
-    if (impliedDecimals != 0) {
-      insertImpliedDecimals(text, impliedDecimals);
-    } else if (appendZeros_ != 0) {
-      appendZerosTo(text);
-    } else if (valueType == ValueType::kFloat) {
-      text += ".0";
-    }
-  }
-  void appendZerosTo(std::string& text) const;
-
-  ValueType valueType = ValueType::kInteger;
-  // The letter the table of migrated exceptions prints: "I" for types "I" and
-  // "F", else the letter the control file gave ("\0" for an empty type text).
-  char typeLetter = 'I';
-  std::string attribute;
-  std::string recordedCode;  // the product's code as in the situation names
-  std::string release;
-  std::int32_t impliedDecimals = 0;
-  std::optional<BuildModeExtras> buildModeExtras;
 
  private:
-  // The rules of the value setters, shared by both forms of each.
-  template <typename Normalised>
-  void applyWarning(std::string_view text, std::size_t line, Normalised normalised);
-  template <typename Normalised>
-  void applyCritical(std::string_view text, std::size_t line, Normalised normalised);
-  template <typename Normalised>
-  void storeValue(Condition& condition, std::string_view text, std::size_t line,
-                  Normalised normalised);
+  // Stores a profile number in `condition`; returns the text as stored, before
+  // the value field cuts it. `normalised` is the severity's own copy.
+  std::string_view storeValue(Condition& condition, std::string& normalised, std::string_view text,
+                              std::size_t line);
+  // Normalises a numeric profile text in place: implied decimals, else appended
+  // zeros, else ".0" for a float type.
+  void normaliseValue(std::string& text) const;
+  void appendZerosTo(std::string& text) const;
 
   std::string name_;
   Product product_ = Product::kUnsupported;
+  ValueType valueType_ = ValueType::kInteger;
+  char typeLetter_ = 'I';
+  std::int32_t impliedDecimals_ = 0;
+  std::string attribute_;
+  std::string recordedCode_;
+  std::string release_;
+  std::optional<BuildModeExtras> buildModeExtras_;
   Condition warning_;
   Condition critical_;
   UpperBound warningUpper_;
   std::string extraPredicate_;
   std::int32_t appendZeros_ = 0;
   std::optional<ServiceClassThresholds> serviceClass_;
+  // Each severity's last normalised value, as its setter returned it.
+  std::string warningNormalised_;
+  std::string criticalNormalised_;
 };
 
 // A workload service class's definition.

@@ -111,9 +111,9 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
   for (const Case& c : cases) {
     ExceptionDefinition d(basicInputs(c.typeText));
     std::string label = c.typeText ? std::string(*c.typeText) : "(absent)";
-    EXPECT_EQ(d.valueType, c.valueType) << label;
-    EXPECT_EQ(d.typeLetter, c.letter) << label;
-    EXPECT_EQ(d.impliedDecimals, c.decimals) << label;
+    EXPECT_EQ(d.valueType(), c.valueType) << label;
+    EXPECT_EQ(d.typeLetter(), c.letter) << label;
+    EXPECT_EQ(d.impliedDecimals(), c.decimals) << label;
     EXPECT_EQ(d.appendZeros(), 0) << label;
     EXPECT_EQ(d.condition(Severity::kCritical).comparison, c.criticalOp) << label;
     EXPECT_EQ(d.condition(Severity::kWarning).comparison, c.warningOp) << label;
@@ -124,9 +124,9 @@ TEST(ExceptionDefinitionTest, TypeTextDecidesTypeScalingAndOperators) {
 TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
   ExceptionDefinition d(basicInputs("I2"));
   EXPECT_EQ(d.name(), "X");
-  EXPECT_EQ(d.attribute, "TAB.COL");
-  EXPECT_EQ(d.recordedCode, "ZR5");
-  EXPECT_EQ(d.release, "V100");
+  EXPECT_EQ(d.attribute(), "TAB.COL");
+  EXPECT_EQ(d.recordedCode(), "ZR5");
+  EXPECT_EQ(d.release(), "V100");
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_X_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_X_Critical");
   EXPECT_TRUE(d.condition(Severity::kWarning).enabled);
@@ -138,7 +138,7 @@ TEST(ExceptionDefinitionTest, ConstructorStartsWithEmptyValuesAndBothEnabled) {
     EXPECT_TRUE(text->empty());
   }
   EXPECT_FALSE(d.serviceClass().has_value());
-  EXPECT_FALSE(d.buildModeExtras.has_value());
+  EXPECT_FALSE(d.buildModeExtras().has_value());
 }
 
 TEST(ExceptionDefinitionTest, AbsentSituationIsDefaultedButEmptyOneIsKept) {
@@ -156,9 +156,9 @@ TEST(ExceptionDefinitionTest, DefaultSituationNamesUseTheCutFields) {
   in.name = "ABCDEFGHIJK";
   in.release = "V1001";
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.recordedCode, "ZR5");
+  EXPECT_EQ(d.recordedCode(), "ZR5");
   EXPECT_EQ(d.name(), "ABCDEFGH");
-  EXPECT_EQ(d.release, "V100");
+  EXPECT_EQ(d.release(), "V100");
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZR5_ABCDEFGH_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZR5_ABCDEFGH_Critical");
 }
@@ -171,7 +171,7 @@ TEST(ExceptionDefinitionTest, TextsAreCutAtTheirCapacities) {
   in.warningSituation = situation;
   in.criticalSituation = situation;
   ExceptionDefinition d(in);
-  EXPECT_EQ(d.attribute, std::string(128, 'a'));
+  EXPECT_EQ(d.attribute(), std::string(128, 'a'));
   EXPECT_EQ(d.condition(Severity::kWarning).situation, std::string(64, 's'));
   EXPECT_EQ(d.condition(Severity::kCritical).situation, std::string(64, 's'));
 
@@ -318,13 +318,14 @@ TEST(ExceptionDefinitionTest, AppendZerosCountReadsLikeAnInteger) {
 }
 
 // One profile value through the warning setter and the critical setter of a
-// fresh record each; `caller` is what the caller's text holds afterwards.
+// fresh record each; `shown` is the text the setter returns, which a verbose
+// run shows.
 struct ProfileCase {
   OptionalText typeText;
   const char* zeros;
   const char* text;
   const char* stored;
-  const char* caller;
+  const char* shown;
 };
 
 TEST(ExceptionDefinitionTest, NumbersAreNormalisedInRuleOrder) {
@@ -354,25 +355,19 @@ TEST(ExceptionDefinitionTest, NumbersAreNormalisedInRuleOrder) {
   };
   for (const ProfileCase& c : cases) {
     ExceptionDefinition warning = makeDefinition(c.typeText, c.zeros);
-    std::string text = c.text;
-    warning.setWarningFromProfile(text);
+    EXPECT_EQ(warning.setWarningFromProfile(c.text), c.shown) << "warning " << c.text;
     EXPECT_EQ(warning.condition(Severity::kWarning).value, c.stored) << "warning " << c.text;
-    EXPECT_EQ(text, c.caller) << "warning " << c.text;
 
     ExceptionDefinition critical = makeDefinition(c.typeText, c.zeros);
-    text = c.text;
     if (std::string_view(c.text).substr(0, 2) == "ON") continue;  // an on-word to the critical
-    critical.setCriticalFromProfile(text);
+    EXPECT_EQ(critical.setCriticalFromProfile(c.text), c.shown) << "critical " << c.text;
     EXPECT_EQ(critical.condition(Severity::kCritical).value, c.stored) << "critical " << c.text;
-    EXPECT_EQ(text, c.caller) << "critical " << c.text;
   }
 }
 
 TEST(ExceptionDefinitionTest, LongAppendZerosCountStaysBounded) {
   ExceptionDefinition d = makeDefinition(std::nullopt, "5000");
-  std::string text = "7";
-  d.setWarningFromProfile(text);
-  EXPECT_EQ(text, "7" + std::string(1023, '0'));
+  EXPECT_EQ(d.setWarningFromProfile("7"), "7" + std::string(1023, '0'));
   EXPECT_EQ(d.condition(Severity::kWarning).value, "7" + std::string(22, '0'));
 }
 
@@ -488,17 +483,22 @@ TEST(ExceptionDefinitionTest, OnlyTheWarningSetterHonoursItsFlag) {
 
 TEST(ExceptionDefinitionTest, AdviceTextsAreAttached) {
   ExceptionDefinition d(basicInputs());
-  d.buildModeExtras = BuildModeExtras{"", "Text of the situation"};
-  ASSERT_TRUE(d.buildModeExtras.has_value());
-  EXPECT_EQ(d.buildModeExtras->parmsText, "");
-  EXPECT_EQ(d.buildModeExtras->situationText, "Text of the situation");
+  d.setBuildModeExtras({"", "Text of the situation"});
+  ASSERT_TRUE(d.buildModeExtras().has_value());
+  EXPECT_EQ(d.buildModeExtras()->parmsText, "");
+  EXPECT_EQ(d.buildModeExtras()->situationText, "Text of the situation");
+  // A later advice line replaces both texts.
+  d.setBuildModeExtras({"P2", "Later text"});
+  EXPECT_EQ(d.buildModeExtras()->parmsText, "P2");
+  EXPECT_EQ(d.buildModeExtras()->situationText, "Later text");
 }
 
-// The setters for read-only texts follow the same rules as those for writable
-// texts: for every kind of definition and every kind of profile text, in
-// sequences that switch situations off and on again, both forms leave the
-// record in the same state.
-TEST(ExceptionDefinitionTest, ReadOnlyTextSettersMatchTheWritableOnes) {
+// What a setter returns, for every kind of definition and every kind of
+// profile text, in sequences that switch situations off and on again: the text
+// as given, not copied, unless a number was normalised; a normalised text is
+// the value as stored before its field cut it. Each severity's returned text
+// stays as it was while the other severity takes its value.
+TEST(ExceptionDefinitionTest, SettersReturnTheTextAsTheyLeaveIt) {
   struct Kind {
     OptionalText type;
     std::string_view zeros;
@@ -517,52 +517,49 @@ TEST(ExceptionDefinitionTest, ReadOnlyTextSettersMatchTheWritableOnes) {
                                     "OFF",
                                     "Off",
                                     "off",
+                                    "",
                                     "OFFX",
                                     "N/A",
-                                    "",
                                     "-5",
                                     "12.5",
                                     "123456789012345678901234567890"};
   for (const Kind& kind : kinds) {
     for (std::string_view first : texts) {
       for (std::string_view second : texts) {
-        ExceptionDefinition writable = makeDefinition(kind.type, kind.zeros);
-        ExceptionDefinition readOnly = makeDefinition(kind.type, kind.zeros);
-        for (ExceptionDefinition* d : {&writable, &readOnly}) {
-          d->setWarningCondition(d->condition(Severity::kWarning).comparison, "Y", std::nullopt,
-                                 std::nullopt);
-        }
-        for (std::string_view text : {first, second}) {
-          std::string warning(text);
-          std::string critical(text);
-          writable.setWarningFromProfile(warning);
-          writable.setCriticalFromProfile(critical);
-          readOnly.setWarningFromProfile(text);
-          readOnly.setCriticalFromProfile(text);
-        }
+        ExceptionDefinition d = makeDefinition(kind.type, kind.zeros);
+        d.setWarningCondition(d.condition(Severity::kWarning).comparison, "Y", std::nullopt,
+                              std::nullopt);
         SCOPED_TRACE(std::string(kind.type.value_or("(none)")) + " zeros " +
                      std::string(kind.zeros) + ": " + std::string(first) + ", " +
                      std::string(second));
-        EXPECT_EQ(readOnly.condition(Severity::kWarning).value,
-                  writable.condition(Severity::kWarning).value);
-        EXPECT_EQ(readOnly.condition(Severity::kCritical).value,
-                  writable.condition(Severity::kCritical).value);
-        EXPECT_EQ(readOnly.condition(Severity::kWarning).enabled,
-                  writable.condition(Severity::kWarning).enabled);
-        EXPECT_EQ(readOnly.condition(Severity::kCritical).enabled,
-                  writable.condition(Severity::kCritical).enabled);
+        for (std::string_view text : {first, second}) {
+          const std::string given(text);
+          const std::string_view warning = d.setWarningFromProfile(given);
+          const std::string warningShown(warning);
+          const std::string_view critical = d.setCriticalFromProfile(given);
+          EXPECT_EQ(warning, warningShown);
+          for (const auto& [severity, shown] :
+               {std::pair{Severity::kWarning, warning}, std::pair{Severity::kCritical, critical}}) {
+            if (shown.data() == given.data()) {
+              EXPECT_EQ(shown, given);
+            } else {
+              EXPECT_FALSE(d.keepsValuesAsGiven());
+              EXPECT_EQ(d.condition(severity).value, shown.substr(0, field::kValue - 1));
+            }
+          }
+        }
       }
     }
   }
 }
 
-// A read-only text is stored as given by a definition that normalises
+// The caller's text is stored as given by a definition that normalises
 // nothing, and normalised on a copy by one that does.
-TEST(ExceptionDefinitionTest, ReadOnlyTextsAreNormalisedLikeWritableOnes) {
+TEST(ExceptionDefinitionTest, GivenTextsAreNormalisedOnACopy) {
   ExceptionDefinition plain = makeDefinition("I");
   EXPECT_TRUE(plain.keepsValuesAsGiven());
   const std::string_view given = "0050";
-  plain.setWarningFromProfile(given);
+  EXPECT_EQ(plain.setWarningFromProfile(given).data(), given.data());
   EXPECT_EQ(plain.condition(Severity::kWarning).value, "0050");
   ExceptionDefinition decimals = makeDefinition("I2");
   EXPECT_FALSE(decimals.keepsValuesAsGiven());

@@ -7,7 +7,6 @@
 #include <variant>
 #include <vector>
 
-#include "definitions/control_loader.h"
 #include "definitions/product.h"
 #include "driver/exit_code.h"
 #include "driver/version.h"

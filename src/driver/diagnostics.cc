@@ -1,12 +1,14 @@
 #include "driver/diagnostics.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
 #include "platform/file_names.h"
 #include "platform/host_files.h"
+#include "readers/service_class_keywords.h"
 
 namespace tornvel {
 
@@ -30,30 +32,31 @@ std::string joined(const Words& words) {
 // period and index thresholds are compared as empty texts, a resource's
 // warning or critical threshold is off.
 std::string consequences(const std::vector<std::string_view>& missing) {
-  const auto lacks = [&missing](std::string_view keyword) {
-    return std::find(missing.begin(), missing.end(), keyword) != missing.end();
+  const auto lacks = [&missing](const ServiceClassKeyword& keyword) {
+    return std::find(missing.begin(), missing.end(), keyword.word) != missing.end();
   };
   std::vector<std::string> parts;
-  if (lacks("PRWLMSC")) parts.emplace_back("its situations compare the class with an empty name");
-  if (lacks("PRWLMPD")) parts.emplace_back("its situations compare the period with an empty value");
-  if (lacks("PRWLMWI") || lacks("PRWLMCI")) {
-    parts.emplace_back("its index situations compare with an empty value");
+  for (const ServiceClassKeyword& keyword : kServiceClassKeywords) {
+    if (keyword.fills == RowText::kClassName && lacks(keyword)) {
+      parts.emplace_back("its situations compare the class with an empty name");
+    } else if (keyword.fills == RowText::kPeriod && lacks(keyword)) {
+      parts.emplace_back("its situations compare the period with an empty value");
+    }
   }
-  struct Resource {
-    const char* name;
-    std::string_view warning;
-    std::string_view critical;
-  };
-  for (const Resource& r :
-       {Resource{"I/O", "PRWLMWO", "PRWLMCO"}, Resource{"storage", "PRWLMWS", "PRWLMCS"},
-        Resource{"CPU", "PRWLMWC", "PRWLMCC"}}) {
-    const bool warning = lacks(r.warning);
-    const bool critical = lacks(r.critical);
-    if (warning && critical) {
-      parts.push_back(std::string("its ") + r.name + " warning and critical are off");
-    } else if (warning || critical) {
-      parts.push_back(std::string("its ") + r.name + (warning ? " warning" : " critical") +
-                      " is off");
+  constexpr std::array<const char*, kResourceKinds.size()> kResourceNames{"index", "I/O", "storage",
+                                                                          "CPU"};
+  for (ResourceKind kind : kResourceKinds) {
+    const ServiceClassKeyword& warningKeyword = thresholdKeyword(kind, Severity::kWarning);
+    const bool warning = lacks(warningKeyword);
+    const bool critical = lacks(thresholdKeyword(kind, Severity::kCritical));
+    if (!warning && !critical) continue;
+    const std::string its = std::string("its ") + kResourceNames[static_cast<std::size_t>(kind)];
+    if (!warningKeyword.offWhenLeftOut) {
+      parts.push_back(its + " situations compare with an empty value");
+    } else if (warning && critical) {
+      parts.push_back(its + " warning and critical are off");
+    } else {
+      parts.push_back(its + (warning ? " warning" : " critical") + " is off");
     }
   }
   return joined(parts);

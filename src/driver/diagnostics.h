@@ -10,12 +10,12 @@
 #include <string_view>
 #include <vector>
 
-#include "definitions/control_loader.h"
 #include "driver/exit_code.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
-#include "readers/profile_reader.h"
+#include "readers/control_loader.h"
+#include "readers/profile_context.h"
 
 namespace tornvel {
 

@@ -6,7 +6,6 @@
 #include <utility>
 #include <variant>
 
-#include "definitions/control_loader.h"
 #include "definitions/definition_table.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
@@ -21,8 +20,13 @@
 #include "platform/line_reader.h"
 #include "platform/output_file.h"
 #include "readers/advice_file.h"
-#include "readers/profile_reader.h"
+#include "readers/control_loader.h"
+#include "readers/numbered_record_reader.h"
+#include "readers/plain_list_reader.h"
+#include "readers/profile_context.h"
 #include "readers/profile_reports.h"
+#include "readers/sectioned_profile_reader.h"
+#include "readers/threshold_statement_reader.h"
 #include "statements/emission.h"
 
 namespace tornvel {

@@ -23,8 +23,7 @@ void applyAdviceFile(LineReader& advice, DefinitionTable& table) {
     auto parms = fields.next(kParmsEnd);
     if (!name || !situationText || !parms) continue;
     for (ExceptionDefinition* definition : table.findAll(*name)) {
-      definition->buildModeExtras =
-          BuildModeExtras{std::string(*parms), std::string(*situationText)};
+      definition->setBuildModeExtras({std::string(*parms), std::string(*situationText)});
     }
   }
 }

@@ -26,13 +26,13 @@ void apply(DefinitionTable& table, std::string text) {
 
 // The texts the advice file attached, absent without a line for the name.
 std::optional<std::string> situationText(const ExceptionDefinition& definition) {
-  if (!definition.buildModeExtras) return std::nullopt;
-  return definition.buildModeExtras->situationText;
+  if (!definition.buildModeExtras()) return std::nullopt;
+  return definition.buildModeExtras()->situationText;
 }
 
 std::optional<std::string> parmsText(const ExceptionDefinition& definition) {
-  if (!definition.buildModeExtras) return std::nullopt;
-  return definition.buildModeExtras->parmsText;
+  if (!definition.buildModeExtras()) return std::nullopt;
+  return definition.buildModeExtras()->parmsText;
 }
 
 TEST(AdviceFileTest, FieldsOfALine) {
@@ -79,7 +79,7 @@ TEST(AdviceFileTest, EveryDefinitionOfTheNameGetsTheLaterLine) {
     EXPECT_EQ(parmsText(*definition), "P1");
   }
   // Each has copies of its own.
-  first->buildModeExtras->situationText.append(" changed");
+  first->setBuildModeExtras({"P1", "New text changed"});
   EXPECT_EQ(situationText(*second), "New text");
   EXPECT_FALSE(situationText(*other));
   EXPECT_FALSE(parmsText(*other));

@@ -11,12 +11,14 @@
 //
 // A warning and a critical are applied together, to the name read last, once
 // both are held.
+#include "readers/numbered_record_reader.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "readers/profile_reader.h"
+#include "platform/text.h"
 
 namespace tornvel {
 
@@ -94,8 +96,6 @@ bool readValueRecord(RecordState& state, std::string_view rest, std::size_t line
 
 void applyHeldValues(RecordState& state, ProfileContext& context) {
   if (ExceptionDefinition* definition = context.table.findFirst(state.name)) {
-    // The held texts are handed over as read; the setters may lengthen them,
-    // which is harmless, as both are read afresh before the next pair applies.
     definition->setWarningFromProfile(state.warning, state.warningLine);
     definition->setCriticalFromProfile(state.critical, state.criticalLine);
   } else if (context.verbose) {

@@ -1,3 +1,5 @@
+#include "readers/numbered_record_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>

@@ -4,11 +4,12 @@
 //   ABC1 80 95
 //   ABC2 80, 95
 //   * a comment line
+#include "readers/plain_list_reader.h"
+
 #include <optional>
-#include <string>
 #include <string_view>
 
-#include "readers/profile_reader.h"
+#include "platform/text.h"
 
 namespace tornvel {
 
@@ -21,12 +22,7 @@ constexpr Delimiters kValueDelimiters(", \n");
 }  // namespace
 
 void readPlainList(ProfileContext& context) {
-  // Reused from line to line. Each value has a text of its own: the
-  // definition's setters may lengthen it in place before storing it.
   std::string_view line;
-  std::string warning;
-  std::string critical;
-
   while (context.profile.readLineView(line)) {
     Tokenizer tokens(line);
     std::optional<std::string_view> name = tokens.next(kNameDelimiters);
@@ -44,17 +40,10 @@ void readPlainList(ProfileContext& context) {
       continue;
     }
     const std::size_t number = context.profile.lineNumber();
-    if (!context.verbose) {
-      // Nothing shows the texts as the setters leave them: no copies needed.
-      definition->setWarningFromProfile(*warningToken, number);
-      definition->setCriticalFromProfile(*criticalToken, number);
-      continue;
-    }
-    warning.assign(*warningToken);
-    critical.assign(*criticalToken);
-    definition->setWarningFromProfile(warning, number);
-    definition->setCriticalFromProfile(critical, number);
-    context.information.printRow(context.console, *name, warning, critical);
+    // A verbose run shows the texts as the setters leave them (normalised).
+    const std::string_view warning = definition->setWarningFromProfile(*warningToken, number);
+    const std::string_view critical = definition->setCriticalFromProfile(*criticalToken, number);
+    if (context.verbose) context.information.printRow(context.console, *name, warning, critical);
   }
 
   if (context.verbose) context.unhandled.print(context.console);

@@ -1,3 +1,5 @@
+#include "readers/plain_list_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>

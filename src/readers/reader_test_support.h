@@ -9,7 +9,7 @@
 #include <string_view>
 #include <utility>
 
-#include "readers/profile_reader.h"
+#include "readers/profile_context.h"
 
 namespace tornvel {
 

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "platform/text.h"
-#include "readers/profile_reader.h"
 #include "readers/service_class_row_reader.h"
 
 namespace tornvel {
@@ -217,9 +216,7 @@ class SectionedProfileReader {
     }
   }
 
-  // Hands the held texts, upper-cased, to the definition, warning first. The
-  // setters may lengthen the texts in place, which is why they are the
-  // reader's own buffers.
+  // Hands the held texts, upper-cased, to the definition, warning first.
   void apply() {
     if (warningHeld_) {
       upperCaseInPlace(warning_);

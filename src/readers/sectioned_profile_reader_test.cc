@@ -116,7 +116,7 @@ TEST(SectionedProfileReaderTest, WorkloadRowsBecomeServiceClassDefinitions) {
   EXPECT_EQ(run.table.at(1).name(), "SVCL");
   EXPECT_EQ(run.table.at(1).serviceClass()->className, "BATCH");
   EXPECT_EQ(run.table.at(1).serviceClass()->period, "1");
-  EXPECT_EQ(run.table.at(1).release, "V110");
+  EXPECT_EQ(run.table.at(1).release(), "V110");
   EXPECT_EQ(run.table.at(2).serviceClass()->className, "ONLINE");
   EXPECT_EQ(abc1.condition(Severity::kWarning).value, "85");
 }

@@ -1,61 +1,23 @@
 #include "readers/service_class_row_reader.h"
 
-#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <string>
 
 #include "platform/text.h"
+#include "readers/service_class_keywords.h"
 
 namespace tornvel {
 
 namespace {
 
-using Field = std::string& (*)(ServiceClassThresholds&);
-
-// A row keyword, the text it fills, the implied decimals of its value (the
-// profile writes the index thresholds in hundredths and the I/O, storage and
-// CPU thresholds in tenths) and the text it stands for when the row leaves it
-// out: a resource that can be switched off is off, the busy threshold too.
-struct Keyword {
-  std::string_view word;
-  Field field;
-  int decimals;
-  std::string_view absent;
-};
-
-template <ResourceKind kind>
-std::string& warningOf(ServiceClassThresholds& t) {
-  return t[kind].warning;
-}
-template <ResourceKind kind>
-std::string& criticalOf(ServiceClassThresholds& t) {
-  return t[kind].critical;
-}
-std::string& classOf(ServiceClassThresholds& t) { return t.className; }
-std::string& periodOf(ServiceClassThresholds& t) { return t.period; }
-std::string& busyOf(ServiceClassThresholds& t) { return t.busy; }
-
 constexpr std::string_view kOff = "OFF";
-constexpr std::string_view kBusyKeyword = "PRWLMBS";
-constexpr std::array<Keyword, 11> kKeywords{{
-    {"PRWLMSC", classOf, 0, ""},
-    {"PRWLMPD", periodOf, 0, ""},
-    {"PRWLMWI", warningOf<ResourceKind::kPerformanceIndex>, 2, ""},
-    {"PRWLMCI", criticalOf<ResourceKind::kPerformanceIndex>, 2, ""},
-    {"PRWLMWO", warningOf<ResourceKind::kIoRate>, 1, kOff},
-    {"PRWLMCO", criticalOf<ResourceKind::kIoRate>, 1, kOff},
-    {"PRWLMWS", warningOf<ResourceKind::kStorage>, 1, kOff},
-    {"PRWLMCS", criticalOf<ResourceKind::kStorage>, 1, kOff},
-    {"PRWLMWC", warningOf<ResourceKind::kCpu>, 1, kOff},
-    {"PRWLMCC", criticalOf<ResourceKind::kCpu>, 1, kOff},
-    {kBusyKeyword, busyOf, 0, kOff},
-}};
 
-// What a row collects, and which keywords gave their text with a value.
+// What a row collects, and which keywords (by their place in the table) gave
+// their text with a value.
 struct RowTexts {
   ServiceClassThresholds thresholds;
-  std::array<bool, kKeywords.size()> given{};
+  std::array<bool, kServiceClassKeywords.size()> given{};
 };
 
 // The service class keeps 19 characters; every other text keeps 7 once its
@@ -76,26 +38,27 @@ void collect(std::string_view line, RowTexts& row) {
   Tokenizer tokens(line.substr(1));  // the first character belongs to no token
   auto word = tokens.next(kKeywordEnd);
   if (!word) return;
-  const auto keyword = std::find_if(kKeywords.begin(), kKeywords.end(),
-                                    [&](const Keyword& k) { return k.word == *word; });
-  if (keyword == kKeywords.end()) return;
+  const ServiceClassKeyword* keyword = findServiceClassKeyword(*word);
+  if (keyword == nullptr) return;
   auto value = tokens.next(kValueEnd);
   if (!value) return;
-  row.given[static_cast<std::size_t>(keyword - kKeywords.begin())] = true;
-  std::string& text = keyword->field(row.thresholds);
+  row.given[static_cast<std::size_t>(keyword - kServiceClassKeywords.data())] = true;
+  std::string& text = textFilledBy(*keyword, row.thresholds);
   text.assign(*value);
-  insertImpliedDecimals(text, keyword->decimals);
-  const std::size_t length = keyword->field == classOf ? kServiceClassLength : kTextLength;
+  insertImpliedDecimals(text, keyword->impliedDecimals);
+  const std::size_t length =
+      keyword->fills == RowText::kClassName ? kServiceClassLength : kTextLength;
   if (text.size() > length) text.resize(length);
 }
 
 // Fills in what the row left out, and says which keywords those were.
 ServiceClassRow build(RowTexts& row, std::string_view currentRelease) {
   ServiceClassRow result;
-  for (std::size_t i = 0; i < kKeywords.size(); ++i) {
+  for (std::size_t i = 0; i < kServiceClassKeywords.size(); ++i) {
     if (row.given[i]) continue;
-    kKeywords[i].field(row.thresholds) = kKeywords[i].absent;
-    if (kKeywords[i].word != kBusyKeyword) result.missing.push_back(kKeywords[i].word);
+    const ServiceClassKeyword& keyword = kServiceClassKeywords[i];
+    textFilledBy(keyword, row.thresholds) = keyword.offWhenLeftOut ? kOff : std::string_view();
+    if (keyword.fills != RowText::kBusy) result.missing.push_back(keyword.word);
   }
   DefinitionInputs in;
   in.product = Product::kSystem;

@@ -14,8 +14,9 @@
 namespace tornvel {
 
 // A row read: its definition (never null), and the keywords other than the
-// busy threshold's that the row did not give with a value, in the row's
-// keyword order. An I/O, storage or CPU threshold left out is off, as if the
+// busy threshold's that the row did not give with a value, in the order of
+// kServiceClassKeywords (readers/service_class_keywords.h), whose words they
+// view. An I/O, storage or CPU threshold left out is off, as if the
 // row said OFF; the class, period and index thresholds stay empty.
 struct ServiceClassRow {
   std::unique_ptr<ExceptionDefinition> definition;

@@ -32,8 +32,8 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
   ASSERT_NE(row.definition, nullptr);
   EXPECT_TRUE(row.missing.empty());
   EXPECT_EQ(row.definition->name(), "SVCL");
-  EXPECT_EQ(row.definition->recordedCode, "ZR5");
-  EXPECT_EQ(row.definition->release, "V110");
+  EXPECT_EQ(row.definition->recordedCode(), "ZR5");
+  EXPECT_EQ(row.definition->release(), "V110");
   EXPECT_EQ(thresholdsOf(row).className, "BATCH");
   EXPECT_EQ(thresholdsOf(row).period, "1");
   EXPECT_EQ(thresholdsOf(row)[ResourceKind::kPerformanceIndex].warning, "1.50");
@@ -46,9 +46,9 @@ TEST(ServiceClassRowReaderTest, BatchRowGivesEveryThreshold) {
   EXPECT_EQ(thresholdsOf(row)[ResourceKind::kCpu].critical, "95.0");
   EXPECT_EQ(thresholdsOf(row).busy, "ON");
   // Empty attribute, type and situation inputs, given rather than absent.
-  EXPECT_EQ(row.definition->attribute, "");
-  EXPECT_EQ(row.definition->valueType, ValueType::kOther);
-  EXPECT_EQ(row.definition->typeLetter, '\0');
+  EXPECT_EQ(row.definition->attribute(), "");
+  EXPECT_EQ(row.definition->valueType(), ValueType::kOther);
+  EXPECT_EQ(row.definition->typeLetter(), '\0');
   EXPECT_EQ(row.definition->condition(Severity::kWarning).situation, "");
   EXPECT_EQ(row.definition->condition(Severity::kCritical).situation, "");
   // The "End Row" line is consumed with the row.

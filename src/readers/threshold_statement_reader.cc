@@ -9,12 +9,14 @@
 // Exceptions that belong to a synonym group only record their values in the
 // group; after the profile each group's combined values go to the definition
 // named like the group.
+#include "readers/threshold_statement_reader.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/name_index.h"
-#include "readers/profile_reader.h"
+#include "platform/text.h"
 
 namespace tornvel {
 
@@ -28,10 +30,12 @@ constexpr std::string_view kStatementPrefix = "THR";
 // the definition, warning first, and in a verbose run shows them as the
 // definition's setters left them.
 void applyValues(ProfileContext& context, ExceptionDefinition& definition, std::string_view name,
-                 std::string& warning, std::string& critical, std::size_t line) {
-  definition.setWarningFromProfile(warning, line);
-  definition.setCriticalFromProfile(critical, line);
-  if (context.verbose) context.information.printRow(context.console, name, warning, critical);
+                 std::string_view warning, std::string_view critical, std::size_t line) {
+  const std::string_view warningShown = definition.setWarningFromProfile(warning, line);
+  const std::string_view criticalShown = definition.setCriticalFromProfile(critical, line);
+  if (context.verbose) {
+    context.information.printRow(context.console, name, warningShown, criticalShown);
+  }
 }
 
 // Where a profile name's values go: the synonym member, which comes first, or
@@ -78,11 +82,7 @@ void applyGroups(ProfileContext& context) {
 }  // namespace
 
 void readThresholdStatements(ProfileContext& context) {
-  // Reused from line to line; each value has a text of its own because the
-  // setters may lengthen it in place.
   std::string_view line;
-  std::string warning;
-  std::string critical;
   const NameIndex<ValueTarget> targets = indexValueTargets(context);
   const ValueTarget neither;
 
@@ -115,14 +115,9 @@ void readThresholdStatements(ProfileContext& context) {
       member->recordValues(warningText, criticalText);
     } else if (definition == nullptr) {
       context.unhandled.add(name, warningText, criticalText);
-    } else if (!context.verbose) {
-      // Nothing shows the texts as the setters leave them: no copies needed.
-      definition->setWarningFromProfile(warningText, context.profile.lineNumber());
-      definition->setCriticalFromProfile(criticalText, context.profile.lineNumber());
     } else {
-      warning.assign(warningText);
-      critical.assign(criticalText);
-      applyValues(context, *definition, name, warning, critical, context.profile.lineNumber());
+      applyValues(context, *definition, name, warningText, criticalText,
+                  context.profile.lineNumber());
     }
   }
 

@@ -1,3 +1,5 @@
+#include "readers/threshold_statement_reader.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>

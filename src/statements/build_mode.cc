@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "definitions/control_loader.h"
+#include "definitions/release_and_affinities.h"
 #include "platform/text.h"
 #include "statements/formula.h"
 #include "statements/quoted_text.h"
@@ -26,7 +26,7 @@ std::string buildDelete(const ExceptionDefinition& definition, Severity severity
 
 std::string buildParmsStatement(const ExceptionDefinition& definition) {
   std::string statement = "$PARMS(\"";
-  if (definition.buildModeExtras) statement += definition.buildModeExtras->parmsText;
+  if (definition.buildModeExtras()) statement += definition.buildModeExtras()->parmsText;
   statement += "\");";
   return statement;
 }
@@ -36,8 +36,8 @@ std::string buildInsert(const ExceptionDefinition& definition, Severity severity
                         std::string_view head) {
   const std::string& situation = definition.condition(severity).situation;
   std::string insert(head);
-  appendQuoted(insert, definition.buildModeExtras
-                           ? std::string_view(definition.buildModeExtras->situationText)
+  appendQuoted(insert, definition.buildModeExtras()
+                           ? std::string_view(definition.buildModeExtras()->situationText)
                            : std::string_view(situation));
   insert += "\",\"";
   appendQuoted(insert, cutToCapacity(timestamp, kLastDateCapacity));

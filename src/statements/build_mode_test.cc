@@ -36,7 +36,7 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   DefinitionTable table;
   ExceptionDefinition& definition = *table.append(lockWait());
   // What the advice line LOCKWAIT~Lock wait time too long~P1 attaches.
-  definition.buildModeExtras = BuildModeExtras{"P1", "Lock wait time too long"};
+  definition.setBuildModeExtras({"P1", "Lock wait time too long"});
 
   ASSERT_TRUE(buildUpdate(definition, Severity::kWarning, kTimestamp).written());
   EXPECT_EQ(buildDelete(definition, Severity::kWarning),
@@ -74,7 +74,7 @@ TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
                 "\"ZT5_LOCKWAIT_Critical\",\"*IF *VALUE DBLOCKS.WAITTIME *GE 200\");");
 
   // Advice gives both situations the same text.
-  definition->buildModeExtras = BuildModeExtras{"", "Waits"};
+  definition->setBuildModeExtras({"", "Waits"});
   EXPECT_EQ(buildParmsStatement(*definition), "$PARMS(\"\");");
   for (Severity severity : {Severity::kWarning, Severity::kCritical}) {
     const std::string statement =
@@ -128,7 +128,7 @@ TEST(BuildModeTest, InsertCarriesTheFormulaOfTheUpdate) {
 
 TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
   auto definition = lockWait();
-  definition->buildModeExtras = BuildModeExtras{"", "say \" WHERE SITNAME = here"};
+  definition->setBuildModeExtras({"", "say \" WHERE SITNAME = here"});
   const std::string statement = buildInsert(*definition, Severity::kWarning, kTimestamp,
                                             kDefaultAffinities, kBuildModeInsertHead);
   const std::string end =

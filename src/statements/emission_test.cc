@@ -31,7 +31,7 @@ std::unique_ptr<ExceptionDefinition> lockWait(std::string_view warning, std::str
   auto definition = std::make_unique<ExceptionDefinition>(in);
   if (!warning.empty()) definition->setWarningFromProfile(warning);
   if (!critical.empty()) definition->setCriticalFromProfile(critical);
-  if (advised) definition->buildModeExtras = BuildModeExtras{"P1", "Lock wait time too long"};
+  if (advised) definition->setBuildModeExtras(BuildModeExtras{"P1", "Lock wait time too long"});
   return definition;
 }
 

@@ -15,7 +15,7 @@ void appendUpperClause(std::string& out, const ExceptionDefinition& definition,
                        const std::string& bound) {
   if (bound.empty()) return;
   out += " *AND *VALUE ";
-  out += definition.attribute;
+  out += definition.attribute();
   out += ' ';
   out += definition.warningUpper().comparison;
   out += ' ';
@@ -25,7 +25,7 @@ void appendUpperClause(std::string& out, const ExceptionDefinition& definition,
 void appendComparison(std::string& out, const ExceptionDefinition& definition,
                       const std::string& op, const std::string& value) {
   out += "*VALUE ";
-  out += definition.attribute;
+  out += definition.attribute();
   out += ' ';
   out += op;
   out += ' ';
@@ -38,7 +38,7 @@ void appendComparison(std::string& out, const ExceptionDefinition& definition,
 // critical value.
 void appendWarningComparisons(std::string& out, const ExceptionDefinition& definition) {
   const Condition& warning = definition.condition(Severity::kWarning);
-  if (definition.valueType == ValueType::kBoolean) {
+  if (definition.valueType() == ValueType::kBoolean) {
     // The ZR5 form compares with the on-value; without one it falls back to
     // the stored warning value rather than leave the comparison unfinished.
     const std::string& value =

@@ -57,7 +57,7 @@ const ServiceClassThresholds* thresholdsWhenOn(const ExceptionDefinition& defini
 // the names of the OS390 situation set.
 void appendSituationName(std::string& out, const ExceptionDefinition& definition, ResourceKind kind,
                          Severity severity) {
-  const bool v100 = definition.release == "V100";
+  const bool v100 = definition.release() == "V100";
   out += v100 ? "ZR5_" : "OS390_";
   out += traitsOf(kind).namePart;
   out += definition.serviceClass()->className;

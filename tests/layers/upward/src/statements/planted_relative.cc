@@ -1,3 +1,3 @@
 // The same reach, spelt relative to this folder.
-#include "../readers/profile_reader.h"
+#include "../readers/profile_context.h"
 #include "formula.h"

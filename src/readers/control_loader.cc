@@ -1,4 +1,4 @@
-#include "definitions/control_loader.h"
+#include "readers/control_loader.h"
 
 #include <array>
 #include <memory>
@@ -9,32 +9,23 @@
 
 #include "definitions/exception_definition.h"
 #include "platform/text.h"
+#include "readers/definition_line.h"
 
 namespace tornvel {
 
 namespace {
 
-// Fields of a definition line and the directive word are split here.
+// The directive word is split off like a definition line's first field.
 constexpr Delimiters kFieldSeparators(", \n");
 // A directive's value may hold commas (an affinity string does).
 constexpr Delimiters kValueSeparators(" \n");
-// The extra predicate and the append-zeros count are formula text and may hold
-// blanks.
-constexpr Delimiters kFormulaSeparators(",\n");
 
 // The group text starts right after the eight characters of ":SYNONYM", counted
 // from the start of the line, wherever the directive word really stands.
 constexpr std::size_t kSynonymTextOffset = 8;
 
-constexpr int kLastField = 13;
-constexpr int kFirstFormulaField = 12;
-
 constexpr std::string_view kSupportedHeader =
     "\nSupported exceptions for product:\n\nException\tAttribute\n";
-
-// The tokens of a definition line, indexed by field number (1 to 13); a field
-// the line does not give, or gives as "~", is absent.
-using DefinitionFields = std::array<OptionalText, kLastField + 1>;
 
 enum class LineOutcome { kNextLine, kStop };
 
@@ -48,27 +39,25 @@ struct ControlLoader {
   bool headerPending = true;  // the table's header comes before its first row
 };
 
-// What each field of a definition line is, and how many characters of it the
-// definition keeps (0: not cut).
+// The optional fields that a definition keeps cut, in the line's order: what
+// each is, how many characters of it the definition keeps, and whether it
+// belongs to the warning condition.
 struct FieldLimit {
+  OptionalText DefinitionLine::*text;
   std::string_view what;
   std::size_t kept;
+  bool warningCondition;
 };
-constexpr std::array<FieldLimit, kLastField + 1> kFieldLimits{{
-    {"", 0},
-    {"exception name", field::kName - 1},
-    {"attribute", field::kAttribute - 1},
-    {"type", 0},
-    {"warning situation name", field::kSituation - 1},
-    {"critical situation name", field::kSituation - 1},
-    {"critical operator", field::kOperator - 1},
-    {"critical on-value", field::kValue - 1},
-    {"warning operator", field::kOperator - 1},
-    {"warning on-value", field::kValue - 1},
-    {"upper operator", field::kOperator - 1},
-    {"upper value", field::kValue - 1},
-    {"extra predicate", field::kExtraPredicate - 1},
-    {"append-zeros count", 0},
+constexpr std::array<FieldLimit, 9> kFieldLimits{{
+    {&DefinitionLine::warningSituation, "warning situation name", field::kSituation - 1, false},
+    {&DefinitionLine::criticalSituation, "critical situation name", field::kSituation - 1, false},
+    {&DefinitionLine::criticalOperator, "critical operator", field::kOperator - 1, false},
+    {&DefinitionLine::criticalOnValue, "critical on-value", field::kValue - 1, false},
+    {&DefinitionLine::warningOperator, "warning operator", field::kOperator - 1, true},
+    {&DefinitionLine::warningOnValue, "warning on-value", field::kValue - 1, true},
+    {&DefinitionLine::upperOperator, "upper operator", field::kOperator - 1, true},
+    {&DefinitionLine::upperValue, "upper value", field::kValue - 1, true},
+    {&DefinitionLine::extraPredicate, "extra predicate", field::kExtraPredicate - 1, false},
 }};
 
 // Notes a text that is longer than the run keeps it.
@@ -79,84 +68,72 @@ void noteCut(ControlLoader& loader, std::string_view what, std::string_view text
   }
 }
 
-// The warning fields are passed over when no warning is wanted: with -nw, or
-// when the warning operator is "None", a word of its own.
-void noteCutFields(ControlLoader& loader, const DefinitionFields& fields) {
-  const bool noWarning = loader.settings.noWarnings || (fields[8] && *fields[8] == "None");
-  for (int n = 1; n <= kLastField; ++n) {
-    if (!fields[n] || (noWarning && n >= 8 && n <= 11)) continue;
-    noteCut(loader, kFieldLimits[n].what, *fields[n], kFieldLimits[n].kept);
+// The warning condition's fields are passed over when no warning is wanted:
+// with -nw, or when the warning operator is "None", a word of its own.
+void noteCutFields(ControlLoader& loader, const DefinitionLine& line) {
+  const bool noWarning =
+      loader.settings.noWarnings || (line.warningOperator && *line.warningOperator == "None");
+  noteCut(loader, "exception name", line.name, field::kName - 1);
+  noteCut(loader, "attribute", line.attribute, field::kAttribute - 1);
+  for (const FieldLimit& limit : kFieldLimits) {
+    const OptionalText& text = line.*limit.text;
+    if (!text || (noWarning && limit.warningCondition)) continue;
+    noteCut(loader, limit.what, *text, limit.kept);
   }
 }
 
-// Fields 3 and 4 are always looked for; from the fifth on, a field is looked for
-// only when the one before it was found ("~" counts as found). Only then does
-// "~" mark fields 4 to 13 absent: the type text may be "~" itself.
-DefinitionFields readDefinitionFields(Tokenizer& tokens, std::string_view name,
-                                      std::string_view attribute) {
-  DefinitionFields fields;
-  fields[1] = name;
-  fields[2] = attribute;
-  for (int n = 3; n <= kLastField; ++n) {
-    if (n >= 5 && !fields[n - 1]) break;
-    fields[n] = tokens.next(n >= kFirstFormulaField ? kFormulaSeparators : kFieldSeparators);
-  }
-  for (int n = 4; n <= kLastField; ++n) {
-    if (fields[n] && startsWith(*fields[n], "~")) fields[n].reset();
-  }
-  return fields;
-}
-
-void printSupportedRow(ControlLoader& loader, std::string_view name, std::string_view attribute) {
+void printSupportedRow(ControlLoader& loader, const DefinitionLine& line) {
   if (std::exchange(loader.headerPending, false)) loader.console.print(kSupportedHeader);
-  std::string row(name);
+  std::string row(line.name);
   row += "      \t";
-  row += attribute;
+  row += line.attribute;
   row += '\n';
   loader.console.print(row);
 }
 
 // Creates the definition and configures it in the record's own order: critical
 // condition, warning condition, extra predicate, append-zeros count.
-void addDefinition(ControlLoader& loader, const DefinitionFields& fields) {
+void addDefinition(ControlLoader& loader, const DefinitionLine& line) {
   DefinitionInputs inputs;
   inputs.product = loader.settings.product;
   inputs.recordedCode = loader.settings.recordedCode;
   inputs.release = loader.loaded.release;
-  inputs.name = *fields[1];
-  inputs.attribute = *fields[2];
-  inputs.typeText = fields[3];
-  inputs.warningSituation = fields[4];
-  inputs.criticalSituation = fields[5];
+  inputs.name = line.name;
+  inputs.attribute = line.attribute;
+  inputs.typeText = line.typeText;
+  inputs.warningSituation = line.warningSituation;
+  inputs.criticalSituation = line.criticalSituation;
   ExceptionDefinition* definition =
       loader.loaded.table.append(std::make_unique<ExceptionDefinition>(inputs));
   if (definition == nullptr) return;  // the caller checked the limit first
 
-  if (fields[6]) definition->setCriticalCondition(*fields[6], fields[7]);
+  if (line.criticalOperator) {
+    definition->setCriticalCondition(*line.criticalOperator, line.criticalOnValue);
+  }
   if (loader.settings.noWarnings) {
     // No warning situation is wanted, whatever the line says.
     definition->setWarningCondition("None", std::nullopt, std::nullopt, std::nullopt);
-  } else if (fields[8]) {
-    definition->setWarningCondition(*fields[8], fields[9], fields[10], fields[11]);
+  } else if (line.warningOperator) {
+    definition->setWarningCondition(*line.warningOperator, line.warningOnValue, line.upperOperator,
+                                    line.upperValue);
   }
-  if (fields[12]) definition->setExtraPredicate(*fields[12]);
-  if (fields[13]) definition->setAppendZeros(*fields[13]);
+  if (line.extraPredicate) definition->setExtraPredicate(*line.extraPredicate);
+  if (line.appendZeros) definition->setAppendZeros(*line.appendZeros);
 }
 
-LineOutcome loadDefinitionLine(ControlLoader& loader, Tokenizer& tokens, std::string_view name) {
-  std::optional<std::string_view> attribute = tokens.next(kFieldSeparators);
-  if (!attribute) return LineOutcome::kNextLine;  // a lone word defines nothing
-  DefinitionFields fields = readDefinitionFields(tokens, name, *attribute);
+LineOutcome loadDefinitionLine(ControlLoader& loader, std::string_view text) {
+  const std::optional<DefinitionLine> line = parseDefinitionLine(text);
+  if (!line) return LineOutcome::kNextLine;  // a lone word defines nothing
   if (loader.loaded.table.full()) {
     printLimitWarning(loader.console);
     return LineOutcome::kStop;
   }
-  if (loader.settings.verbose) printSupportedRow(loader, name, *attribute);
-  noteCutFields(loader, fields);
-  if (loader.settings.product == Product::kSystem && name == kServiceClassName) {
+  if (loader.settings.verbose) printSupportedRow(loader, *line);
+  noteCutFields(loader, *line);
+  if (loader.settings.product == Product::kSystem && line->name == kServiceClassName) {
     loader.loaded.reservedNameLines.push_back(loader.line);
   }
-  addDefinition(loader, fields);
+  addDefinition(loader, *line);
   return LineOutcome::kNextLine;
 }
 
@@ -197,7 +174,7 @@ LineOutcome loadLine(ControlLoader& loader, std::string_view line) {
     }
     return LineOutcome::kNextLine;
   }
-  return loadDefinitionLine(loader, tokens, *first);
+  return loadDefinitionLine(loader, line);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The profile readers, one per exported-profile format. Each reads the open
-// profile to its end and stores the thresholds it finds in the definitions of
-// the same name; the sectioned reader also appends service-class definitions.
-#ifndef TORNVEL_READERS_PROFILE_READER_H_
-#define TORNVEL_READERS_PROFILE_READER_H_
+// What every profile reader works with and what it finds. There is one reader
+// per exported-profile format, each in a header of its own; each stores the
+// thresholds it finds in the definitions of the same name.
+#ifndef TORNVEL_READERS_PROFILE_CONTEXT_H_
+#define TORNVEL_READERS_PROFILE_CONTEXT_H_
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,7 +19,7 @@ namespace tornvel {
 // What a profile holds that points at a likely mistake, for the run to tell
 // (values that are no number the definitions themselves tell).
 struct ProfileFindings {
-  // A workload row that leaves out keywords (in the row's keyword order).
+  // A workload row that leaves out keywords (ServiceClassRow::missing).
   struct IncompleteRow {
     std::string serviceClass;
     std::string period;
@@ -42,16 +41,6 @@ struct ProfileContext {
   ProfileInformationTable information;  // verbose runs' rows of applied thresholds
 };
 
-// Database product: one exception per line with its warning and critical.
-void readPlainList(ProfileContext& context);
-// Transaction product: numbered keyword and value records.
-void readNumberedRecords(ProfileContext& context);
-// IMS product: threshold statements, with synonym groups folded in afterwards.
-void readThresholdStatements(ProfileContext& context);
-// System product: nested sections, tables and rows; workload rows become
-// service-class definitions.
-void readSectionedProfile(ProfileContext& context);
-
 }  // namespace tornvel
 
-#endif  // TORNVEL_READERS_PROFILE_READER_H_
+#endif  // TORNVEL_READERS_PROFILE_CONTEXT_H_

@@ -1,7 +1,7 @@
 // Loads the product control file: definition lines become definitions, and the
 // release, synonym and affinity directives take effect.
-#ifndef TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
-#define TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
+#ifndef TORNVEL_READERS_CONTROL_LOADER_H_
+#define TORNVEL_READERS_CONTROL_LOADER_H_
 
 #include <cstddef>
 #include <string>
@@ -10,20 +10,12 @@
 
 #include "definitions/definition_table.h"
 #include "definitions/product.h"
+#include "definitions/release_and_affinities.h"
 #include "definitions/synonym_group.h"
 #include "platform/console.h"
 #include "platform/line_reader.h"
 
 namespace tornvel {
-
-// The run-level values the control file may change, as a run starts.
-inline constexpr const char* kDefaultRelease = "V100";
-// 34 "#" and 9 "0": the affinity string until the control file gives another.
-inline constexpr const char* kDefaultAffinities = "##################################000000000";
-// The run keeps an affinity string of up to 79 characters; each situation
-// takes the part of it that its own field holds, 59 characters.
-inline constexpr std::size_t kRunAffinitiesCapacity = 80;
-inline constexpr std::size_t kSituationAffinitiesCapacity = 60;
 
 // How a run loads its control file: the product, the code every definition
 // records ("IMS" for the IMS product) and the run's switches.
@@ -63,4 +55,4 @@ LoadedControl loadControlFile(LineReader& control, const ControlSettings& settin
 
 }  // namespace tornvel
 
-#endif  // TORNVEL_DEFINITIONS_CONTROL_LOADER_H_
+#endif  // TORNVEL_READERS_CONTROL_LOADER_H_

@@ -1,4 +1,4 @@
-#include "definitions/control_loader.h"
+#include "readers/control_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -65,11 +65,11 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
   ASSERT_EQ(load.table.size(), 1u);
   const ExceptionDefinition& d = load.at(0);
   EXPECT_EQ(d.name(), "ABC1");
-  EXPECT_EQ(d.attribute, "TAB.COL");
-  EXPECT_EQ(d.recordedCode, "ZT5");
-  EXPECT_EQ(d.release, "V100");
-  EXPECT_EQ(d.valueType, ValueType::kInteger);
-  EXPECT_EQ(d.impliedDecimals, 2);
+  EXPECT_EQ(d.attribute(), "TAB.COL");
+  EXPECT_EQ(d.recordedCode(), "ZT5");
+  EXPECT_EQ(d.release(), "V100");
+  EXPECT_EQ(d.valueType(), ValueType::kInteger);
+  EXPECT_EQ(d.impliedDecimals(), 2);
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "WSIT");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "CSIT");
   EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GT");
@@ -86,11 +86,12 @@ TEST(ControlLoaderTest, FullLineFillsEveryField) {
 }
 
 // Fields longer than the definition keeps them are noted with their line;
-// "None" is a word, not an operator, and a release or affinity string is cut
-// where the run keeps it.
+// "None" is a word, not an operator, and the warning fields after it are not
+// used; a release or affinity string is cut where the run keeps it.
 TEST(ControlLoaderTest, NotesFieldsCutAtTheirCapacity) {
-  Load load("* comment\nLOCKWAITTIME,T.C,I,~,~,*GEX,~,None\n:RELEASE V1100\n:AFFINITY " +
-            std::string(60, 'A') + "\nSHORT,T.C,I," + std::string(65, 'W') + "\n");
+  Load load("* comment\nLOCKWAITTIME,T.C,I,~,~,*GEX,~,None," + std::string(30, 'V') +
+            "\n:RELEASE V1100\n:AFFINITY " + std::string(60, 'A') + "\nSHORT,T.C,I," +
+            std::string(65, 'W') + "\n");
   ASSERT_EQ(load.cutFields.size(), 5u);
   const std::pair<std::size_t, std::string_view> expected[] = {{2, "exception name"},
                                                                {2, "critical operator"},
@@ -107,15 +108,16 @@ TEST(ControlLoaderTest, NotesFieldsCutAtTheirCapacity) {
 
 TEST(ControlLoaderTest, SeparatorRunsDoNotMakeEmptyFields) {
   const char* lines[] = {
-      "ABC1,T.C,B\n",    "ABC1,,T.C,,B\n", "ABC1, T.C , B\n", "ABC1 T.C B\n",
-      " ,ABC1,T.C,B,\n", "ABC1,T.C,B",     "ABC1,T.C,B\r\n",
+      "ABC1,T.C,B\n",   "ABC1,,T.C,,B\n",     "ABC1, T.C , B\n",
+      "ABC1 T.C B\n",   " ,ABC1,T.C,B,\n",    "ABC1,T.C,B",
+      "ABC1,T.C,B\r\n", "ABC1,T.C,B,~,~,~\n", "ABC1 ,, T.C ,,B ,, ,\n",
   };
   for (const char* line : lines) {
     Load load(line);
     ASSERT_EQ(load.table.size(), 1u) << line;
     EXPECT_EQ(load.at(0).name(), "ABC1") << line;
-    EXPECT_EQ(load.at(0).attribute, "T.C") << line;
-    EXPECT_EQ(load.at(0).valueType, ValueType::kBoolean) << line;
+    EXPECT_EQ(load.at(0).attribute(), "T.C") << line;
+    EXPECT_EQ(load.at(0).valueType(), ValueType::kBoolean) << line;
     EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*EQ") << line;
   }
 }
@@ -124,8 +126,8 @@ TEST(ControlLoaderTest, NameAndAttributeOnlyGiveTheDefaults) {
   Load load("ABC1,T.C\n");
   ASSERT_EQ(load.table.size(), 1u);
   const ExceptionDefinition& d = load.at(0);
-  EXPECT_EQ(d.valueType, ValueType::kInteger);
-  EXPECT_EQ(d.impliedDecimals, 0);
+  EXPECT_EQ(d.valueType(), ValueType::kInteger);
+  EXPECT_EQ(d.impliedDecimals(), 0);
   EXPECT_EQ(d.condition(Severity::kWarning).situation, "ZT5_ABC1_Warning");
   EXPECT_EQ(d.condition(Severity::kCritical).situation, "ZT5_ABC1_Critical");
   EXPECT_EQ(d.condition(Severity::kCritical).comparison, "*GE");
@@ -174,8 +176,8 @@ TEST(ControlLoaderTest, TildeMarksAbsentFieldsAndLaterFieldsAreStillRead) {
 TEST(ControlLoaderTest, TildeIsAnOrdinaryTypeText) {
   Load load("ABC1,T.C,~,W,C\n");
   ASSERT_EQ(load.table.size(), 1u);
-  EXPECT_EQ(load.at(0).valueType, ValueType::kOther);
-  EXPECT_EQ(load.at(0).typeLetter, '~');
+  EXPECT_EQ(load.at(0).valueType(), ValueType::kOther);
+  EXPECT_EQ(load.at(0).typeLetter(), '~');
   EXPECT_EQ(load.at(0).condition(Severity::kCritical).comparison, "*EQ");
   EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "W");
   EXPECT_EQ(load.at(0).condition(Severity::kCritical).situation, "C");
@@ -254,14 +256,14 @@ TEST(ControlLoaderTest, StarInsideALineIsData) {
   Load load("A*,*B\n");
   ASSERT_EQ(load.table.size(), 1u);
   EXPECT_EQ(load.at(0).name(), "A*");
-  EXPECT_EQ(load.at(0).attribute, "*B");
+  EXPECT_EQ(load.at(0).attribute(), "*B");
 }
 
 TEST(ControlLoaderTest, SameNameTwiceGivesTwoDefinitionsInFileOrder) {
   Load load("ABC1,FIRST\nABC1,SECOND\n");
   ASSERT_EQ(load.table.size(), 2u);
-  EXPECT_EQ(load.at(0).attribute, "FIRST");
-  EXPECT_EQ(load.at(1).attribute, "SECOND");
+  EXPECT_EQ(load.at(0).attribute(), "FIRST");
+  EXPECT_EQ(load.at(1).attribute(), "SECOND");
 }
 
 TEST(ControlLoaderTest, ReleaseAffectsLaterDefinitionsOnly) {
@@ -272,9 +274,9 @@ TEST(ControlLoaderTest, ReleaseAffectsLaterDefinitionsOnly) {
       "  :RELEASE,V3001\n"
       "C,T.C\n");
   ASSERT_EQ(load.table.size(), 3u);
-  EXPECT_EQ(load.at(0).release, "V100");
-  EXPECT_EQ(load.at(1).release, "V200");
-  EXPECT_EQ(load.at(2).release, "V300");  // cut at four characters
+  EXPECT_EQ(load.at(0).release(), "V100");
+  EXPECT_EQ(load.at(1).release(), "V200");
+  EXPECT_EQ(load.at(2).release(), "V300");  // cut at four characters
   EXPECT_EQ(load.release, "V300");
   EXPECT_TRUE(load.output().empty());
 }
@@ -306,14 +308,14 @@ TEST(ControlLoaderTest, NonDirectiveWordsMakeDefinitionLines) {
       ":SYNONYM;H G,A\n");  // a semicolon does not end the directive word
   ASSERT_EQ(load.table.size(), 5u);
   EXPECT_EQ(load.at(0).name(), ":release");
-  EXPECT_EQ(load.at(0).attribute, "V200");
+  EXPECT_EQ(load.at(0).attribute(), "V200");
   EXPECT_EQ(load.at(1).name(), ":RELEASE");  // cut at eight characters
   EXPECT_EQ(load.at(2).name(), ":synonym");
-  EXPECT_EQ(load.at(2).attribute, "H");
-  EXPECT_EQ(load.at(2).valueType, ValueType::kOther);
-  EXPECT_EQ(load.at(2).typeLetter, 'G');
+  EXPECT_EQ(load.at(2).attribute(), "H");
+  EXPECT_EQ(load.at(2).valueType(), ValueType::kOther);
+  EXPECT_EQ(load.at(2).typeLetter(), 'G');
   EXPECT_EQ(load.at(3).name(), ":Affinit");
-  EXPECT_EQ(load.at(4).attribute, "G");
+  EXPECT_EQ(load.at(4).attribute(), "G");
   EXPECT_EQ(load.release, "V100");
   EXPECT_EQ(load.affinities, kStartAffinities);
   EXPECT_TRUE(load.synonyms.empty());
@@ -453,7 +455,7 @@ TEST(ControlLoaderTest, QuietOrEmptyLoadsPrintNoTable) {
 TEST(ControlLoaderTest, ImsProductNamesDefaultSituations) {
   Load load("DLIRATE,T.C\nPOOLX,T.C,I,WSIT\n", false, false, "IMS");
   ASSERT_EQ(load.table.size(), 2u);
-  EXPECT_EQ(load.at(0).recordedCode, "IMS");
+  EXPECT_EQ(load.at(0).recordedCode(), "IMS");
   EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "IMS_DLIRATE_Warning");
   EXPECT_EQ(load.at(0).condition(Severity::kCritical).situation, "IMS_DLIRATE_Critical");
   EXPECT_EQ(load.at(1).condition(Severity::kWarning).situation, "WSIT");
@@ -472,11 +474,11 @@ TEST(ControlLoaderTest, OverlongLineIsReadAsTwoLines) {
   Load load(line + "\nNEXT,T4\n");
   ASSERT_EQ(load.table.size(), 3u);
   EXPECT_EQ(load.at(0).name(), "P1");
-  EXPECT_EQ(load.at(0).valueType, ValueType::kOther);
-  EXPECT_EQ(load.at(0).typeLetter, 'Q');
+  EXPECT_EQ(load.at(0).valueType(), ValueType::kOther);
+  EXPECT_EQ(load.at(0).typeLetter(), 'Q');
   EXPECT_EQ(load.at(0).condition(Severity::kWarning).situation, "ZT5_P1_Warning");
   EXPECT_EQ(load.at(1).name(), "TUV");
-  EXPECT_EQ(load.at(1).attribute, "T3");
+  EXPECT_EQ(load.at(1).attribute(), "T3");
   EXPECT_EQ(load.at(2).name(), "NEXT");
 }
 
