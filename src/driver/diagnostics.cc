@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 #include "platform/file_names.h"
@@ -71,14 +69,16 @@ std::string describeFile(std::string_view role, const std::string& nameAsBuilt) 
   return text;
 }
 
+// What the folder was found to be is the run's finding at the failure; the
+// folder's name is the one of the name as built.
 void diagnoseOpenFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                         int error, bool output) {
-  std::string text = "cannot open " + describeFile(role, nameAsBuilt) + ": " + reason(error);
+                         const Failure& failure) {
+  std::string text =
+      "cannot open " + describeFile(role, nameAsBuilt) + ": " + reason(failure.error);
   const std::string folder = folderOf(hostPath(nameAsBuilt));
-  if (error == ENOENT && !folder.empty() && !host::statusOf(folder).exists) {
+  if (failure.folder == FolderFinding::kMissing) {
     text += "; the folder " + folder + " must exist (mkdir " + folder + ")";
-  } else if (output && (error == EACCES || error == EPERM || error == EROFS) &&
-             host::writeAccess(folder.empty() ? "." : folder) != 0) {
+  } else if (failure.folder == FolderFinding::kNotWritable) {
     text += folder.empty() ? "; the current folder cannot be written"
                            : "; the folder " + folder + " cannot be written";
   }
@@ -86,13 +86,15 @@ void diagnoseOpenFailure(Console& console, std::string_view role, const std::str
 }
 
 void reportOutputOpenFailure(Console& console, std::string_view role,
-                             const std::string& nameAsBuilt, int error, std::string_view input) {
+                             const std::string& nameAsBuilt, const Failure& failure) {
   console.print("Unable to open file " + nameAsBuilt + " for output.\n");
-  if (input.empty()) {
-    diagnoseOpenFailure(console, role, nameAsBuilt, error, true);
-  } else {
-    diagnoseSameFile(console, role, nameAsBuilt, input);
-  }
+  diagnoseOpenFailure(console, role, nameAsBuilt, failure);
+}
+
+void reportOutputIsInput(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                         std::string_view input) {
+  console.print("Unable to open file " + nameAsBuilt + " for output.\n");
+  diagnoseSameFile(console, role, nameAsBuilt, input);
 }
 
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
@@ -103,7 +105,7 @@ void diagnoseSameFile(Console& console, std::string_view role, const std::string
 
 void diagnoseReadFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
                          const LineReader& input) {
-  std::string why = reason(input.error());
+  std::string why = reason(input.readFailure() ? input.readFailure()->error : 0);
   if (!input.decodeProblem().empty()) {
     const bool little = input.byteOrderMark() == LineReader::ByteOrderMark::kUtf16LittleEndian;
     why = std::string("it is not UTF-16") + (little ? "LE" : "BE") + " to its end (" +
@@ -114,8 +116,9 @@ void diagnoseReadFailure(Console& console, std::string_view role, const std::str
 }
 
 void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                          int error, bool earlierKept) {
-  console.diagnose("cannot write " + describeFile(role, nameAsBuilt) + ": " + reason(error) +
+                          const Failure& failure, bool earlierKept) {
+  console.diagnose("cannot write " + describeFile(role, nameAsBuilt) + ": " +
+                   reason(failure.error) +
                    (earlierKept ? "; the earlier outputs are kept"
                                 : "; not every earlier output could be put back"));
 }
@@ -150,19 +153,20 @@ void diagnoseLeftover(Console& console, std::string_view role, const std::string
   }
 }
 
-void diagnoseStandardOutputFailure(Console& console, int error) {
-  console.diagnose("cannot write standard output: " + reason(error) +
+void diagnoseStandardOutputFailure(Console& console, const Failure& failure) {
+  console.diagnose("cannot write standard output: " + reason(failure.error) +
                    "; the earlier outputs are kept");
 }
 
-void diagnoseControlFileReplaced(Console& console, const std::string& typed, int error,
+void diagnoseControlFileReplaced(Console& console, const std::string& typed, const Failure& failure,
                                  const std::string& used) {
-  console.warn("the control file " + typed + " did not open (" + reason(error) +
+  console.warn("the control file " + typed + " did not open (" + reason(failure.error) +
                "); the run reads " + used + " instead");
 }
 
-void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, int error) {
-  console.warn("no advice file " + nameAsBuilt + " (" + reason(error) +
+void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt,
+                          const Failure& failure) {
+  console.warn("no advice file " + nameAsBuilt + " (" + reason(failure.error) +
                "): the situations get no texts or parameters from it");
 }
 

@@ -12,8 +12,9 @@
 
 #include "driver/exit_code.h"
 #include "platform/console.h"
+#include "platform/failure.h"
+#include "platform/leftover.h"
 #include "platform/line_reader.h"
-#include "platform/output_file.h"
 #include "readers/control_loader.h"
 #include "readers/profile_context.h"
 
@@ -23,16 +24,19 @@ namespace tornvel {
 // built: "the statement file SQLLIB\ZT5_UPD.SQL (SQLLIB/ZT5_UPD.SQL)".
 std::string describeFile(std::string_view role, const std::string& nameAsBuilt);
 
-// A file that did not open, with the system's reason (an errno value); when
-// its folder does not exist, that the folder must be made; for an output
-// (`output`) whose folder cannot be written, that folder.
+// A file that did not open, with the system's reason; when its folder was
+// found missing, that the folder must be made; when an output's folder was
+// found not to be writable, that folder.
 void diagnoseOpenFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                         int error, bool output = false);
+                         const Failure& failure);
 // An output that did not open: the message "Unable to open file NAME for
-// output." on standard output, then why: the input it is the same file as
-// (`input`, when not empty), or the system's reason.
+// output." on standard output, then why.
 void reportOutputOpenFailure(Console& console, std::string_view role,
-                             const std::string& nameAsBuilt, int error, std::string_view input);
+                             const std::string& nameAsBuilt, const Failure& failure);
+// An output refused because it is the run's input `input`: the same message,
+// then which input it is.
+void reportOutputIsInput(Console& console, std::string_view role, const std::string& nameAsBuilt,
+                         std::string_view input);
 // An output refused because it is one of the run's inputs.
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
                       std::string_view input);
@@ -44,18 +48,18 @@ void diagnoseReadFailure(Console& console, std::string_view role, const std::str
 // whether every earlier output is as it was (else diagnoseLeftover says what
 // is where).
 void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
-                          int error, bool earlierKept = true);
+                          const Failure& failure, bool earlierKept = true);
 // What a failed run could not put back, and what the operator is to do about it.
 void diagnoseLeftover(Console& console, std::string_view role, const std::string& nameAsBuilt,
                       const Leftover& leftover, const std::string& target);
 // Standard output that could not be written (a full disk, a closed pipe).
-void diagnoseStandardOutputFailure(Console& console, int error);
+void diagnoseStandardOutputFailure(Console& console, const Failure& failure);
 // A control file named on the command line that did not open, replaced by the
 // other family's file.
-void diagnoseControlFileReplaced(Console& console, const std::string& typed, int error,
+void diagnoseControlFileReplaced(Console& console, const std::string& typed, const Failure& failure,
                                  const std::string& used);
 // An optional advice file that did not open: the run goes on without it.
-void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, int error);
+void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt, const Failure& failure);
 // What the reading of an input showed: UTF-16 without a byte-order mark, lines
 // longer than the line limit.
 void diagnoseInputShape(Console& console, std::string_view role, const std::string& nameAsBuilt,

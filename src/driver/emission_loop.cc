@@ -26,12 +26,13 @@ bool EmissionLoop::openStatementFile() {
 // run makes the checks that need no writing, with the same messages.
 bool EmissionLoop::openOutput(OutputFile& file, std::string_view role, const std::string& name) {
   const std::string input = inputNamedBy(options_, controlName_, name);
-  const auto mode = OutputFile::Mode::kReplace;
-  if (input.empty() && (options_.dryRun ? file.check(name, mode) : file.open(name, mode))) {
-    return true;
+  if (!input.empty()) {
+    reportOutputIsInput(console_, role, name, input);
+    return false;
   }
-  reportOutputOpenFailure(console_, role, name, file.error(), input);
-  return false;
+  const Outcome opened = options_.dryRun ? file.check(name) : file.open(name);
+  if (!opened) reportOutputOpenFailure(console_, role, name, opened.failure());
+  return static_cast<bool>(opened);
 }
 
 bool EmissionLoop::run(const Emission& emission) {
@@ -63,35 +64,50 @@ bool EmissionLoop::printRowsAndOpen(const Emission& emission) {
 
 // A file that was never opened finishes and commits as a success.
 bool EmissionLoop::finishFiles() {
-  return reported(statementFile_.finish(), statementFile_, kStatementFile,
-                  options_.statementName) &&
-         reported(templateSeedFile_.finish(), templateSeedFile_, kTemplateSeedFile,
-                  options_.templateSeedName);
+  return reported(statementFile_.finish(), kStatementFile, options_.statementName) &&
+         reported(templateSeedFile_.finish(), kTemplateSeedFile, options_.templateSeedName);
 }
 
 // Both files take their names, or neither: when the template seed file cannot
 // take its name, the earlier statement file is put back.
 bool EmissionLoop::commitFiles() {
-  failedCommit_ = commitTogether({&statementFile_, &templateSeedFile_});
+  failedCommit_ = commitTogether({statementFile_.replaced(), templateSeedFile_.replaced()});
   for (const OutputFile* file : {&statementFile_, &templateSeedFile_}) {
-    if (!file->leftBehind().empty()) diagnoseLeftBehind(console_, file->leftBehind());
+    const ReplacedFile* replaced = file->replaced();
+    if (replaced != nullptr && !replaced->leftBehind().empty()) {
+      diagnoseLeftBehind(console_, replaced->leftBehind());
+    }
   }
-  return failedCommit_ < 0;
+  return !failedCommit_;
 }
 
+namespace {
+
+// What a replaced output could not put back, and the name it was to take;
+// nothing for an output that takes no name.
+const Leftover& leftoverOf(const OutputFile& file) {
+  static const Leftover kNone;
+  return file.replaced() != nullptr ? file.replaced()->leftover() : kNone;
+}
+std::string targetOf(const OutputFile& file) {
+  return file.replaced() != nullptr ? file.replaced()->target() : std::string();
+}
+
+}  // namespace
+
 void EmissionLoop::reportCommitFailure(bool restKept) {
-  const bool statementFailed = failedCommit_ == 0;
-  const OutputFile& failed = statementFailed ? statementFile_ : templateSeedFile_;
+  if (!failedCommit_) return;
+  const bool statementFailed = failedCommit_->index == 0;
   const std::string& name = statementFailed ? options_.statementName : options_.templateSeedName;
   const std::string_view role = statementFailed ? kStatementFile : kTemplateSeedFile;
   const bool kept =
-      restKept && !statementFile_.leftover().any() && !templateSeedFile_.leftover().any();
+      restKept && !leftoverOf(statementFile_).any() && !leftoverOf(templateSeedFile_).any();
   console_.print("Unable to write file " + name + "\n");
-  diagnoseWriteFailure(console_, role, name, failed.error(), kept);
-  diagnoseLeftover(console_, kStatementFile, options_.statementName, statementFile_.leftover(),
-                   statementFile_.target());
+  diagnoseWriteFailure(console_, role, name, failedCommit_->failure, kept);
+  diagnoseLeftover(console_, kStatementFile, options_.statementName, leftoverOf(statementFile_),
+                   targetOf(statementFile_));
   diagnoseLeftover(console_, kTemplateSeedFile, options_.templateSeedName,
-                   templateSeedFile_.leftover(), templateSeedFile_.target());
+                   leftoverOf(templateSeedFile_), targetOf(templateSeedFile_));
 }
 
 void EmissionLoop::planOutputs(DryRunPlan& plan) const {
@@ -103,11 +119,11 @@ void EmissionLoop::planOutputs(DryRunPlan& plan) const {
   }
 }
 
-bool EmissionLoop::reported(bool written, const OutputFile& file, std::string_view role,
+bool EmissionLoop::reported(const Outcome& written, std::string_view role,
                             const std::string& name) {
   if (written) return true;
   console_.print("Unable to write file " + name + "\n");
-  diagnoseWriteFailure(console_, role, name, file.error());
+  diagnoseWriteFailure(console_, role, name, written.failure());
   return false;
 }
 

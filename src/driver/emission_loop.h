@@ -5,12 +5,15 @@
 #define TORNVEL_DRIVER_EMISSION_LOOP_H_
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "driver/command_line.h"
 #include "driver/diagnostics.h"
+#include "platform/commit_together.h"
 #include "platform/console.h"
+#include "platform/failure.h"
 #include "platform/output_file.h"
 #include "statements/emission.h"
 
@@ -53,19 +56,18 @@ class EmissionLoop {
  private:
   bool printRowsAndOpen(const Emission& emission);
   bool openOutput(OutputFile& file, std::string_view role, const std::string& name);
-  // Prints the message and the diagnostic for `file` when `written` is false;
-  // returns `written`.
-  bool reported(bool written, const OutputFile& file, std::string_view role,
-                const std::string& name);
+  // Prints the message and the diagnostic when `written` failed; true when it
+  // did not.
+  bool reported(const Outcome& written, std::string_view role, const std::string& name);
 
   const RunOptions& options_;
   const std::string& controlName_;
   Console& console_;
   OutputFile statementFile_;
   OutputFile templateSeedFile_;
-  int failedCommit_ = -1;       // which file could not take its name: 0 or 1
-  std::size_t statements_ = 0;  // written to the statement file
-  std::size_t rows_ = 0;        // written to the template seed file
+  std::optional<CommitFailure> failedCommit_;  // the file that could not take its name: 0 or 1
+  std::size_t statements_ = 0;                 // written to the statement file
+  std::size_t rows_ = 0;                       // written to the template seed file
 };
 
 }  // namespace tornvel

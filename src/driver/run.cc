@@ -12,13 +12,15 @@
 #include "driver/diagnostics.h"
 #include "driver/emission_loop.h"
 #include "driver/exit_code.h"
+#include "platform/appended_file.h"
 #include "platform/clock.h"
 #include "platform/console.h"
+#include "platform/failure.h"
 #include "platform/file_names.h"
 #include "platform/host_files.h"
 #include "platform/interrupts.h"
 #include "platform/line_reader.h"
-#include "platform/output_file.h"
+#include "platform/output_check.h"
 #include "readers/advice_file.h"
 #include "readers/control_loader.h"
 #include "readers/numbered_record_reader.h"
@@ -76,7 +78,7 @@ class MigrationRun {
   LoadedControl loaded_;
   UnhandledList unhandled_;
   std::string thresholdLines_;  // what the threshold file gets at the commit
-  OutputFile csvFile_;
+  AppendedFile csvFile_;
   bool csvCheckedOnly_ = false;  // checked at the start, opened only to append
   DryRunPlan plan_;
 };
@@ -91,9 +93,9 @@ ExitCode MigrationRun::execute() {
   }
 
   LineReader profile;
-  if (!profile.open(options_.inputName)) {
+  if (const Outcome opened = profile.open(options_.inputName); !opened) {
     console_.print("Unable to open file:" + options_.inputName + "\n");
-    diagnoseOpenFailure(console_, kProfile, options_.inputName, profile.error());
+    diagnoseOpenFailure(console_, kProfile, options_.inputName, opened.failure());
     return ExitCode::kFile;
   }
   ProfileReader reader = chooseReader();
@@ -206,20 +208,23 @@ bool MigrationRun::anyThresholdGiven() const {
 // code); when it does not open, the other product family's control file.
 bool MigrationRun::openControlFile() {
   controlName_ = options_.controlName;
-  if (control_.open(controlName_)) return true;
-  const int firstError = control_.error();
+  const Outcome first = control_.open(controlName_);
+  if (first) return true;
+  Outcome last = first;
   // A name the user typed that is replaced is worth a word; the default name
   // of the legacy family giving way to the new family's is the usual case.
   const bool typed = options_.controlNamed;
   if (!options_.fallbackControlName.empty()) {
     controlName_ = options_.fallbackControlName;
-    if (typed)
-      diagnoseControlFileReplaced(console_, options_.controlName, firstError, controlName_);
-    if (control_.open(controlName_)) return true;
-    if (!typed) diagnoseOpenFailure(console_, kControlFile, options_.controlName, firstError);
+    if (typed) {
+      diagnoseControlFileReplaced(console_, options_.controlName, first.failure(), controlName_);
+    }
+    last = control_.open(controlName_);
+    if (last) return true;
+    if (!typed) diagnoseOpenFailure(console_, kControlFile, options_.controlName, first.failure());
   }
   console_.print("Unable to open control file: " + controlName_ + "\n");
-  diagnoseOpenFailure(console_, kControlFile, controlName_, control_.error());
+  diagnoseOpenFailure(console_, kControlFile, controlName_, last.failure());
   return false;
 }
 
@@ -231,22 +236,32 @@ bool MigrationRun::openControlFile() {
 bool MigrationRun::openThresholdCsv() {
   if (!options_.csvOutput) return true;
   const std::string input = inputNamedBy(options_, controlName_, options_.csvName);
-  const auto mode = OutputFile::Mode::kAppend;
+  if (!input.empty()) {
+    reportOutputIsInput(console_, kThresholdFile, options_.csvName, input);
+    return false;
+  }
   csvCheckedOnly_ =
       options_.dryRun || (options_.strict && !host::statusOf(hostPath(options_.csvName)).exists);
-  if (!input.empty() || !(csvCheckedOnly_ ? csvFile_.check(options_.csvName, mode)
-                                          : csvFile_.open(options_.csvName, mode))) {
-    reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), input);
+  if (csvCheckedOnly_) {
+    const Result<Reach> checked = checkOutput(options_.csvName, OutputUse::kAppend);
+    if (!checked) {
+      reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, checked.failure());
+      return false;
+    }
+  } else if (!openThresholdCsvFile()) {
     return false;
   }
   return true;
 }
 
-// The threshold file that a --strict run only checked at its start.
+// The threshold file, opened at the start of the run, or by a --strict run
+// that only checked it then, just before it appends.
 bool MigrationRun::openThresholdCsvFile() {
-  if (csvFile_.open(options_.csvName, OutputFile::Mode::kAppend)) return true;
-  reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(), {});
-  return false;
+  const Outcome opened = csvFile_.open(options_.csvName);
+  if (!opened) {
+    reportOutputOpenFailure(console_, kThresholdFile, options_.csvName, opened.failure());
+  }
+  return static_cast<bool>(opened);
 }
 
 bool MigrationRun::loadDefinitions() {
@@ -298,8 +313,8 @@ MigrationRun::ProfileReader MigrationRun::chooseReader() const {
 // over, with a word on standard error; one whose reading fails ends the run.
 bool MigrationRun::readAdviceFile() {
   LineReader advice;
-  if (!advice.open(options_.adviceName)) {
-    diagnoseNoAdviceFile(console_, options_.adviceName, advice.error());
+  if (const Outcome opened = advice.open(options_.adviceName); !opened) {
+    diagnoseNoAdviceFile(console_, options_.adviceName, opened.failure());
     return true;
   }
   applyAdviceFile(advice, loaded_.table);
@@ -311,10 +326,10 @@ bool MigrationRun::readAdviceFile() {
 // interleave them; a failed write leaves the file at its earlier length.
 bool MigrationRun::writeThresholdCsv() {
   csvFile_.write(thresholdLines_);
-  if (!csvFile_.finish()) {
+  if (const Outcome appended = csvFile_.finish(); !appended) {
     console_.print("Unable to write file " + options_.csvName + "\n");
     const Leftover& leftover = csvFile_.leftover();
-    diagnoseWriteFailure(console_, kThresholdFile, options_.csvName, csvFile_.error(),
+    diagnoseWriteFailure(console_, kThresholdFile, options_.csvName, appended.failure(),
                          !leftover.any());
     diagnoseLeftover(console_, kThresholdFile, options_.csvName, leftover, {});
     return false;
@@ -339,7 +354,7 @@ ExitCode runMigration(const std::vector<std::string>& args, std::ostream& out,
   // A report that never reached its reader is no success; the run's own
   // failures keep their exit codes.
   if (console.failed()) {
-    diagnoseStandardOutputFailure(console, console.error());
+    diagnoseStandardOutputFailure(console, console.failure());
     if (exitCode == ExitCode::kCompleted) exitCode = ExitCode::kFile;
   }
   if (exitCode == ExitCode::kStrictWarnings) {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/appended_file.h"
 #include "platform/host_files.h"
-#include "platform/output_file.h"
 
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -74,8 +74,8 @@ TEST_F(AppendWholeTest, RunsSideBySideEachLeaveWholeLines) {
 
 // The append waits for the lock that the threshold file's append holds.
 TEST_F(AppendWholeTest, WaitsForTheThresholdFilesLock) {
-  OutputFile threshold;
-  ASSERT_TRUE(threshold.open(file_, OutputFile::Mode::kAppend));
+  AppendedFile threshold;
+  ASSERT_TRUE(threshold.open(file_));
   ASSERT_TRUE(threshold.lock());
   const pid_t child = ::fork();
   if (child == 0) ::_exit(appendWhole(file_, "summary\n").appended() ? 0 : 1);

@@ -9,6 +9,8 @@
 #include <ostream>
 #include <string_view>
 
+#include "platform/failure.h"
+
 namespace tornvel {
 
 class Console {
@@ -23,7 +25,7 @@ class Console {
     errno = 0;
     out_ << text;
     out_.flush();
-    if (out_.fail()) error_ = errno != 0 ? errno : EIO;
+    if (out_.fail()) failure_.error = errno != 0 ? errno : EIO;
   }
 
   // One diagnostic line on standard error, "tornvel: " before it; dropped by
@@ -40,15 +42,15 @@ class Console {
   }
   int warnings() const { return warnings_; }
 
-  // True once anything printed could not be written; error() is the system's
-  // reason (an errno value).
+  // True once anything printed could not be written; failure() tells why
+  // (the system's reason, when a write of this console failed).
   bool failed() const { return out_.fail(); }
-  int error() const { return error_; }
+  const Failure& failure() const { return failure_; }
 
  private:
   std::ostream& out_;
   std::ostream* errors_ = nullptr;
-  int error_ = 0;
+  Failure failure_{Step::kWrite, 0, FolderFinding::kNone};
   int warnings_ = 0;
 };
 

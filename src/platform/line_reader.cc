@@ -98,11 +98,10 @@ void LineReader::decodeUtf16(bool bigEndian) {
     appendUtf8(text, code);
   }
   if (decodeProblem_.empty() && at < bytes.size()) decodeProblem_ = "an odd number of bytes";
-  if (readFailed_) {
+  if (readFailure_) {
     decodeProblem_.clear();  // the read error is the reason
   } else if (!decodeProblem_.empty()) {
-    readFailed_ = true;
-    error_ = EILSEQ;
+    readFailure_ = Failure{Step::kDecode, EILSEQ};
   }
   buffer_.assign(text.begin(), text.end());
   position_ = 0;
@@ -146,30 +145,26 @@ void LineReader::openText(std::string text) {
   close();
   inMemory_ = true;
   ended_ = false;
-  error_ = 0;
-  readFailed_ = false;
+  readFailure_.reset();
   buffer_.assign(text.begin(), text.end());
   position_ = 0;
   available_ = buffer_.size();
   passOverByteOrderMark();
 }
 
-bool LineReader::open(const std::string& nameAsBuilt) {
+Outcome LineReader::open(const std::string& nameAsBuilt) {
   close();
-  int fd = host::openForReading(hostPath(nameAsBuilt));
-  if (fd < 0) {
-    error_ = errno;
-    return false;
-  }
+  readFailure_.reset();
+  const std::string path = hostPath(nameAsBuilt);
+  const int fd = host::openForReading(path);
+  if (fd < 0) return openFailure(Step::kOpen, errno, path, Access::kReading);
   fd_ = fd;
   ended_ = false;
-  error_ = 0;
-  readFailed_ = false;
   buffer_.resize(kBufferSize);
   position_ = 0;
   available_ = 0;
   passOverByteOrderMark();
-  return true;
+  return {};
 }
 
 void LineReader::close() {
@@ -193,10 +188,7 @@ bool LineReader::refill() {
     if (got < 0 && errno == EINTR) continue;
     // The end of the file, or a read error, which the run must not take for
     // the end: it is kept for failed().
-    if (got < 0) {
-      error_ = errno;
-      readFailed_ = true;
-    }
+    if (got < 0) readFailure_ = failureOf(Step::kRead);
     ended_ = true;
     return false;
   }

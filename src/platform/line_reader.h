@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +21,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "platform/failure.h"
 
 namespace tornvel {
 
@@ -88,7 +91,7 @@ class LineReader {
 
   // Opens a file by its name as built (back-slashes are directory separators).
   // Fails for a name that does not exist, cannot be read or is a directory.
-  bool open(const std::string& nameAsBuilt);
+  Outcome open(const std::string& nameAsBuilt);
   bool isOpen() const { return fd_ >= 0 || inMemory_; }
   void close();
 
@@ -121,10 +124,11 @@ class LineReader {
   std::size_t overlongLineCount() const { return overlongLineCount_; }
 
   // True once reading failed with an error: the lines read so far are not
-  // the whole input. The error stays known after close().
-  bool failed() const { return readFailed_; }
-  // The system's reason (an errno value) for the failed open or read, or 0.
-  int error() const { return error_; }
+  // the whole input. The failure stays known after close(): the read that
+  // failed (Step::kRead, with the system's reason), or text that is not
+  // UTF-16 to its end (Step::kDecode).
+  bool failed() const { return readFailure_.has_value(); }
+  const std::optional<Failure>& readFailure() const { return readFailure_; }
 
   // Reads the next line into `line`. Returns false when no further line could
   // be read, at the end of the input or on a read error (see failed()).
@@ -162,8 +166,7 @@ class LineReader {
   int peekByte();
 
   int fd_ = -1;
-  int error_ = 0;
-  bool readFailed_ = false;
+  std::optional<Failure> readFailure_;
   ByteOrderMark byteOrderMark_ = ByteOrderMark::kNone;
   UnmarkedUtf16 unmarkedUtf16_ = UnmarkedUtf16::kNone;
   std::string decodeProblem_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -98,6 +99,14 @@ TEST(LineReaderTest, DirectoriesAndMissingFilesDoNotOpen) {
   LineReader reader;
   EXPECT_FALSE(reader.open("/"));
   EXPECT_FALSE(reader.open("/nonexistent/dir/file.txt"));
+  // What failed comes back as a value, with the folder found missing then.
+  const Outcome folder = reader.open("/");
+  ASSERT_FALSE(folder);
+  EXPECT_EQ(folder.failure(), (Failure{Step::kOpen, EISDIR, FolderFinding::kNone}));
+  const Outcome missing = reader.open("/nonexistent/dir/file.txt");
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.failure(), (Failure{Step::kOpen, ENOENT, FolderFinding::kMissing}));
+  EXPECT_FALSE(reader.failed());  // no read failed
 }
 
 // The reading rules, one byte at a time: at most `limit` bytes per line, a
@@ -264,6 +273,9 @@ TEST(LineReaderTest, ReadsUtf16AsUtf8) {
     EXPECT_EQ(lines, c.lines) << c.text;
     EXPECT_EQ(reader.decodeProblem(), c.problem) << c.text;
     EXPECT_EQ(reader.failed(), !c.problem.empty()) << c.text;
+    if (reader.failed()) {
+      EXPECT_EQ(*reader.readFailure(), (Failure{Step::kDecode, EILSEQ})) << c.text;
+    }
     EXPECT_EQ(reader.unmarkedUtf16(), c.unmarked) << c.text;
   }
 }
