@@ -139,6 +139,18 @@ TEST_F(IntegrityTest, UnwritableStandardOutputEndsWith12AndKeepsTheEarlierFile) 
   EXPECT_EQ(namesIn(run() / "SQLLIB"), std::vector<std::string>{"ZT5_UPD.SQL"});
 }
 
+// The answers that need no files fail the same way.
+TEST_F(IntegrityTest, VersionAndHelpToAFullDeviceEndWith12) {
+  for (const std::string option : {"--version", "--help"}) {
+    RunOutcome outcome = shell("exec \"$1\" " + option + " >/dev/full");
+    EXPECT_EQ(outcome.exitCode, 12) << option;
+    EXPECT_EQ(outcome.errors,
+              "tornvel: cannot write standard output: No space left on device; the earlier "
+              "outputs are kept\n")
+        << option;
+  }
+}
+
 // A second run in the same folder replaces what the first wrote, on every
 // file system: the system product's two files together, build mode's file,
 // and the database product's threshold file, which gathers both runs' lines
