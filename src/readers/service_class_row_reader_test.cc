@@ -108,6 +108,66 @@ TEST(ServiceClassRowReaderTest, DefaultsAndIgnoredLines) {
                                            "PRWLMCO", "PRWLMWS", "PRWLMCS", "PRWLMCC"}));
 }
 
+// Each keyword of the batch row left out in turn, and written without a value:
+// a resource threshold and the busy threshold are then off, the class, period
+// and index thresholds empty; the others keep their values. Every keyword but
+// the busy threshold's is named as missing.
+TEST(ServiceClassRowReaderTest, EachKeywordLeftOutOrWithoutAValue) {
+  using Text = std::string (*)(const ServiceClassThresholds&);
+  struct Case {
+    std::string_view keyword;
+    std::string_view line;  // the batch row's line of the keyword
+    Text field;
+    std::string_view expected;
+  };
+  const Case cases[] = {
+      {"PRWLMSC", " PRWLMSC('BATCH')\n", [](const auto& t) { return t.className; }, ""},
+      {"PRWLMPD", " PRWLMPD(1)\n", [](const auto& t) { return t.period; }, ""},
+      {"PRWLMWI", " PRWLMWI(150)\n",
+       [](const auto& t) { return t[ResourceKind::kPerformanceIndex].warning; }, ""},
+      {"PRWLMCI", " PRWLMCI(200)\n",
+       [](const auto& t) { return t[ResourceKind::kPerformanceIndex].critical; }, ""},
+      {"PRWLMWO", " PRWLMWO(500)\n", [](const auto& t) { return t[ResourceKind::kIoRate].warning; },
+       "OFF"},
+      {"PRWLMCO", " PRWLMCO(900)\n",
+       [](const auto& t) { return t[ResourceKind::kIoRate].critical; }, "OFF"},
+      {"PRWLMWS", " PRWLMWS(1200)\n",
+       [](const auto& t) { return t[ResourceKind::kStorage].warning; }, "OFF"},
+      {"PRWLMCS", " PRWLMCS(1500)\n",
+       [](const auto& t) { return t[ResourceKind::kStorage].critical; }, "OFF"},
+      {"PRWLMWC", " PRWLMWC(800)\n", [](const auto& t) { return t[ResourceKind::kCpu].warning; },
+       "OFF"},
+      {"PRWLMCC", " PRWLMCC(950)\n", [](const auto& t) { return t[ResourceKind::kCpu].critical; },
+       "OFF"},
+      {"PRWLMBS", " PRWLMBS(ON)\n", [](const auto& t) { return t.busy; }, "OFF"},
+  };
+  const std::string batch =
+      " PRWLMSC('BATCH')\n PRWLMPD(1)\n PRWLMWI(150)\n PRWLMCI(200)\n PRWLMWO(500)\n"
+      " PRWLMCO(900)\n PRWLMWS(1200)\n PRWLMCS(1500)\n PRWLMWC(800)\n PRWLMCC(950)\n"
+      " PRWLMBS(ON)\n End Row\n";
+  const auto complete = readRow("", batch);
+  for (const Case& c : cases) {
+    const std::string without = " " + std::string(c.keyword) + "\n";
+    const std::string empty = " " + std::string(c.keyword) + "()\n";
+    for (const std::string& bare : {std::string(), without, empty}) {
+      std::string rest = batch;
+      rest.replace(rest.find(c.line), c.line.size(), bare);
+      const auto row = readRow("", rest);
+      const std::string context = std::string(c.keyword) + " as '" + bare + "'";
+      EXPECT_EQ(c.field(thresholdsOf(row)), c.expected) << context;
+      EXPECT_EQ(row.missing, c.keyword == "PRWLMBS" ? std::vector<std::string_view>{}
+                                                    : std::vector<std::string_view>{c.keyword})
+          << context;
+      // The rest of the row is as the complete row has it.
+      for (const Case& other : cases) {
+        if (other.keyword == c.keyword) continue;
+        EXPECT_EQ(other.field(thresholdsOf(row)), other.field(thresholdsOf(complete)))
+            << context << ", " << other.keyword;
+      }
+    }
+  }
+}
+
 TEST(ServiceClassRowReaderTest, FirstLineAndProfileEnd) {
   // A keyword on the row's first line counts, and later lines may replace it.
   auto row = readRow(" PRWLMSC(BATCH)\n", " PRWLMPD(3)\n");

@@ -941,6 +941,14 @@ void addByteOrderMarkCases(std::vector<Case>& cases) {
       "ProfileInUtf16WithoutAMark", {"PROF.TXT", "T5"},
       {file("ZTQPROD.TXT", definition), file("PROF.TXT", utf16(u"ABC1 80 95\n", false, false))},
       true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", ""}}));
+  // Its warning counts like any other: under --strict nothing is written.
+  cases.push_back(makeCase("StrictBuildModeWithAnAdviceFileInUtf16WithoutAMark",
+                           {"--strict", "-bd", "PROF.TXT", "T5"},
+                           {file("ZTQPROD.TXT", definition), file("PROF.TXT", "ABC1 80 95\n"),
+                            file("ZT5_ADVICE.TXT", utf16(u"ABC1~T~P\n", false, false))},
+                           true, 24, "", {}, [](const fs::path& dir, const RunOutcome&) {
+                             EXPECT_TRUE(namesUnder(dir / "SQLLIB").empty());
+                           }));
 }
 
 // Everyday mistakes with the command line and the files: a diagnostic on
@@ -986,6 +994,32 @@ void addDiagnosticCases(std::vector<Case>& cases) {
       {file("ZR5PROD.TXT", std::string(kOneDefinition)),
        file("PROF.TXT", "Begin Table PR.SYS\nBegin Row\n ABC1W(8o)\n ABC1C(95)\nEnd Row\n")},
       true, 0, "", {{"SQLLIB/ZR5_UPD.SQL", updatePair("ZR5", "ABC1", "TAB.COL", "8O", "95")}}));
+  // Five values that are no number are told one by one; from the sixth on,
+  // one line counts the rest.
+  for (int count : {5, 6, 7}) {
+    std::string control;
+    std::string profile;
+    std::string statements;
+    std::string errors;
+    for (int i = 1; i <= count; ++i) {
+      const std::string name = "D" + std::to_string(i);
+      const std::string value = std::to_string(i) + "O";
+      control += name + ",TAB.C" + std::to_string(i) + ",I\n";
+      profile += name + " " + value + " 90\n";
+      statements += updatePair("ZTQ", name, "TAB.C" + std::to_string(i), value, "90");
+      if (i <= 5) {
+        errors += "tornvel: PROF.TXT line " + std::to_string(i) + ": " + name + " warning value " +
+                  value + " is not a number; the statement compares with it as it stands\n";
+      }
+    }
+    if (count == 6) errors += "tornvel: PROF.TXT: 1 more value was not a number\n";
+    if (count == 7) errors += "tornvel: PROF.TXT: 2 more values were not a number\n";
+    cases.push_back(makeCase("ValuesThatAreNotNumbersCount" + std::to_string(count),
+                             {"PROF.TXT", "T5"},
+                             {file("ZTQPROD.TXT", control), file("PROF.TXT", profile)}, true, 0, "",
+                             {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+    cases.back().errors = errors;
+  }
   cases.push_back(makeCase(
       "ControlFieldCutAtItsCapacity", {"PROF.TXT", "T5"},
       {file("ZTQPROD.TXT", "LOCKWAITTIME,DBLOCKS.WAITTIME,I\n"),
@@ -1025,6 +1059,20 @@ void addDiagnosticCases(std::vector<Case>& cases) {
         EXPECT_NE(statements.find("*VALUE MWLMPR.IORATE *GE 50.0\");"), std::string::npos);
         EXPECT_EQ(statements.find("ZR5_IO_BATCHP1_Critical"), std::string::npos);
       }));
+  // A keyword without a value is left out all the same: no I/O warning.
+  row = workloadRow("BATCH");
+  row.replace(row.find(" PRWLMWO(500)\n"), 14, " PRWLMWO\n");
+  rows = templateRows("BATCH", "1");
+  const std::string ioWarning =
+      "INSERT INTO ZHBTMPLSIT (NAME,STATE,TEMPLATE,TYPE) VALUES(\"ZR5_IO_BATCHP1_Warning\", "
+      "\"Warning\", \"WLM_Service_Class_Resources\", 0 );\n";
+  rows.erase(rows.find(ioWarning), ioWarning.size());
+  cases.push_back(makeCase("WorkloadRowKeywordWithoutAValue", {"PROF.TXT", "R5"},
+                           {file("ZR5PROD.TXT", std::string(kOneDefinition)),
+                            file("PROF.TXT", "Begin Table PR.WLM\n" + row)},
+                           true, 0, "", {{"SQLLIB/UR5_ZPX.SQL", rows}}));
+  cases.back().errors =
+      "tornvel: PROF.TXT: service class BATCH period 1 gives no PRWLMWO; its I/O warning is off\n";
 }
 
 // --dry-run: everything but the writing, with the same messages and exit
@@ -1058,6 +1106,15 @@ void addDryRunAndStrictCases(std::vector<Case>& cases) {
   cases.back().errors =
       "tornvel: dry run: would replace SQLLIB\\ZR5_UPD.SQL (8 statements) and "
       "SQLLIB\\UR5_ZPX.SQL (8 template rows); nothing was written\n";
+  // A threshold file that is not there is not made either.
+  cases.push_back(makeCase("DryRunOfAThresholdFileThatIsNotThere",
+                           {"--dry-run", "-d", "PROF.TXT", "T5"}, {control, profile}, true, 0, "",
+                           {}, [](const fs::path& dir, const RunOutcome&) {
+                             EXPECT_TRUE(namesUnder(dir / "SQLLIB").empty());
+                           }));
+  cases.back().errors =
+      "tornvel: dry run: would replace SQLLIB\\ZT5_UPD.SQL (2 statements) and append 2 lines to "
+      "SQLLIB\\ZT5_CDF.TXT; nothing was written\n";
   cases.push_back(makeCase("DryRunWithoutTheOutputFolder", {"--dry-run", "PROF.TXT", "T5"},
                            {control, profile}, false, 12,
                            "Unable to open file SQLLIB\\ZT5_UPD.SQL for output.\n"));
@@ -1205,6 +1262,10 @@ void expectDiagnostics(std::vector<Case>& cases) {
            "tornvel: PROF.TXT line 1: ABC1 warning value 8O is not a number; the statement "
            "compares with it as it stands\ntornvel: --strict: 2 warnings; nothing was written\n"},
       {"SevenOverlongProfileLines", overlong + noThreshold},
+      {"StrictBuildModeWithAnAdviceFileInUtf16WithoutAMark",
+       "tornvel: the advice file ZT5_ADVICE.TXT looks like UTF-16LE without a byte-order mark, "
+       "and is read as bytes; save it as UTF-8, or as UTF-16 with a byte-order mark\n"
+       "tornvel: --strict: 1 warning; nothing was written\n"},
       {"ByteOrderMarkBeforeTheFirstProfileValue", ""},
       {"ByteOrderMarkBeforeTheFirstDefinition", ""},
   };

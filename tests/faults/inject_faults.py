@@ -22,7 +22,14 @@ template seed file):
   * a failed close of a temporary file or length query of the threshold file
     ends the run with 12; a hidden copy a whole run left is named;
   * a commit that fails, with every later rename (or cut, lock, sync) failing
-    too, ends with 12 and names what it could not put back.
+    too, ends with 12 and names what it could not put back, each in exactly
+    the sentence that fits (threshold lines cut back without the system's
+    confirmation are told as such, not as lines that stay);
+  * the clean run's calls are in a durable order: every file it wrote is synced
+    after its last write, and before it gets a second name or is renamed into
+    place, and the folder of every rename is synced after the last rename into
+    it. A sync that is never made is never failed, so this is read from the
+    clean run's log.
 
 How: a clean run is recorded with `strace -o LOG`; its outputs are the
 reference "complete new" files. Then, for every call N of every kind K seen in
@@ -121,6 +128,7 @@ class Reference:
     new: dict  # each output after the clean run (threshold file: earlier + the run's lines)
     calls: list  # every Call of the clean run, in order
     without_advice: dict = field(default_factory=dict)  # outputs when the advice file is missing
+    durability: list = field(default_factory=list)  # what the clean run left undurable
 
     def commit_start(self):
         """The position of the first call that gives a file a name."""
@@ -259,6 +267,8 @@ class Call:
     kind: str
     subject: str  # the file it names, or the file open on its descriptor; "" for neither
     by_descriptor: bool = False  # the call names an open descriptor, not a path
+    arguments: str = ""  # as strace shows them
+    result: int = 0  # -1 for a call that did not return
 
 
 def calls_of(log_path):
@@ -284,7 +294,7 @@ def calls_of(log_path):
                 open_files[result] = (UNNAMED + subject) if "O_TMPFILE" in arguments else subject
             elif kind == "close" and descriptor:
                 open_files.pop(int(descriptor.group(1)), None)
-            calls.append(Call(kind, subject, by_descriptor))
+            calls.append(Call(kind, subject, by_descriptor, arguments, result))
     return calls
 
 
@@ -311,6 +321,7 @@ def clean_reference(binary, scenario, examples, work):
         sys.exit(f"scenario {scenario.key}: the clean run did not append to {scenario.threshold}")
     reference = Reference(earlier, new, calls_of(log),
                           full_file_system=can_make_unnamed_files(work))
+    reference.durability = durability_problems(reference.calls)
     if scenario.advice:
         bare = os.path.join(work, f"clean-{scenario.key}-without-advice")
         prepare(scenario, examples, bare, with_advice=False)
@@ -342,6 +353,65 @@ def check_strace_reports_signals(binary):
                           capture_output=True, env=ENVIRONMENT)
     if done.returncode != 8:
         sys.exit(f"strace does not hand on the exit code (8 expected, got {done.returncode})")
+
+
+# --- What the clean run made durable ----------------------------------------------
+
+
+QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
+DATA_CALLS = {"write", "pwrite64", "writev", "pwritev", "pwritev2", "ftruncate", "fallocate"}
+SYNC_CALLS = {"fsync", "fdatasync"}
+LINK_CALLS = {"link", "linkat"}
+RENAME_CALLS = {"rename", "renameat", "renameat2"}
+
+
+def folder_of(name):
+    return os.path.normpath(os.path.dirname(name) or ".")
+
+
+def durability_problems(calls):
+    """The order the clean run's calls must keep for its outputs to survive a
+    power cut, which failing calls one at a time cannot show (a sync that is
+    never made is never failed): every file the run wrote is synced after its
+    last write, and before it gets a second name or is renamed into place; the
+    folder of every rename is synced after the last rename into it."""
+    problems = []
+    file_on = {}  # descriptor -> file, a number per open
+    path_on = {}  # descriptor -> the path it was opened by
+    file_named = {}  # name -> file, for the files the run opened or named
+    unsynced = {}  # file -> the name it was opened by, while it holds unsynced writes
+    folders = set()  # folders renamed into since they were last synced
+    for number, call in enumerate(calls):
+        names = QUOTED.findall(call.arguments)
+        descriptor = FIRST_DESCRIPTOR.match(call.arguments)
+        fd = int(descriptor.group(1)) if descriptor else None
+        if call.kind in ("open", "openat") and call.result >= 0 and names:
+            file_on[call.result], path_on[call.result] = number, names[0]
+            if "O_TMPFILE" not in call.arguments:
+                file_named[os.path.normpath(names[0])] = number
+        elif call.kind == "close" and fd is not None:
+            file_on.pop(fd, None)
+            path_on.pop(fd, None)
+        elif call.kind in DATA_CALLS and fd in file_on:
+            unsynced[file_on[fd]] = call.subject
+        elif call.kind in SYNC_CALLS and fd in file_on:
+            unsynced.pop(file_on[fd], None)
+            folders.discard(os.path.normpath(path_on[fd]))
+        elif call.kind in LINK_CALLS | RENAME_CALLS and len(names) >= 2:
+            source, target = os.path.normpath(names[0]), os.path.normpath(names[1])
+            linked = re.fullmatch(r"/proc/self/fd/(\d+)", names[0])
+            file = file_on.get(int(linked.group(1))) if linked else file_named.get(source)
+            if file in unsynced:
+                problems.append(f"{unsynced.pop(file)} was given the name {names[1]} with "
+                                "writes not synced")
+            if file is not None:
+                file_named[target] = file
+            if call.kind in RENAME_CALLS:
+                folders.add(folder_of(target))
+    problems += [f"{name} was written and never synced" for name in unsynced.values()]
+    problems += [f"the folder {folder} was not synced after the last rename into it"
+                 for folder in sorted(folders)]
+    return problems
 
 
 # --- Judging one run ---------------------------------------------------------------
@@ -471,24 +541,53 @@ def judge_undo(case, reference, status, said, after):
         copies = [n for n in added_files(reference, after)
                   if hidden_temporary(case.scenario, n) and after[n] == earlier]
         told = [n for n in copies
-                if f"is kept as {n}; rename it to {name}" in said]
+                if f"{DIAGNOSTIC}the earlier {role_of(name)} is kept as {n}; rename it to {name}"
+                in said.splitlines()]
         if told:
             named += told
         else:
             problems.append(f"{name} is {state} and no hidden copy of it is named")
-    threshold = case.scenario.threshold
-    earlier = reference.earlier[threshold]
-    data = after.get(threshold) or b""
-    if data != earlier:
-        kept = (f"keeps the {len(data) - len(earlier)} bytes this run appended after byte "
-                f"{len(earlier)}; cut it back to {len(earlier)} bytes")
-        if not data.startswith(earlier) or kept not in said:
-            problems.append(f"{threshold} holds {len(data)} bytes, not the earlier "
-                            f"{len(earlier)}, and the run did not say '{kept}'")
+    problems += threshold_leftover_problems(case, reference, said, after)
     stray = [n for n in added_files(reference, after) if n not in named]
     if stray:
         problems.append("added " + ", ".join(stray))
     return problems, []
+
+
+DIAGNOSTIC = "tornvel: "
+
+
+def role_of(name):
+    """What the run calls an output in its messages."""
+    return "template seed file" if os.path.basename(name) == "UR5_ZPX.SQL" else "statement file"
+
+
+def threshold_leftover_problems(case, reference, said, after):
+    """The run's lines on the threshold file, told by exactly the sentence that
+    fits: none when they were cut off and the cut was synced; that the cut is
+    not confirmed when its sync failed (every sync from the failed commit on
+    fails); what to cut back to when they stay."""
+    threshold = case.scenario.threshold
+    shown = DIAGNOSTIC + "the threshold file " + threshold.replace("/", "\\")
+    earlier = reference.earlier[threshold]
+    at = len(earlier)
+    data = after.get(threshold) or b""
+    if data == earlier:
+        expected = [f"{shown} was cut back to {at} bytes, but the system did not confirm that "
+                    f"the cut reached the disk; check that it holds {at} bytes"
+                    ] if case.also == "fsync" else []
+    elif data == reference.new[threshold]:
+        expected = [f"{shown} keeps the {len(data) - at} bytes this run appended after byte "
+                    f"{at}; cut it back to {at} bytes"]
+    else:
+        return [f"{threshold} holds {len(data)} bytes, neither the earlier {at} nor the run's "
+                f"{len(reference.new[threshold])}"]
+    told = [line for line in said.splitlines() if line.startswith(shown + " ")]
+    if told == expected:
+        return []
+    return [f"{threshold} holds {len(data)} bytes; the run said "
+            f"'{' | '.join(told) or 'nothing of it'}' instead of "
+            f"'{' | '.join(expected) or 'nothing of it'}'"]
 
 
 def judge_interrupt(case, reference, status, said, after):
@@ -658,6 +757,18 @@ def summarise(scenario, counts, verdicts):
     return len(verdicts) - len(unsound), len(unsound)
 
 
+def report_durability(reference):
+    """Prints what the clean run left undurable; True when nothing."""
+    if not reference.durability:
+        print("  the clean run synced every file before its new name, and every folder after "
+              "its renames")
+        return True
+    print("  the clean run is not durable:")
+    for problem in reference.durability:
+        print(f"    {problem}")
+    return False
+
+
 def parse_arguments():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--binary", default=os.path.join(ROOT, "build", "release", "tornvel"))
@@ -704,7 +815,8 @@ def main():
                     lambda case: run_case(options.binary, options.examples, work, reference,
                                           case), cases))
                 ok, bad = summarise(scenario, counts, verdicts)
-                passed, failed = passed + ok, failed + bad
+                durable = report_durability(reference)
+                passed, failed = passed + ok + durable, failed + bad + (not durable)
     print(f"{passed} passed, {failed} failed")
     return 1 if failed else 0
 

@@ -3,7 +3,8 @@
 // fail half way, runs side by side on one threshold file, a replaced file's
 // permissions, and faults placed at one exact system call with strace: an
 // interrupt once the statement file is open, a template seed file that cannot
-// take its name. On every system: a run killed while it writes.
+// take its name. On every system: a run killed while it writes; on Windows one
+// ended by a console event (tests/interrupts/interrupted_run.cc).
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -69,6 +70,44 @@ TEST_F(StoppedRunTest, KilledRunLeavesNoTemporaryFile) {
 #endif
   expectEarlierFileAlone();
 }
+
+#ifdef _WIN32
+// Ctrl-C, Ctrl-Break or a closed console window while the run writes: the
+// console handler ends the process at once with the status Windows gives a
+// process ended by Ctrl-C, and the temporary file goes with it; the earlier
+// statement file and threshold file stay as they were.
+TEST_F(StoppedRunTest, ConsoleEventEndsTheRunAndKeepsTheEarlierOutputs) {
+  for (const std::string event : {"c", "break", "close"}) {
+    std::ofstream(run() / "SQLLIB/ZT5_CDF.TXT", std::ios::binary) << "earlier\n";
+    RunOutcome outcome =
+        runTornvel(INTERRUPTED_RUN_BINARY, {event, "-v", "-d", "PROF.TXT", "T5"}, run());
+    EXPECT_EQ(static_cast<unsigned>(outcome.exitCode), 0xC000013Au)
+        << event << ": " << outcome.console << outcome.errors;
+    // The names in SQLLIB as the event came: the run's temporary file was there.
+    EXPECT_NE(outcome.console.find(".ZT5_UPD.SQL.tmp"), std::string::npos)
+        << event << ": " << outcome.console;
+    EXPECT_EQ(namesUnder(run() / "SQLLIB"),
+              (std::vector<std::string>{"ZT5_CDF.TXT", "ZT5_UPD.SQL"}))
+        << event;
+    for (const char* name : {"SQLLIB/ZT5_UPD.SQL", "SQLLIB/ZT5_CDF.TXT"}) {
+      const std::string kept = readWholeFile(run() / name);
+      EXPECT_TRUE(kept == "earlier\n") << event << ": " << name << " " << kept.substr(0, 80);
+    }
+  }
+}
+
+// An event the handler does not take (a user logging off, which only services
+// receive) leaves the run to its end.
+TEST_F(StoppedRunTest, ConsoleEventNotTakenLetsTheRunFinish) {
+  RunOutcome outcome =
+      runTornvel(INTERRUPTED_RUN_BINARY, {"logoff", "-v", "PROF.TXT", "T5"}, run());
+  EXPECT_EQ(outcome.exitCode, 0) << outcome.console << outcome.errors;
+  EXPECT_NE(outcome.console.find("declined"), std::string::npos) << outcome.console;
+  EXPECT_EQ(namesUnder(run() / "SQLLIB"), std::vector<std::string>{"ZT5_UPD.SQL"});
+  const std::string statements = readWholeFile(run() / "SQLLIB/ZT5_UPD.SQL");
+  EXPECT_EQ(statements.rfind("UPDATE VORDA.TSITDESC", 0), 0u) << statements.substr(0, 80);
+}
+#endif
 
 // A reader that goes away (`tornvel -v ... | head`): the failed write ends the
 // run with 12 and its reason, not silently by a signal.
@@ -137,6 +176,18 @@ TEST_F(IntegrityTest, UnwritableStandardOutputEndsWith12AndKeepsTheEarlierFile) 
             "are kept\n");
   EXPECT_EQ(readWholeFile(run() / "SQLLIB/ZT5_UPD.SQL"), "earlier\n");
   EXPECT_EQ(namesIn(run() / "SQLLIB"), std::vector<std::string>{"ZT5_UPD.SQL"});
+}
+
+// The answers that need no files fail the same way.
+TEST_F(IntegrityTest, VersionAndHelpToAFullDeviceEndWith12) {
+  for (const std::string option : {"--version", "--help"}) {
+    RunOutcome outcome = shell("exec \"$1\" " + option + " >/dev/full");
+    EXPECT_EQ(outcome.exitCode, 12) << option;
+    EXPECT_EQ(outcome.errors,
+              "tornvel: cannot write standard output: No space left on device; the earlier "
+              "outputs are kept\n")
+        << option;
+  }
 }
 
 // A second run in the same folder replaces what the first wrote, on every
