@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "driver/summary.h"
 #include "platform/file_names.h"
 #include "platform/host_files.h"
 #include "readers/service_class_keywords.h"
@@ -11,6 +12,9 @@
 namespace tornvel {
 
 namespace {
+
+using K = DiagnosticKind;
+std::string_view word(DiagnosticKind kind) { return kindWord(kind); }
 
 std::string reason(int error) {
   return error != 0 ? host::errorText(error) : std::string("unknown reason");
@@ -82,7 +86,7 @@ void diagnoseOpenFailure(Console& console, std::string_view role, const std::str
     text += folder.empty() ? "; the current folder cannot be written"
                            : "; the folder " + folder + " cannot be written";
   }
-  console.diagnose(text);
+  console.diagnose(word(K::kCannotOpen), text, nameAsBuilt);
 }
 
 void reportOutputOpenFailure(Console& console, std::string_view role,
@@ -99,8 +103,10 @@ void reportOutputIsInput(Console& console, std::string_view role, const std::str
 
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
                       std::string_view input) {
-  console.diagnose("cannot write " + describeFile(role, nameAsBuilt) + ": it is the same file as " +
-                   std::string(input));
+  console.diagnose(word(K::kSameFile),
+                   "cannot write " + describeFile(role, nameAsBuilt) + ": it is the same file as " +
+                       std::string(input),
+                   nameAsBuilt);
 }
 
 void diagnoseReadFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
@@ -111,16 +117,20 @@ void diagnoseReadFailure(Console& console, std::string_view role, const std::str
     why = std::string("it is not UTF-16") + (little ? "LE" : "BE") + " to its end (" +
           input.decodeProblem() + ")";
   }
-  console.diagnose("cannot read " + describeFile(role, nameAsBuilt) + ": " + why +
-                   "; nothing was written");
+  console.diagnose(
+      word(K::kCannotRead),
+      "cannot read " + describeFile(role, nameAsBuilt) + ": " + why + "; nothing was written",
+      nameAsBuilt);
 }
 
 void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
                           const Failure& failure, bool earlierKept) {
-  console.diagnose("cannot write " + describeFile(role, nameAsBuilt) + ": " +
-                   reason(failure.error) +
-                   (earlierKept ? "; the earlier outputs are kept"
-                                : "; not every earlier output could be put back"));
+  console.diagnose(word(K::kCannotWrite),
+                   "cannot write " + describeFile(role, nameAsBuilt) + ": " +
+                       reason(failure.error) +
+                       (earlierKept ? "; the earlier outputs are kept"
+                                    : "; not every earlier output could be put back"),
+                   nameAsBuilt);
 }
 
 void diagnoseLeftover(Console& console, std::string_view role, const std::string& nameAsBuilt,
@@ -128,46 +138,59 @@ void diagnoseLeftover(Console& console, std::string_view role, const std::string
   // "the statement file" becomes "the earlier statement file".
   const std::string noun(role.substr(role.find(' ') + 1));
   if (!leftover.earlierAt.empty()) {
-    console.diagnose("the earlier " + noun + " is kept as " + leftover.earlierAt +
-                     "; rename it to " + target);
+    console.diagnose(
+        word(K::kLeftover),
+        "the earlier " + noun + " is kept as " + leftover.earlierAt + "; rename it to " + target,
+        nameAsBuilt);
   }
   if (leftover.newStays) {
-    console.diagnose("the new " + noun + " " + target +
-                     " could not be removed (there was none before this run); delete it");
+    console.diagnose(word(K::kLeftover),
+                     "the new " + noun + " " + target +
+                         " could not be removed (there was none before this run); delete it",
+                     nameAsBuilt);
   }
   const std::string at = std::to_string(leftover.appendedAt);
   if (leftover.cutUnconfirmed) {
-    console.diagnose(std::string(role) + " " + nameAsBuilt + " was cut back to " + at +
-                     " bytes, but the system did not confirm that the cut reached the disk; "
-                     "check that it holds " +
-                     at + " bytes");
+    console.diagnose(word(K::kLeftover),
+                     std::string(role) + " " + nameAsBuilt + " was cut back to " + at +
+                         " bytes, but the system did not confirm that the cut reached the disk; "
+                         "check that it holds " +
+                         at + " bytes",
+                     nameAsBuilt);
   } else if (leftover.appendedAt >= 0) {
     const std::string kept = std::string(role) + " " + nameAsBuilt + " keeps the " +
                              std::to_string(leftover.appendedSize) +
                              " bytes this run appended after byte " + at;
-    console.diagnose(leftover.othersAfter
+    console.diagnose(word(K::kLeftover),
+                     leftover.othersAfter
                          ? kept +
                                ", and another run's lines follow them; take this run's "
                                "lines out by hand"
-                         : kept + "; cut it back to " + at + " bytes");
+                         : kept + "; cut it back to " + at + " bytes",
+                     nameAsBuilt);
   }
 }
 
 void diagnoseStandardOutputFailure(Console& console, const Failure& failure) {
-  console.diagnose("cannot write standard output: " + reason(failure.error) +
-                   "; the earlier outputs are kept");
+  console.diagnose(
+      word(K::kStandardOutput),
+      "cannot write standard output: " + reason(failure.error) + "; the earlier outputs are kept");
 }
 
 void diagnoseControlFileReplaced(Console& console, const std::string& typed, const Failure& failure,
                                  const std::string& used) {
-  console.warn("the control file " + typed + " did not open (" + reason(failure.error) +
-               "); the run reads " + used + " instead");
+  console.warn(word(K::kControlFileReplaced),
+               "the control file " + typed + " did not open (" + reason(failure.error) +
+                   "); the run reads " + used + " instead",
+               typed);
 }
 
 void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt,
                           const Failure& failure) {
-  console.warn("no advice file " + nameAsBuilt + " (" + reason(failure.error) +
-               "): the situations get no texts or parameters from it");
+  console.warn(word(K::kNoAdviceFile),
+               "no advice file " + nameAsBuilt + " (" + reason(failure.error) +
+                   "): the situations get no texts or parameters from it",
+               nameAsBuilt);
 }
 
 void diagnoseInputShape(Console& console, std::string_view role, const std::string& nameAsBuilt,
@@ -176,20 +199,26 @@ void diagnoseInputShape(Console& console, std::string_view role, const std::stri
   if (input.unmarkedUtf16() != Unmarked::kNone) {
     const char* encoding =
         input.unmarkedUtf16() == Unmarked::kLittleEndian ? "UTF-16LE" : "UTF-16BE";
-    console.warn(std::string(role) + " " + nameAsBuilt + " looks like " + encoding +
-                 " without a byte-order mark, and is read as bytes; save it as UTF-8, or as "
-                 "UTF-16 with a byte-order mark");
+    console.warn(word(K::kUnmarkedUtf16),
+                 std::string(role) + " " + nameAsBuilt + " looks like " + encoding +
+                     " without a byte-order mark, and is read as bytes; save it as UTF-8, or as "
+                     "UTF-16 with a byte-order mark",
+                 nameAsBuilt);
   }
   for (const LineReader::CutLine& line : input.overlongLines()) {
-    console.warn(nameAsBuilt + " line " + std::to_string(line.number) + " is longer than " +
-                 std::to_string(line.limit) +
-                 " characters; the rest of it is read as the next line");
+    console.warn(word(K::kLongLine),
+                 nameAsBuilt + " line " + std::to_string(line.number) + " is longer than " +
+                     std::to_string(line.limit) +
+                     " characters; the rest of it is read as the next line",
+                 nameAsBuilt, line.number);
   }
   const std::size_t more = input.overlongLineCount() - input.overlongLines().size();
   if (more > 0) {
-    console.warn(nameAsBuilt + ": " + std::to_string(more) + " more line" +
-                 (more == 1 ? " was" : "s were") +
-                 " longer than the line limit and read as two or more lines");
+    console.warn(word(K::kLongLine),
+                 nameAsBuilt + ": " + std::to_string(more) + " more line" +
+                     (more == 1 ? " was" : "s were") +
+                     " longer than the line limit and read as two or more lines",
+                 nameAsBuilt);
   }
 }
 
@@ -197,29 +226,35 @@ void diagnoseCutFields(Console& console, const std::string& controlName,
                        const std::vector<CutField>& cuts, bool buildMode) {
   for (const CutField& cut : cuts) {
     if (cut.buildModeOnly && !buildMode) continue;
-    console.warn(controlName + " line " + std::to_string(cut.line) + ": the " +
-                 std::string(cut.what) + " " + cut.given + " is longer than " +
-                 std::to_string(cut.kept) + " characters; it is kept as " +
-                 cut.given.substr(0, cut.kept));
+    console.warn(word(K::kCutField),
+                 controlName + " line " + std::to_string(cut.line) + ": the " +
+                     std::string(cut.what) + " " + cut.given + " is longer than " +
+                     std::to_string(cut.kept) + " characters; it is kept as " +
+                     cut.given.substr(0, cut.kept),
+                 controlName, cut.line);
   }
 }
 
 void diagnoseReservedNames(Console& console, const std::string& controlName,
                            const std::vector<std::size_t>& lines) {
   for (std::size_t line : lines) {
-    console.warn(controlName + " line " + std::to_string(line) + ": " +
-                 std::string(kServiceClassName) +
-                 " is the name of the service classes' definitions; this one writes "
-                 "service-class situations with an empty class and period, not statements of "
-                 "its own");
+    console.warn(word(K::kReservedName),
+                 controlName + " line " + std::to_string(line) + ": " +
+                     std::string(kServiceClassName) +
+                     " is the name of the service classes' definitions; this one writes "
+                     "service-class situations with an empty class and period, not statements of "
+                     "its own",
+                 controlName, line);
   }
 }
 
 void diagnoseNoDefinitions(Console& console, const std::string& controlName) {
-  console.diagnose("the control file " + controlName +
-                   " holds no definition line; a definition is an exception name and an "
-                   "attribute, then optional fields, such as LOCKWAIT,DBLOCKS.WAITTIME,I "
-                   "(see man 5 tornvel)");
+  console.diagnose(word(K::kNoDefinitions),
+                   "the control file " + controlName +
+                       " holds no definition line; a definition is an exception name and an "
+                       "attribute, then optional fields, such as LOCKWAIT,DBLOCKS.WAITTIME,I "
+                       "(see man 5 tornvel)",
+                   controlName);
 }
 
 void diagnoseProfileFindings(Console& console, const std::string& profile,
@@ -233,58 +268,70 @@ void diagnoseProfileFindings(Console& console, const std::string& profile,
       if (value.empty() || ++notNumbers > kShown) continue;
       // A definition that normalises its values compares with the normalised text.
       const Condition& condition = definition.condition(severity);
-      console.warn(profile + " line " + std::to_string(condition.line) + ": " + definition.name() +
-                   (severity == Severity::kWarning ? " warning" : " critical") + " value " +
-                   std::string(value) + " is not a number; the statement compares with " +
-                   (value == condition.value ? std::string("it as it stands") : condition.value));
+      console.warn(
+          word(K::kNotANumber),
+          profile + " line " + std::to_string(condition.line) + ": " + definition.name() +
+              (severity == Severity::kWarning ? " warning" : " critical") + " value " +
+              std::string(value) + " is not a number; the statement compares with " +
+              (value == condition.value ? std::string("it as it stands") : condition.value),
+          profile, condition.line);
     }
   }
   if (notNumbers > kShown) {
     const std::size_t more = notNumbers - kShown;
-    console.warn(profile + ": " + std::to_string(more) + " more value" +
-                 (more == 1 ? " was" : "s were") + " not a number");
+    console.warn(word(K::kNotANumber),
+                 profile + ": " + std::to_string(more) + " more value" +
+                     (more == 1 ? " was" : "s were") + " not a number",
+                 profile);
   }
   for (const ProfileFindings::IncompleteRow& row : findings.incompleteRows) {
-    console.warn(profile + ": service class " + row.serviceClass + " period " + row.period +
-                 " gives no " + joined(row.missing) + "; " + consequences(row.missing));
+    console.warn(word(K::kIncompleteRow),
+                 profile + ": service class " + row.serviceClass + " period " + row.period +
+                     " gives no " + joined(row.missing) + "; " + consequences(row.missing),
+                 profile);
   }
 }
 
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile) {
-  console.warn("no line of the profile " + profile + " gave a threshold to a definition of " +
-               std::string(product) + ", so the statement file " + statementFile +
-               " holds no statement; the profile may belong to another product");
+  console.warn(word(K::kNoThresholds),
+               "no line of the profile " + profile + " gave a threshold to a definition of " +
+                   std::string(product) + ", so the statement file " + statementFile +
+                   " holds no statement; the profile may belong to another product",
+               profile);
 }
 
 void diagnoseLeftBehind(Console& console, const std::string& hostPath) {
-  console.diagnose("the hidden copy " + hostPath +
-                   " of an earlier output could not be removed; it may be deleted");
+  console.diagnose(word(K::kLeftBehind),
+                   "the hidden copy " + hostPath +
+                       " of an earlier output could not be removed; it may be deleted");
 }
 
 void diagnoseUnknownProduct(Console& console, std::string_view argument) {
-  console.diagnose(std::string(argument) +
-                   " is not a product code; the products are R5, T5, W5 and Y5 "
-                   "(TQ, WQ and YQ are the legacy forms of T5, W5 and Y5)");
+  console.diagnose(word(K::kUnknownProduct),
+                   std::string(argument) +
+                       " is not a product code; the products are R5, T5, W5 and Y5 "
+                       "(TQ, WQ and YQ are the legacy forms of T5, W5 and Y5)");
 }
 
 void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_view takenAs) {
-  console.warn(std::string(argument) +
-               " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, "
-               "--help, --version); it is taken as the " +
-               std::string(takenAs));
+  console.warn(word(K::kNotASwitch),
+               std::string(argument) +
+                   " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, "
+                   "--help, --version); it is taken as the " +
+                   std::string(takenAs));
 }
 
 void diagnoseStrict(Console& console) {
   const int count = console.warnings();
-  console.diagnose("--strict: " + std::to_string(count) + " warning" + (count == 1 ? "" : "s") +
-                   "; nothing was written");
+  console.note("--strict: " + std::to_string(count) + " warning" + (count == 1 ? "" : "s") +
+               "; nothing was written");
 }
 
 void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan) {
   if (exitCode != ExitCode::kCompleted) {
-    console.diagnose("dry run: a real run would end with " +
-                     std::to_string(static_cast<int>(exitCode)) + "; nothing was written");
+    console.note("dry run: a real run would end with " +
+                 std::to_string(static_cast<int>(exitCode)) + "; nothing was written");
     return;
   }
   std::string text = "dry run: would ";
@@ -303,7 +350,7 @@ void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan)
   if (plan.appendedLines > 0) {
     text += " and append " + count(plan.appendedLines, "line") + " to " + plan.appendedTo;
   }
-  console.diagnose(text + "; nothing was written");
+  console.note(text + "; nothing was written");
 }
 
 }  // namespace tornvel

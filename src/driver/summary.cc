@@ -44,7 +44,7 @@ void appendEntry(std::string& out, const SummaryUnhandled& entry) {
 void appendEntry(std::string& out, const SummaryDiagnostic& entry) {
   out += '{';
   appendKey(out, "kind");
-  appendJsonString(out, kindWord(entry.kind));
+  appendJsonString(out, entry.kind);
   appendKey(out, "file");
   appendJsonStringOrNull(out, entry.file);
   appendKey(out, "line");

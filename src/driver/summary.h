@@ -52,7 +52,7 @@ std::string_view kindWord(DiagnosticKind kind);
 
 // One line on standard error, its "tornvel: " prefix left out of `message`.
 struct SummaryDiagnostic {
-  DiagnosticKind kind = DiagnosticKind::kCannotOpen;
+  std::string_view kind;  // kindWord of its DiagnosticKind
   std::optional<std::string> file;  // the file it is about, by its name as built
   std::optional<std::int64_t> line;
   std::string message;

@@ -30,8 +30,8 @@ TEST(SummaryLineTest, StrictRunThatWarned) {
   summary.strict = true;
   summary.counts = {3, 2, 4, 0, 2};
   summary.unhandled = {{"LOCKWIAT", 7, std::nullopt}, {"QPX", 12, "DEVICE"}};
-  summary.warnings = {{DiagnosticKind::kNearMissName, "prof\t1.txt", 7, "\"LOCKWAIT\"?"}};
-  summary.errors = {{DiagnosticKind::kLeftBehind, std::nullopt, std::nullopt, "left"}};
+  summary.warnings = {{kindWord(DiagnosticKind::kNearMissName), "prof\t1.txt", 7, "\"LOCKWAIT\"?"}};
+  summary.errors = {{kindWord(DiagnosticKind::kLeftBehind), std::nullopt, std::nullopt, "left"}};
   summary.outputs = {{"SQLLIB\\A.SQL", "SQLLIB/A.SQL", 512, OutputFate::kUnchanged}};
   EXPECT_EQ(summaryLine(summary),
             R"({"format":1,"version":"3.323","profile":"prof\t1.txt","product":"T5",)"

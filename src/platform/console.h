@@ -6,12 +6,26 @@
 #define TORNVEL_PLATFORM_CONSOLE_H_
 
 #include <cerrno>
+#include <cstddef>
 #include <ostream>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/failure.h"
 
 namespace tornvel {
+
+// One diagnostic line as the run told it, kept for the run's summary: a stable
+// word for what it is about, the file and line it points at where known (an
+// empty file, line 0 otherwise), and the text without "tornvel: ".
+struct DiagnosticRecord {
+  std::string_view kind;
+  bool warning = false;  // counted for --strict
+  std::string file;
+  std::size_t line = 0;
+  std::string message;
+};
 
 class Console {
  public:
@@ -29,18 +43,29 @@ class Console {
   }
 
   // One diagnostic line on standard error, "tornvel: " before it; dropped by
-  // a console without an error stream.
-  void diagnose(std::string_view text) {
+  // a console without an error stream. `kind` is a stable word (a literal)
+  // for what it is about; `file` and `line` where it points, when known.
+  void diagnose(std::string_view kind, std::string_view text, std::string_view file = {},
+                std::size_t line = 0) {
+    tell(kind, false, text, file, line);
+  }
+  // A diagnostic that points at a likely mistake: counted, for --strict.
+  void warn(std::string_view kind, std::string_view text, std::string_view file = {},
+            std::size_t line = 0) {
+    ++warnings_;
+    tell(kind, true, text, file, line);
+  }
+  // A line on standard error that is no diagnostic of the run (the last line
+  // of a dry or strict run, or about the summary itself): not kept.
+  void note(std::string_view text) {
     if (errors_ == nullptr) return;
     *errors_ << "tornvel: " << text << '\n';
     errors_->flush();
   }
-  // A diagnostic that points at a likely mistake: counted, for --strict.
-  void warn(std::string_view text) {
-    ++warnings_;
-    diagnose(text);
-  }
   int warnings() const { return warnings_; }
+  // Every diagnostic told so far, in order. A run tells a few dozen at most:
+  // the long lists (values that are no number, near misses) stop at five.
+  const std::vector<DiagnosticRecord>& records() const { return records_; }
 
   // True once anything printed could not be written; failure() tells why
   // (the system's reason, when a write of this console failed).
@@ -48,10 +73,17 @@ class Console {
   const Failure& failure() const { return failure_; }
 
  private:
+  void tell(std::string_view kind, bool warning, std::string_view text, std::string_view file,
+            std::size_t line) {
+    records_.push_back({kind, warning, std::string(file), line, std::string(text)});
+    note(text);
+  }
+
   std::ostream& out_;
   std::ostream* errors_ = nullptr;
   Failure failure_{Step::kWrite, 0, FolderFinding::kNone};
   int warnings_ = 0;
+  std::vector<DiagnosticRecord> records_;
 };
 
 }  // namespace tornvel

@@ -34,7 +34,7 @@ TEST(SummaryJsonTest, LineParsesWithMembersInOrderAndTextsAsWritten) {
   RunSummary summary;
   summary.profile = "PROF\xE9.TXT";  // a Latin-1 name: no valid UTF-8
   summary.unhandled = {{"QPX", 3, "DEVICE"}};
-  summary.warnings = {{DiagnosticKind::kLongLine, "PROF\xE9.TXT", 9, "line 9 \"cut\"\t\x01"}};
+  summary.warnings = {{kindWord(DiagnosticKind::kLongLine), "PROF\xE9.TXT", 9, "line 9 \"cut\"\t\x01"}};
   const std::string line = summaryLine(summary);
   EXPECT_EQ(std::count(line.begin(), line.end(), '\n'), 1);
   const std::pair<const char*, const char*> queries[] = {
