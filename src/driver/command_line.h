@@ -21,8 +21,8 @@ struct RunOptions {
   bool csvOutput = false;
   bool csvHeader = false;
   bool buildMode = false;
-  bool dryRun = false;  // --dry-run: everything but the writing
-  bool strict = false;  // --strict: a warning ends the run with 24, nothing written
+  bool dryRun = false;      // --dry-run: everything but the writing
+  bool strict = false;      // --strict: a warning ends the run with 24, nothing written
   std::string summaryName;  // --summary: the file the run's summary line is appended to
   std::string inputName;
   Product product = Product::kUnsupported;  // settled with the codes below

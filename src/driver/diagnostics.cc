@@ -322,16 +322,27 @@ void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_v
                    std::string(takenAs));
 }
 
-void diagnoseStrict(Console& console) {
-  const int count = console.warnings();
-  console.note("--strict: " + std::to_string(count) + " warning" + (count == 1 ? "" : "s") +
-               "; nothing was written");
+namespace {
+
+// How a run that writes no output ends its last line.
+std::string_view nothingWritten(bool summaryWritten) {
+  return summaryWritten ? "; nothing was written but the summary line" : "; nothing was written";
 }
 
-void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan) {
+}  // namespace
+
+void diagnoseStrict(Console& console, bool summaryWritten) {
+  const int count = console.warnings();
+  console.note("--strict: " + std::to_string(count) + " warning" + (count == 1 ? "" : "s") +
+               std::string(nothingWritten(summaryWritten)));
+}
+
+void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan,
+                    bool summaryWritten) {
   if (exitCode != ExitCode::kCompleted) {
     console.note("dry run: a real run would end with " +
-                 std::to_string(static_cast<int>(exitCode)) + "; nothing was written");
+                 std::to_string(static_cast<int>(exitCode)) +
+                 std::string(nothingWritten(summaryWritten)));
     return;
   }
   std::string text = "dry run: would ";
@@ -350,7 +361,16 @@ void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan)
   if (plan.appendedLines > 0) {
     text += " and append " + count(plan.appendedLines, "line") + " to " + plan.appendedTo;
   }
-  console.note(text + "; nothing was written");
+  console.note(text + std::string(nothingWritten(summaryWritten)));
+}
+
+void diagnoseSummaryFailure(Console& console, const std::string& nameAsBuilt, int error,
+                            bool partLeft, bool outputsWritten) {
+  console.note("cannot append the summary line to " +
+               describeFile("the summary file", nameAsBuilt) + ": " + reason(error) +
+               (partLeft ? " (a part of the line may stand at its end)" : "") +
+               (outputsWritten ? "; the run's outputs were written"
+                               : "; the run's outputs were not written"));
 }
 
 }  // namespace tornvel

@@ -88,7 +88,7 @@ void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_v
 
 // The last line of a --strict run that warned: how many warnings, and that
 // nothing was written.
-void diagnoseStrict(Console& console);
+void diagnoseStrict(Console& console, bool summaryWritten = false);
 
 // What a dry run found a real run would do: the files it would replace (or,
 // for a device or pipe, write in place) with what they would hold, and the
@@ -105,7 +105,13 @@ struct DryRunPlan {
   std::size_t appendedLines = 0;
 };
 // The last line of a --dry-run run: what a real run would have done.
-void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan);
+void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan,
+                    bool summaryWritten = false);
+// The summary line that could not be appended to `nameAsBuilt` (`error`, an
+// errno value): whether part of it stays there, and whether the run's
+// outputs were written all the same.
+void diagnoseSummaryFailure(Console& console, const std::string& nameAsBuilt, int error,
+                            bool partLeft, bool outputsWritten);
 
 }  // namespace tornvel
 

@@ -53,6 +53,9 @@ class EmissionLoop {
   // For a dry run: the files the run would replace, with what they would hold.
   void planOutputs(DryRunPlan& plan) const;
 
+  const OutputFile& statementFile() const { return statementFile_; }
+  const OutputFile& templateSeedFile() const { return templateSeedFile_; }
+
  private:
   bool printRowsAndOpen(const Emission& emission);
   bool openOutput(OutputFile& file, std::string_view role, const std::string& name);

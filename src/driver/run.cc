@@ -12,11 +12,14 @@
 #include "driver/diagnostics.h"
 #include "driver/emission_loop.h"
 #include "driver/exit_code.h"
+#include "driver/summary.h"
+#include "platform/append_whole.h"
 #include "platform/appended_file.h"
 #include "platform/clock.h"
 #include "platform/console.h"
 #include "platform/failure.h"
 #include "platform/file_names.h"
+#include "platform/file_writes.h"
 #include "platform/host_files.h"
 #include "platform/interrupts.h"
 #include "platform/line_reader.h"
@@ -40,6 +43,15 @@ constexpr std::string_view kProfile = "the profile";
 constexpr std::string_view kAdviceFile = "the advice file";
 constexpr std::string_view kThresholdFile = "the threshold file";
 
+// What became of an output that the run had open.
+OutputFate fateOf(const OutputFile& file, bool committed) {
+  if (!committed) return OutputFate::kUnchanged;
+  if (file.writesInPlace()) return OutputFate::kWritten;
+  const ReplacedFile* replaced = file.replaced();
+  return replaced != nullptr && replaced->replacesEarlier() ? OutputFate::kReplaced
+                                                            : OutputFate::kCreated;
+}
+
 // One run after its command line is settled. Each step either goes on or ends
 // the run with its message and exit code; nothing is repeated. The options are
 // only read; what the run learns on the way (the control file that opened,
@@ -52,6 +64,11 @@ class MigrationRun {
   ExitCode execute();
   // What a dry run found the run would write.
   const DryRunPlan& plan() const { return plan_; }
+  // True once the run's outputs took their names (or a device or pipe was
+  // written): whatever the run ends with, they were written.
+  bool committed() const { return committed_; }
+  // What the run did, for its summary line (the exit code is the caller's).
+  void describe(RunSummary& summary) const;
 
  private:
   using ProfileReader = void (*)(ProfileContext&);
@@ -68,6 +85,7 @@ class MigrationRun {
   bool openThresholdCsvFile();
   bool writeThresholdCsv();
   void planDryRun(const EmissionLoop& loop, const EmissionCounts& counts);
+  ExitCode emitAndCommit(EmissionLoop& loop, std::string_view timestamp);
   ExitCode commitOutputs(EmissionLoop& loop);
   ExitCode commitHeld(EmissionLoop& loop);
 
@@ -81,6 +99,16 @@ class MigrationRun {
   AppendedFile csvFile_;
   bool csvCheckedOnly_ = false;  // checked at the start, opened only to append
   DryRunPlan plan_;
+  // For the summary: what the run reached.
+  bool controlOpened_ = false;
+  ProfileFindings findings_;
+  std::optional<EmissionCounts> counts_;
+  std::int64_t statementBytes_ = 0;
+  std::int64_t templateBytes_ = 0;
+  std::int64_t thresholdBytes_ = 0;
+  OutputFate statementFate_ = OutputFate::kUnchanged;
+  std::optional<OutputFate> templateFate_;  // for a run with a template seed file
+  bool committed_ = false;
 };
 
 ExitCode MigrationRun::execute() {
@@ -108,8 +136,9 @@ ExitCode MigrationRun::execute() {
       options_.verbose, {},    {}};
   reader(context);
   profile.close();
+  findings_ = std::move(context.findings);
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
-  diagnoseProfileFindings(console_, options_.inputName, context.findings, table);
+  diagnoseProfileFindings(console_, options_.inputName, findings_, table);
   if (!anyThresholdGiven()) {
     diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
                          options_.statementName);
@@ -118,9 +147,23 @@ ExitCode MigrationRun::execute() {
   // One timestamp for every statement of the run.
   const std::string timestamp = formatRunTimestamp(localRunTime());
   EmissionLoop loop(options_, controlName_, console_);
+  const ExitCode exitCode = emitAndCommit(loop, timestamp);
+  statementFate_ = fateOf(loop.statementFile(), committed_);
+  if (loop.templateSeedFile().isOpen()) {
+    templateFate_ = fateOf(loop.templateSeedFile(), committed_);
+  }
+  return exitCode;
+}
+
+// The statements and rows, from the opened statement file to the commit.
+ExitCode MigrationRun::emitAndCommit(EmissionLoop& loop, std::string_view timestamp) {
   if (!loop.openStatementFile()) return ExitCode::kFile;
   if (options_.buildMode && !readAdviceFile()) return ExitCode::kFile;
-  Emission emission = emit(table, emissionSettings(timestamp));
+  Emission emission = emit(loaded_.table, emissionSettings(timestamp));
+  counts_ = emission.counts;
+  statementBytes_ = static_cast<std::int64_t>(nativeSize(emission.statements));
+  templateBytes_ = static_cast<std::int64_t>(nativeSize(emission.templateRows));
+  thresholdBytes_ = static_cast<std::int64_t>(nativeSize(emission.thresholdLines));
   if (!loop.run(emission)) return ExitCode::kFile;
   thresholdLines_ = std::move(emission.thresholdLines);
   if (console_.failed()) return ExitCode::kFile;
@@ -138,6 +181,37 @@ ExitCode MigrationRun::execute() {
   // name.
   if (!loop.finishFiles()) return ExitCode::kFile;
   return commitOutputs(loop);
+}
+
+void MigrationRun::describe(RunSummary& summary) const {
+  if (controlOpened_) summary.control = controlName_;
+  SummaryCounts& counts = summary.counts;
+  const DefinitionTable& table = loaded_.table;
+  counts.definitions = static_cast<std::int64_t>(table.size());
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    if (givesThreshold(table.at(i))) ++counts.thresholds;
+  }
+  if (counts_) {
+    counts.statements = static_cast<std::int64_t>(counts_->statements);
+    counts.templateRows = static_cast<std::int64_t>(counts_->templateRows);
+    counts.thresholdLines = static_cast<std::int64_t>(counts_->thresholdLines);
+  }
+  for (const ProfileFindings::Unhandled& entry : findings_.unhandled) {
+    summary.unhandled.push_back(
+        {entry.name, static_cast<std::int64_t>(entry.line),
+         entry.table.empty() ? std::nullopt : std::optional<std::string>(entry.table)});
+  }
+  counts.unhandled = static_cast<std::int64_t>(findings_.unhandledCount);
+  if (!counts_) return;  // the run ended before it had anything to write
+  const auto output = [&summary](const std::string& name, std::int64_t size, OutputFate fate) {
+    summary.outputs.push_back({name, hostPath(name), size, fate});
+  };
+  output(options_.statementName, statementBytes_, statementFate_);
+  if (templateFate_) output(options_.templateSeedName, templateBytes_, *templateFate_);
+  if (options_.csvOutput) {
+    output(options_.csvName, thresholdBytes_,
+           committed_ ? OutputFate::kAppended : OutputFate::kUnchanged);
+  }
 }
 
 // What the run would write, from what the emission counted.
@@ -178,7 +252,10 @@ ExitCode MigrationRun::commitOutputs(EmissionLoop& loop) {
 ExitCode MigrationRun::commitHeld(EmissionLoop& loop) {
   InterruptsHeld held;
   if (options_.csvOutput && !writeThresholdCsv()) return ExitCode::kFile;
-  if (loop.commitFiles()) return ExitCode::kCompleted;
+  if (loop.commitFiles()) {
+    committed_ = true;
+    return ExitCode::kCompleted;
+  }
   const bool appendTakenBack = csvFile_.undoAppend();
   loop.reportCommitFailure(appendTakenBack);
   diagnoseLeftover(console_, kThresholdFile, options_.csvName, csvFile_.leftover(), {});
@@ -209,6 +286,7 @@ bool MigrationRun::anyThresholdGiven() const {
 bool MigrationRun::openControlFile() {
   controlName_ = options_.controlName;
   const Outcome first = control_.open(controlName_);
+  controlOpened_ = static_cast<bool>(first);
   if (first) return true;
   Outcome last = first;
   // A name the user typed that is replaced is worth a word; the default name
@@ -220,6 +298,7 @@ bool MigrationRun::openControlFile() {
       diagnoseControlFileReplaced(console_, options_.controlName, first.failure(), controlName_);
     }
     last = control_.open(controlName_);
+    controlOpened_ = static_cast<bool>(last);
     if (last) return true;
     if (!typed) diagnoseOpenFailure(console_, kControlFile, options_.controlName, first.failure());
   }
@@ -339,28 +418,71 @@ bool MigrationRun::writeThresholdCsv() {
 
 }  // namespace
 
+namespace {
+
+// The run's summary line, appended to the file of --summary once the exit
+// code is settled. False, after saying so, when it could not be written.
+bool writeSummary(const RunOptions& options, const MigrationRun& run, ExitCode exitCode,
+                  Console& console) {
+  RunSummary summary;
+  summary.profile = options.inputName;
+  summary.product = options.fileCode.substr(1);
+  summary.productCode = options.productCode;
+  summary.fileCode = options.fileCode;
+  summary.statementFile = options.statementName;
+  summary.exitCode = exitCode;
+  summary.dryRun = options.dryRun;
+  summary.strict = options.strict;
+  run.describe(summary);
+  for (const DiagnosticRecord& record : console.records()) {
+    SummaryDiagnostic entry{record.kind, std::nullopt, std::nullopt, record.message};
+    if (!record.file.empty()) entry.file = record.file;
+    if (record.line != 0) entry.line = static_cast<std::int64_t>(record.line);
+    (record.warning ? summary.warnings : summary.errors).push_back(std::move(entry));
+  }
+  const AppendOutcome appended = appendWhole(hostPath(options.summaryName), summaryLine(summary));
+  if (appended.appended()) return true;
+  diagnoseSummaryFailure(console, options.summaryName, appended.error, appended.leftInFile,
+                         run.committed());
+  return false;
+}
+
+}  // namespace
+
 ExitCode runMigration(const std::vector<std::string>& args, std::ostream& out,
                       std::ostream& errors) {
   Console console(out, errors);
   const Setup setup = setUpRun(args, console);
   const RunOptions* options = std::get_if<RunOptions>(&setup);
-  ExitCode exitCode = options == nullptr ? std::get<ExitCode>(setup) : ExitCode::kCompleted;
-  DryRunPlan plan;
-  if (options != nullptr) {
-    MigrationRun run(*options, console);
-    exitCode = run.execute();
-    plan = run.plan();
+  if (options == nullptr) {
+    // The set-up ended the run: its own text, or a command-line fault.
+    const ExitCode exitCode = std::get<ExitCode>(setup);
+    if (console.failed()) {
+      diagnoseStandardOutputFailure(console, console.failure());
+      if (exitCode == ExitCode::kCompleted) return ExitCode::kFile;
+    }
+    return exitCode;
   }
+  MigrationRun run(*options, console);
+  ExitCode exitCode = run.execute();
   // A report that never reached its reader is no success; the run's own
   // failures keep their exit codes.
   if (console.failed()) {
     diagnoseStandardOutputFailure(console, console.failure());
     if (exitCode == ExitCode::kCompleted) exitCode = ExitCode::kFile;
   }
-  if (exitCode == ExitCode::kStrictWarnings) {
-    diagnoseStrict(console);
-  } else if (options != nullptr && options->dryRun) {
-    diagnoseDryRun(console, exitCode, plan);
+  // The summary is the run's report, not one of its outputs: it is written
+  // whatever the run ends with, dry and strict runs included.
+  const ExitCode runExitCode = exitCode;
+  bool summaryWritten = false;
+  if (!options->summaryName.empty()) {
+    summaryWritten = writeSummary(*options, run, exitCode, console);
+    if (!summaryWritten && exitCode == ExitCode::kCompleted) exitCode = ExitCode::kFile;
+  }
+  if (runExitCode == ExitCode::kStrictWarnings) {
+    diagnoseStrict(console, summaryWritten);
+  } else if (options->dryRun) {
+    diagnoseDryRun(console, runExitCode, run.plan(), summaryWritten);
   }
   return exitCode;
 }

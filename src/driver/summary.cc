@@ -25,6 +25,8 @@ void appendCounts(std::string& out, const SummaryCounts& counts) {
   appendJsonNumber(out, counts.templateRows);
   appendKey(out, "thresholdLines");
   appendJsonNumber(out, counts.thresholdLines);
+  appendKey(out, "unhandled");
+  appendJsonNumber(out, counts.unhandled);
   out += '}';
 }
 

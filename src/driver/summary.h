@@ -52,7 +52,7 @@ std::string_view kindWord(DiagnosticKind kind);
 
 // One line on standard error, its "tornvel: " prefix left out of `message`.
 struct SummaryDiagnostic {
-  std::string_view kind;  // kindWord of its DiagnosticKind
+  std::string_view kind;            // kindWord of its DiagnosticKind
   std::optional<std::string> file;  // the file it is about, by its name as built
   std::optional<std::int64_t> line;
   std::string message;
@@ -90,6 +90,7 @@ struct SummaryCounts {
   std::int64_t statements = 0;      // in the statement file
   std::int64_t templateRows = 0;    // in the template seed file
   std::int64_t thresholdLines = 0;  // appended to the threshold file, or that would be: 0, 2 or 3
+  std::int64_t unhandled = 0;       // profile names that reached no definition, all of them
 };
 
 struct RunSummary {

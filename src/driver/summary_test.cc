@@ -8,13 +8,14 @@ namespace tornvel {
 namespace {
 
 TEST(SummaryLineTest, RunThatReachedNothing) {
-  EXPECT_EQ(summaryLine(RunSummary{}),
-            std::string(R"({"format":1,"version":")") + kProgramVersion +
-                R"(","profile":"","product":"","productCode":"","fileCode":"",)"
-                R"("control":null,"statementFile":"","exit":0,"dryRun":false,"strict":false,)"
-                R"("counts":{"definitions":0,"thresholds":0,"statements":0,"templateRows":0,)"
-                R"("thresholdLines":0},"unhandled":[],"warnings":[],"errors":[],"outputs":[]})"
-                "\n");
+  EXPECT_EQ(
+      summaryLine(RunSummary{}),
+      std::string(R"({"format":1,"version":")") + kProgramVersion +
+          R"(","profile":"","product":"","productCode":"","fileCode":"",)"
+          R"("control":null,"statementFile":"","exit":0,"dryRun":false,"strict":false,)"
+          R"("counts":{"definitions":0,"thresholds":0,"statements":0,"templateRows":0,)"
+          R"("thresholdLines":0,"unhandled":0},"unhandled":[],"warnings":[],"errors":[],"outputs":[]})"
+          "\n");
 }
 
 TEST(SummaryLineTest, StrictRunThatWarned) {
@@ -28,7 +29,7 @@ TEST(SummaryLineTest, StrictRunThatWarned) {
   summary.statementFile = "SQLLIB\\A.SQL";
   summary.exitCode = ExitCode::kStrictWarnings;
   summary.strict = true;
-  summary.counts = {3, 2, 4, 0, 2};
+  summary.counts = {3, 2, 4, 0, 2, 2};
   summary.unhandled = {{"LOCKWIAT", 7, std::nullopt}, {"QPX", 12, "DEVICE"}};
   summary.warnings = {{kindWord(DiagnosticKind::kNearMissName), "prof\t1.txt", 7, "\"LOCKWAIT\"?"}};
   summary.errors = {{kindWord(DiagnosticKind::kLeftBehind), std::nullopt, std::nullopt, "left"}};
@@ -38,7 +39,7 @@ TEST(SummaryLineTest, StrictRunThatWarned) {
             R"("productCode":"ZTQ","fileCode":"ZT5","control":"ZTQPROD.TXT",)"
             R"("statementFile":"SQLLIB\\A.SQL","exit":24,"dryRun":false,"strict":true,)"
             R"("counts":{"definitions":3,"thresholds":2,"statements":4,"templateRows":0,)"
-            R"("thresholdLines":2},"unhandled":[{"name":"LOCKWIAT","line":7},)"
+            R"("thresholdLines":2,"unhandled":2},"unhandled":[{"name":"LOCKWIAT","line":7},)"
             R"({"name":"QPX","line":12,"table":"DEVICE"}],"warnings":[{"kind":"near-miss-name",)"
             R"("file":"prof\t1.txt","line":7,"message":"\"LOCKWAIT\"?"}],"errors":[{"kind":)"
             R"("left-behind","file":null,"line":null,"message":"left"}],"outputs":[{"name":)"

@@ -1,5 +1,6 @@
 #include "platform/file_writes.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #include "platform/host_files.h"
@@ -14,6 +15,14 @@ void appendWithNativeLineEnds(std::string& buffer, std::string_view text) {
   }
 #else
   buffer.append(text);
+#endif
+}
+
+std::size_t nativeSize(std::string_view text) {
+#ifdef _WIN32
+  return text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+#else
+  return text.size();
 #endif
 }
 

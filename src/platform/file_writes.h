@@ -11,6 +11,8 @@ namespace tornvel {
 
 // Appends `text` to `buffer` with every "\n" as the host's line end.
 void appendWithNativeLineEnds(std::string& buffer, std::string_view text);
+// The bytes `text` takes in a file, every "\n" as the host's line end.
+std::size_t nativeSize(std::string_view text);
 
 // Writes all of `data` to `fd`: 0, or the system's reason (an errno value) for
 // the first failure, with `written` telling how much went out before it.

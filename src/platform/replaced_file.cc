@@ -41,6 +41,7 @@ Outcome ReplacedFile::open(const std::string& path, const host::FileStatus& earl
   leftBehind_.clear();
   leftover_ = {};
   target_ = host::resolveLinks(path);
+  replacesEarlier_ = earlier.exists;
   if (const int error = createTemporary(); error != 0) {
     return openFailure(Step::kCreate, error, path, Access::kWriting);
   }

@@ -87,6 +87,8 @@ class ReplacedFile {
   bool dropEarlier();
 
   State state() const { return state_; }
+  // True when a file had the name as the run began, which this one replaces.
+  bool replacesEarlier() const { return replacesEarlier_; }
   // The host path the file takes its name under.
   const std::string& target() const { return target_; }
   const Leftover& leftover() const { return leftover_; }
@@ -117,6 +119,7 @@ class ReplacedFile {
   std::string leftBehind_;     // a hidden name that could not be removed
   std::string buffer_;
   Failure failure_;  // why a kFailed file failed
+  bool replacesEarlier_ = false;
   Leftover leftover_;
 };
 

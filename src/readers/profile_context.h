@@ -4,6 +4,7 @@
 #ifndef TORNVEL_READERS_PROFILE_CONTEXT_H_
 #define TORNVEL_READERS_PROFILE_CONTEXT_H_
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,14 @@ struct ProfileFindings {
     std::vector<std::string_view> missing;
   };
   std::vector<IncompleteRow> incompleteRows;
+  // Profile names that reached no definition (the first ones), and how many.
+  struct Unhandled {
+    std::string name;
+    std::size_t line = 0;
+    std::string table;  // the system product's columns name their table
+  };
+  std::vector<Unhandled> unhandled;
+  std::size_t unhandledCount = 0;
 };
 
 // What a reader works with; the run owns all of it.
