@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -1144,6 +1145,224 @@ void addDryRunAndStrictCases(std::vector<Case>& cases) {
                {control, file("PROF.TXT", "ABC1 8O 95\n")}, true, 24, "", {{"-V", std::nullopt}}));
 }
 
+// ---------------------------------------------------------------------------
+// --summary: one JSON line per run, written out here from its layout.
+
+// A JSON string of a text that holds no control character.
+std::string json(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    out += c;
+  }
+  return out + "\"";
+}
+
+std::string jsonArray(const std::vector<std::string>& values) {
+  std::string out = "[";
+  for (const std::string& value : values) out += (out.size() > 1 ? "," : "") + value;
+  return out + "]";
+}
+
+// A name as built, as the host opens it: a back-slash is a folder separator.
+std::string hostPathOf(std::string name) {
+#ifndef _WIN32
+  std::replace(name.begin(), name.end(), '\\', '/');
+#endif
+  return name;
+}
+
+struct SummaryDiagnostic {
+  std::string kind;
+  std::optional<std::string> file;
+  std::optional<int> line;
+  std::string message;
+};
+
+// An output with the text the run has for it, written with "\n" line ends.
+struct SummaryOutput {
+  std::string name;
+  std::string text;
+  std::string fate;
+};
+
+// The parts of a run's line; the codes and the statement file follow from
+// the product.
+struct Summary {
+  std::string product = "T5";
+  std::string productCode = "ZTQ";
+  std::optional<std::string> control = "ZTQPROD.TXT";
+  int exitCode = 0;
+  bool dryRun = false;
+  bool strict = false;
+  // definitions, thresholds, statements, templateRows, thresholdLines, unhandled
+  std::array<int, 6> counts{};
+  std::vector<std::pair<std::string, int>> unhandled;  // name and profile line
+  std::vector<SummaryDiagnostic> warnings;
+  std::vector<SummaryDiagnostic> errors;
+  std::vector<SummaryOutput> outputs;
+};
+
+std::string diagnosticsJson(const std::vector<SummaryDiagnostic>& entries) {
+  std::vector<std::string> objects;
+  for (const SummaryDiagnostic& d : entries) {
+    objects.push_back("{\"kind\":" + json(d.kind) +
+                      ",\"file\":" + (d.file ? json(*d.file) : "null") +
+                      ",\"line\":" + (d.line ? std::to_string(*d.line) : "null") +
+                      ",\"message\":" + json(d.message) + "}");
+  }
+  return jsonArray(objects);
+}
+
+// The line of a run of PROF.TXT, "\n" at its end on every system (it is the
+// summary's own line end, not a text line of an output); sizes count the
+// system's line ends.
+std::string summaryLine(const Summary& s) {
+  const std::string fileCode = "Z" + s.product;
+  const auto flag = [](bool on) { return std::string(on ? "true" : "false"); };
+  std::string line = "{\"format\":1,\"version\":\"3.323\",\"profile\":\"PROF.TXT\",\"product\":" +
+                     json(s.product) + ",\"productCode\":" + json(s.productCode) +
+                     ",\"fileCode\":" + json(fileCode) +
+                     ",\"control\":" + (s.control ? json(*s.control) : "null") +
+                     ",\"statementFile\":" + json("SQLLIB\\" + fileCode + "_UPD.SQL") +
+                     ",\"exit\":" + std::to_string(s.exitCode) + ",\"dryRun\":" + flag(s.dryRun) +
+                     ",\"strict\":" + flag(s.strict) + ",\"counts\":{";
+  const char* const countNames[] = {"definitions",  "thresholds",     "statements",
+                                    "templateRows", "thresholdLines", "unhandled"};
+  for (std::size_t i = 0; i < s.counts.size(); ++i) {
+    line += (i > 0 ? "," : "") + json(countNames[i]) + ":" + std::to_string(s.counts[i]);
+  }
+  std::vector<std::string> unhandled;
+  for (const auto& [name, profileLine] : s.unhandled) {
+    unhandled.push_back("{\"name\":" + json(name) + ",\"line\":" + std::to_string(profileLine) +
+                        "}");
+  }
+  std::vector<std::string> outputs;
+  for (const SummaryOutput& o : s.outputs) {
+    outputs.push_back("{\"name\":" + json(o.name) + ",\"path\":" + json(hostPathOf(o.name)) +
+                      ",\"size\":" + std::to_string(withNativeLineEnds(o.text).size()) +
+                      ",\"fate\":" + json(o.fate) + "}");
+  }
+  return line + "},\"unhandled\":" + jsonArray(unhandled) +
+         ",\"warnings\":" + diagnosticsJson(s.warnings) +
+         ",\"errors\":" + diagnosticsJson(s.errors) + ",\"outputs\":" + jsonArray(outputs) + "}\n";
+}
+
+void expectSummaryFile(const fs::path& directory, const std::vector<Summary>& runs) {
+  std::string expected;
+  for (const Summary& run : runs) expected += summaryLine(run);
+  EXPECT_EQ(readWholeFile(directory / "RUNS.JSON"), expected);
+}
+
+ExtraCheck summaryFileHolds(Summary run) {
+  return
+      [run](const fs::path& directory, const RunOutcome&) { expectSummaryFile(directory, {run}); };
+}
+
+void addSummaryCases(std::vector<Case>& cases) {
+  const Entry control = file("ZTQPROD.TXT", std::string(kOneDefinition));
+  const Entry profile = file("PROF.TXT", "ABC1 80 95\n");
+  const std::string statements = updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95");
+  const std::string thresholds = "PROF.TXT,Critical,95\nPROF.TXT,Warning,80\n";
+  Summary replaced;
+  replaced.counts = {1, 1, 2, 0, 2, 0};
+  replaced.outputs = {{"SQLLIB\\ZT5_UPD.SQL", statements, "replaced"},
+                      {"SQLLIB\\ZT5_CDF.TXT", thresholds, "appended"}};
+  cases.push_back(makeCase("SummaryOfARunThatReplacesAndAppends",
+                           {"-d", "--summary=RUNS.JSON", "PROF.TXT", "T5"},
+                           {control, profile, file("SQLLIB/ZT5_UPD.SQL", "earlier\n")}, true, 0, "",
+                           {{"SQLLIB/ZT5_UPD.SQL", statements}, {"SQLLIB/ZT5_CDF.TXT", thresholds}},
+                           summaryFileHolds(replaced)));
+  cases.back().errors = "";
+
+  // The warning is in the line; the run's last line, printed after it, is not.
+  const std::string notANumber =
+      "PROF.TXT line 1: ABC1 warning value 8O is not a number; the statement compares with it "
+      "as it stands";
+  Summary strict;
+  strict.exitCode = 24;
+  strict.dryRun = strict.strict = true;
+  strict.counts = {1, 1, 2, 0, 0, 0};
+  strict.warnings = {{"not-a-number", "PROF.TXT", 1, notANumber}};
+  strict.outputs = {
+      {"SQLLIB\\ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "8O", "95"), "unchanged"}};
+  cases.push_back(makeCase("SummaryOfAStrictDryRunThatWarns",
+                           {"--strict", "--dry-run", "--summary=RUNS.JSON", "PROF.TXT", "T5"},
+                           {control, file("PROF.TXT", "ABC1 8O 95\n")}, true, 24, "", {},
+                           [strict](const fs::path& dir, const RunOutcome& run) {
+                             EXPECT_TRUE(namesUnder(dir / "SQLLIB").empty());
+                             summaryFileHolds(strict)(dir, run);
+                           }));
+  cases.back().errors =
+      "tornvel: " + notANumber +
+      "\ntornvel: --strict: 1 warning; nothing was written but the summary line\n";
+
+  // Neither family's control file opens: no control, nothing counted or written.
+  Summary noControl;
+  noControl.product = "W5";
+  noControl.productCode = "ZWQ";
+  noControl.control = std::nullopt;
+  noControl.exitCode = 12;
+  for (const char* name : {"ZWQPROD.TXT", "ZW5PROD.TXT"}) {
+    noControl.errors.push_back(
+        {"cannot-open", name, std::nullopt,
+         "cannot open the control file " + std::string(name) + ": No such file or directory"});
+  }
+  cases.push_back(makeCase("SummaryOfARunWhoseControlFileDoesNotOpen",
+                           {"--summary=RUNS.JSON", "PROF.TXT", "W5"}, {profile}, true, 12,
+                           "Unable to open control file: ZW5PROD.TXT\n", {},
+                           summaryFileHolds(noControl)));
+  cases.back().errors = "tornvel: " + noControl.errors[0].message +
+                        "\ntornvel: " + noControl.errors[1].message + "\n";
+
+  // The first run creates the file, the second (a dry run, the file named
+  // in the next argument) appends its line.
+  Summary created;
+  created.counts = {1, 1, 2, 0, 0, 0};
+  created.outputs = {{"SQLLIB\\ZT5_UPD.SQL", statements, "created"}};
+  Summary dry = created;
+  dry.dryRun = true;
+  dry.outputs[0].fate = "unchanged";
+  cases.push_back(makeCase(
+      "SummaryLinesOfTwoRunsFollowEachOther", {"--summary=RUNS.JSON", "PROF.TXT", "T5"},
+      {control, profile}, true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}},
+      [created, dry](const fs::path& dir, const RunOutcome&) {
+        const RunOutcome again = runTornvel(
+            TORNVEL_BINARY, {"--dry-run", "PROF.TXT", "--summary", "RUNS.JSON", "T5"}, dir);
+        EXPECT_EQ(again.exitCode, 0);
+        EXPECT_EQ(again.errors, withNativeLineEnds("tornvel: dry run: would replace "
+                                                   "SQLLIB\\ZT5_UPD.SQL (2 statements); nothing "
+                                                   "was written but the summary line\n"));
+        expectSummaryFile(dir, {created, dry});
+      }));
+  cases.back().errors = "";
+
+  // A summary that cannot be written turns a run's 0 into 12, and says
+  // whether the outputs were written.
+  const std::string cannotAppend =
+      "tornvel: cannot append the summary line to the summary file NOWHERE/RUNS.JSON: No such "
+      "file or directory; the run's outputs were ";
+  cases.push_back(makeCase("SummaryFileInAMissingFolderAfterARunThatWrote",
+                           {"--summary=NOWHERE/RUNS.JSON", "PROF.TXT", "T5"}, {control, profile},
+                           true, 12, "",
+                           {{"SQLLIB/ZT5_UPD.SQL", statements}, {"NOWHERE", std::nullopt}}));
+  cases.back().errors = cannotAppend + "written\n";
+  cases.push_back(makeCase("SummaryFileInAMissingFolderAfterADryRun",
+                           {"--dry-run", "--summary=NOWHERE/RUNS.JSON", "PROF.TXT", "T5"},
+                           {control, profile}, true, 12, "",
+                           {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}, {"NOWHERE", std::nullopt}}));
+  cases.back().errors = cannotAppend +
+                        "not written\ntornvel: dry run: would replace SQLLIB\\ZT5_UPD.SQL (2 "
+                        "statements); nothing was written\n";
+
+  // A command-line fault ends the run before any summary.
+  cases.push_back(makeCase("SummaryWithoutAFileNameIsACommandLineFault",
+                           {"--summary=RUNS.JSON", "PROF.TXT", "T5", "--summary"},
+                           {control, profile}, true, 8, "Missing the name of the summary file\n",
+                           {{"RUNS.JSON", std::nullopt}, {"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
+  cases.back().errors = "";
+}
+
 // The exact standard error of cases, each line a diagnostic. Where a name as
 // built differs from the path it is opened by, the diagnostic shows both.
 void expectDiagnostics(std::vector<Case>& cases) {
@@ -1153,7 +1372,8 @@ void expectDiagnostics(std::vector<Case>& cases) {
   const std::string sqllibPath = " (SQLLIB/ZT5_UPD.SQL)";
 #endif
   const std::string noSwitch =
-      " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, --help, --version); ";
+      " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, --help, "
+      "--version); ";
   const std::string products =
       " is not a product code; the products are R5, T5, W5 and Y5 (TQ, WQ and YQ are the legacy "
       "forms of T5, W5 and Y5)\n";
@@ -1353,6 +1573,7 @@ std::vector<Case> allCases() {
   addByteOrderMarkCases(cases);
   addDiagnosticCases(cases);
   addDryRunAndStrictCases(cases);
+  addSummaryCases(cases);
   addNameCases(cases);
   expectDiagnostics(cases);
   return cases;
