@@ -366,9 +366,16 @@ void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan,
 
 void diagnoseSummaryFailure(Console& console, const std::string& nameAsBuilt, int error,
                             bool partLeft, bool outputsWritten) {
+  diagnoseSummaryRefused(
+      console, nameAsBuilt,
+      reason(error) + (partLeft ? " (a part of the line may stand at its end)" : ""),
+      outputsWritten);
+}
+
+void diagnoseSummaryRefused(Console& console, const std::string& nameAsBuilt,
+                            const std::string& why, bool outputsWritten) {
   console.note("cannot append the summary line to " +
-               describeFile("the summary file", nameAsBuilt) + ": " + reason(error) +
-               (partLeft ? " (a part of the line may stand at its end)" : "") +
+               describeFile("the summary file", nameAsBuilt) + ": " + why +
                (outputsWritten ? "; the run's outputs were written"
                                : "; the run's outputs were not written"));
 }

@@ -112,6 +112,10 @@ void diagnoseDryRun(Console& console, ExitCode exitCode, const DryRunPlan& plan,
 // outputs were written all the same.
 void diagnoseSummaryFailure(Console& console, const std::string& nameAsBuilt, int error,
                             bool partLeft, bool outputsWritten);
+// The summary line not appended because `why` (the summary file is one of
+// the run's own files, which it would change).
+void diagnoseSummaryRefused(Console& console, const std::string& nameAsBuilt,
+                            const std::string& why, bool outputsWritten);
 
 }  // namespace tornvel
 

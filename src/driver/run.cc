@@ -67,6 +67,8 @@ class MigrationRun {
   // True once the run's outputs took their names (or a device or pipe was
   // written): whatever the run ends with, they were written.
   bool committed() const { return committed_; }
+  // The control file that opened, or the name tried last.
+  const std::string& controlName() const { return controlName_; }
   // What the run did, for its summary line (the exit code is the caller's).
   void describe(RunSummary& summary) const;
 
@@ -420,6 +422,23 @@ bool MigrationRun::writeThresholdCsv() {
 
 namespace {
 
+// The input or output of the run that the summary file is, if it is one:
+// appending the line there would change a profile, a control file or an
+// output that the run has just made whole.
+std::string runFileNamedBy(const RunOptions& options, const std::string& controlName) {
+  std::string input = inputNamedBy(options, controlName, options.summaryName);
+  if (!input.empty()) return input;
+  const std::string summary = hostPath(options.summaryName);
+  const std::pair<const char*, const std::string*> outputs[] = {
+      {"the statement file ", &options.statementName},
+      {"the template seed file ", &options.templateSeedName},
+      {"the threshold file ", &options.csvName}};
+  for (const auto& [role, name] : outputs) {
+    if (host::sameFile(summary, hostPath(*name))) return role + *name;
+  }
+  return {};
+}
+
 // The run's summary line, appended to the file of --summary once the exit
 // code is settled. False, after saying so, when it could not be written.
 bool writeSummary(const RunOptions& options, const MigrationRun& run, ExitCode exitCode,
@@ -439,6 +458,11 @@ bool writeSummary(const RunOptions& options, const MigrationRun& run, ExitCode e
     if (!record.file.empty()) entry.file = record.file;
     if (record.line != 0) entry.line = static_cast<std::int64_t>(record.line);
     (record.warning ? summary.warnings : summary.errors).push_back(std::move(entry));
+  }
+  if (const std::string ownFile = runFileNamedBy(options, run.controlName()); !ownFile.empty()) {
+    diagnoseSummaryRefused(console, options.summaryName, "it is the same file as " + ownFile,
+                           run.committed());
+    return false;
   }
   const AppendOutcome appended = appendWhole(hostPath(options.summaryName), summaryLine(summary));
   if (appended.appended()) return true;

@@ -1355,6 +1355,22 @@ void addSummaryCases(std::vector<Case>& cases) {
                         "not written\ntornvel: dry run: would replace SQLLIB\\ZT5_UPD.SQL (2 "
                         "statements); nothing was written\n";
 
+  // A summary file that is one of the run's own files is left as it is.
+  cases.push_back(makeCase("SummaryFileThatIsTheProfile", {"--summary=PROF.TXT", "PROF.TXT", "T5"},
+                           {control, profile}, true, 12, "",
+                           {{"PROF.TXT", "ABC1 80 95\n"}, {"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.back().errors =
+      "tornvel: cannot append the summary line to the summary file PROF.TXT: it is the same file "
+      "as the profile PROF.TXT; the run's outputs were written\n";
+  cases.push_back(makeCase("SummaryFileThatIsTheStatementFile",
+                           {"--dry-run", "--summary=SQLLIB/ZT5_UPD.SQL", "PROF.TXT", "T5"},
+                           {control, profile, file("SQLLIB/ZT5_UPD.SQL", "earlier\n")}, true, 12,
+                           "", {{"SQLLIB/ZT5_UPD.SQL", "earlier\n"}}));
+  cases.back().errors =
+      "tornvel: cannot append the summary line to the summary file SQLLIB/ZT5_UPD.SQL: it is the "
+      "same file as the statement file SQLLIB\\ZT5_UPD.SQL; the run's outputs were not written\n"
+      "tornvel: dry run: would replace SQLLIB\\ZT5_UPD.SQL (2 statements); nothing was written\n";
+
   // A command-line fault ends the run before any summary.
   cases.push_back(makeCase("SummaryWithoutAFileNameIsACommandLineFault",
                            {"--summary=RUNS.JSON", "PROF.TXT", "T5", "--summary"},
