@@ -30,12 +30,12 @@ TEST(NearMissIndexTest, OnlyCaseAndOneNeighbourSwapAreNearMisses) {
   NearMissIndex index;
   index.addDefinitions(table);
   index.addSynonymMembers(synonyms);
-  // Case, a swap at the start, within, at the end; a synonym member; a
-  // definition name cut at 8 characters.
+  // Case, a swap at the start, of the second and third, within, at the end;
+  // a synonym member; a definition name cut at 8 characters.
   const std::pair<const char*, const char*> nearMisses[] = {
       {"lockwait", "LOCKWAIT"}, {"LockWait", "LOCKWAIT"}, {"OLCKWAIT", "LOCKWAIT"},
-      {"LOCKWIAT", "LOCKWAIT"}, {"LOCKWATI", "LOCKWAIT"}, {"bphit1", "BPHIT1"},
-      {"DLRAET", "DLRATE"},     {"LONGNAEM", "LONGNAME"},
+      {"LCOKWAIT", "LOCKWAIT"}, {"LOCKWIAT", "LOCKWAIT"}, {"LOCKWATI", "LOCKWAIT"},
+      {"bphit1", "BPHIT1"},     {"DLRAET", "DLRATE"},     {"LONGNAEM", "LONGNAME"},
   };
   for (const auto& [name, expected] : nearMisses) EXPECT_EQ(answer(index, name), expected);
   // Names that reached (a definition, a synonym member); another digit, with
@@ -46,6 +46,16 @@ TEST(NearMissIndexTest, OnlyCaseAndOneNeighbourSwapAreNearMisses) {
                            "LONGNAME9X", "OLCKWATI", "LOCWKIAT", "LACKWOIT", "lockwiat", ""}) {
     EXPECT_EQ(answer(index, name), "-") << name;
   }
+}
+
+// Names of one and two characters, too short for the quick look.
+TEST(NearMissIndexTest, ShortNames) {
+  NearMissIndex index;
+  for (const char* name : {"Q", "X1"}) index.addCandidate(name);
+  const std::pair<const char*, const char*> cases[] = {
+      {"q", "Q"}, {"1X", "X1"}, {"x1", "X1"}, {"Q", "-"}, {"X", "-"}, {"1x", "-"}, {"", "-"},
+  };
+  for (const auto& [name, expected] : cases) EXPECT_EQ(answer(index, name), expected) << name;
 }
 
 // Where a name is nearly several candidates, the first added is named,
