@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "definitions/definition_table.h"
+#include "definitions/near_miss.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
 #include "driver/diagnostics.h"
@@ -61,6 +62,7 @@ class MigrationRun {
   bool loadDefinitions();
   void listSynonyms();
   ProfileReader chooseReader() const;
+  NearMissIndex reachableNames() const;
   bool readAdviceFile();
   bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
   bool anyThresholdGiven() const;
@@ -103,9 +105,12 @@ ExitCode MigrationRun::execute() {
     console_.print("Unsupported product " + options_.recordedCode + "\n");
     return ExitCode::kUnsupportedProduct;
   }
+  // The names that reach no definition are kept for the summary; a verbose
+  // run lists them anyway.
+  const bool keepUnhandled = !options_.summaryName.empty() || options_.verbose;
   ProfileContext context{
-      profile,          table, console_, unhandled_, loaded_.synonyms, loaded_.release,
-      options_.verbose, {},    {}};
+      profile,          table, console_, unhandled_,       loaded_.synonyms, loaded_.release,
+      options_.verbose, {},    {},       reachableNames(), keepUnhandled};
   reader(context);
   profile.close();
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
@@ -307,6 +312,16 @@ MigrationRun::ProfileReader MigrationRun::chooseReader() const {
       break;
   }
   return nullptr;
+}
+
+// The names a profile line can reach, for telling the names that nearly do.
+// Only the threshold statements offer their values to synonym groups, whose
+// members reach the group's definition.
+NearMissIndex MigrationRun::reachableNames() const {
+  NearMissIndex index;
+  index.addDefinitions(loaded_.table);
+  if (options_.product == Product::kIms) index.addSynonymMembers(loaded_.synonyms);
+  return index;
 }
 
 // Build mode's advice file is optional: a file that does not open is passed

@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "readers/reader_test_support.h"
 
@@ -162,6 +163,11 @@ TEST(SectionedProfileReaderTest, TalliesUnmatchedColumnsInVerboseRuns) {
     SectionedRun run;
     run.define("ABC1");
     run.read(profile, verbose);
+    // The counted columns are kept one by one with their lines, in either run.
+    EXPECT_EQ(unhandledOf(run.findings),
+              (std::vector<std::string>{"ABC@3@DEVICE", "ABC@4@DEVICE", "IDX@5@DEVICE",
+                                        "IDW@9@DEVICE", "ABC@11@DEVICE", "ABC@21@CPU",
+                                        "ABCDEFGHIJKLMNOPQRS@29@" + std::string(39, 'T')}));
     if (!verbose) {
       EXPECT_EQ(run.out.str(), "");
       continue;
@@ -178,6 +184,23 @@ TEST(SectionedProfileReaderTest, TalliesUnmatchedColumnsInVerboseRuns) {
               "\n");
     // clang-format on
   }
+}
+
+// A threshold column, of either letter case, is told by its exception name
+// when that nearly is a definition's; a column a table gives once per row is
+// no value given twice.
+TEST(SectionedProfileReaderTest, TellsNearMissesAndNoValuesGivenTwice) {
+  SectionedRun run;
+  run.define("LOCKWAIT");
+  run.read(kOpenRow +
+           " LOCKWIATW(80)\n lockwaitc(90)\n LCOKWAITX(1)\n LOCKWAITW(70)\nEnd Row\n"
+           "Begin Row\n LOCKWAITW(75)\nEnd Row\n");
+  EXPECT_EQ(
+      unhandledOf(run.findings),
+      (std::vector<std::string>{"LOCKWIATW@5@DEVICE", "lockwaitc@6@DEVICE", "LCOKWAITX@7@DEVICE"}));
+  EXPECT_EQ(nearMissesOf(run.findings),
+            (std::vector<std::string>{"LOCKWIAT>LOCKWAIT@5", "lockwait>LOCKWAIT@6"}));
+  EXPECT_TRUE(run.findings.repeatedValues.empty());
 }
 
 }  // namespace
