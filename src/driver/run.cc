@@ -115,9 +115,15 @@ ExitCode MigrationRun::execute() {
   profile.close();
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
   diagnoseProfileFindings(console_, options_.inputName, context.findings, table);
+  diagnoseNearMisses(console_, options_.inputName, context.findings);
+  diagnoseRepeatedValues(console_, options_.inputName, context.findings);
   if (!anyThresholdGiven()) {
-    diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
-                         options_.statementName);
+    if (!profile.nonBlankByteRead()) {
+      diagnoseEmptyProfile(console_, options_.inputName, options_.statementName);
+    } else {
+      diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
+                           options_.statementName);
+    }
   }
 
   // One timestamp for every statement of the run.
