@@ -48,16 +48,6 @@ TEST(NearMissIndexTest, OnlyCaseAndOneNeighbourSwapAreNearMisses) {
   }
 }
 
-// Names of one and two characters, too short for the quick look.
-TEST(NearMissIndexTest, ShortNames) {
-  NearMissIndex index;
-  for (const char* name : {"Q", "X1"}) index.addCandidate(name);
-  const std::pair<const char*, const char*> cases[] = {
-      {"q", "Q"}, {"1X", "X1"}, {"x1", "X1"}, {"Q", "-"}, {"X", "-"}, {"1x", "-"}, {"", "-"},
-  };
-  for (const auto& [name, expected] : cases) EXPECT_EQ(answer(index, name), expected) << name;
-}
-
 // Where a name is nearly several candidates, the first added is named,
 // whichever mistake leads to it.
 TEST(NearMissIndexTest, FirstCandidateAddedWins) {

@@ -99,22 +99,5 @@ TEST(NumberedRecordReaderTest, VerboseRunListsPairsWhoseNameMatchesNoDefinition)
   }
 }
 
-// Each pair applied to an unmatched name is kept as a verbose run lists it;
-// a near miss is told once per name record. Two different values for one
-// severity are found; a pair given again the same is not.
-TEST(NumberedRecordReaderTest, KeepsUnhandledPairsAndFindsValuesGivenTwice) {
-  NumberedRun run;
-  run.define("LOCKWAIT");
-  run.read({"4THR_NAME", "5NM LOCKWIAT", "4THR_WARN", "580.", "4THR_CRIT", "595.",  //
-            "4THR_WARN", "581.",         "4THR_CRIT", "596.",                       //
-            "4THR_NAME", "5NM LOCKWAIT", "4THR_WARN", "580.", "4THR_CRIT", "595.",  //
-            "4THR_WARN", "580.",         "4THR_CRIT", "597."},
-           false);
-  EXPECT_EQ(unhandledOf(run.findings), (std::vector<std::string>{"LOCKWIAT@2", "LOCKWIAT@2"}));
-  EXPECT_EQ(nearMissesOf(run.findings), std::vector<std::string>{"LOCKWIAT>LOCKWAIT@2"});
-  EXPECT_EQ(repeatedValuesOf(run.findings),
-            std::vector<std::string>{"LOCKWAIT critical 95@16 97@20 uses 97"});
-}
-
 }  // namespace
 }  // namespace tornvel

@@ -64,8 +64,7 @@ struct ReaderRun {
 };
 
 // What a reader found, one text per entry, for comparing with a list:
-// "NAME@LINE" (and "@TABLE" for a column), "NAME>REACHES@LINE", and
-// "NAME warning|critical EARLIER@LINE LATER@LINE uses USED".
+// "NAME@LINE" (and "@TABLE" for a column), "NAME>REACHES@LINE".
 inline std::vector<std::string> unhandledOf(const ProfileFindings& findings) {
   std::vector<std::string> texts;
   for (const ProfileFindings::UnhandledName& name : findings.unhandled) {
@@ -81,17 +80,6 @@ inline std::vector<std::string> nearMissesOf(const ProfileFindings& findings) {
   }
   return texts;
 }
-inline std::vector<std::string> repeatedValuesOf(const ProfileFindings& findings) {
-  std::vector<std::string> texts;
-  for (const ProfileFindings::RepeatedValue& value : findings.repeatedValues) {
-    texts.push_back(
-        value.name + (value.severity == Severity::kWarning ? " warning " : " critical ") +
-        value.earlier.text + "@" + std::to_string(value.earlier.line) + " " + value.later.text +
-        "@" + std::to_string(value.later.line) + " uses " + value.used);
-  }
-  return texts;
-}
-
 }  // namespace tornvel
 
 #endif  // TORNVEL_READERS_READER_TEST_SUPPORT_H_

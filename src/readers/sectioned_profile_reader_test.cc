@@ -186,22 +186,5 @@ TEST(SectionedProfileReaderTest, TalliesUnmatchedColumnsInVerboseRuns) {
   }
 }
 
-// A threshold column, of either letter case, is told by its exception name
-// when that nearly is a definition's; a column a table gives once per row is
-// no value given twice.
-TEST(SectionedProfileReaderTest, TellsNearMissesAndNoValuesGivenTwice) {
-  SectionedRun run;
-  run.define("LOCKWAIT");
-  run.read(kOpenRow +
-           " LOCKWIATW(80)\n lockwaitc(90)\n LCOKWAITX(1)\n LOCKWAITW(70)\nEnd Row\n"
-           "Begin Row\n LOCKWAITW(75)\nEnd Row\n");
-  EXPECT_EQ(
-      unhandledOf(run.findings),
-      (std::vector<std::string>{"LOCKWIATW@5@DEVICE", "lockwaitc@6@DEVICE", "LCOKWAITX@7@DEVICE"}));
-  EXPECT_EQ(nearMissesOf(run.findings),
-            (std::vector<std::string>{"LOCKWIAT>LOCKWAIT@5", "lockwait>LOCKWAIT@6"}));
-  EXPECT_TRUE(run.findings.repeatedValues.empty());
-}
-
 }  // namespace
 }  // namespace tornvel

@@ -133,23 +133,5 @@ TEST(ThresholdStatementReaderTest, GroupsReachTheirDefinitionsAfterTheProfile) {
   }
 }
 
-// Synonym members are reached through their group, so a name that nearly is
-// a member is told; the values a group applies after the profile, from lines
-// of several members, are no value given twice.
-TEST(ThresholdStatementReaderTest, MembersCountAsReachedAndGroupValuesAsNoneGivenTwice) {
-  StatementRun run;
-  run.define("GRP");
-  run.define("BPHIT1");
-  run.define("ABC9");
-  run.declareGroup("H GRP ABC1");
-  run.read(
-      "THRABC1 0 90 80\nTHRGRP 0 91 81\nTHRAB1C 0 1 2\nTHRgrp 0 1 2\nTHRBPHIT3 0 1 2\n"
-      "THRBPHTI1 0 1\nTHRABC9 0 20 10\nTHRABC9 0 20 11\n");
-  EXPECT_EQ(unhandledOf(run.findings), (std::vector<std::string>{"AB1C@3", "grp@4", "BPHIT3@5"}));
-  EXPECT_EQ(nearMissesOf(run.findings), (std::vector<std::string>{"AB1C>ABC1@3", "grp>GRP@4"}));
-  EXPECT_EQ(repeatedValuesOf(run.findings),
-            std::vector<std::string>{"ABC9 warning 10@7 11@8 uses 11"});
-}
-
 }  // namespace
 }  // namespace tornvel

@@ -1082,181 +1082,106 @@ void addDiagnosticCases(std::vector<Case>& cases) {
       "tornvel: PROF.TXT: service class BATCH period 1 gives no PRWLMWO; its I/O warning is off\n";
 }
 
-// A profile name that nearly reaches a definition, but for letter case or
-// two neighbouring letters swapped, is told and stays unhandled; a name that
-// differs otherwise is the usual unhandled exception and is not. A
-// definition given two different values for one severity is told with the
-// value its statement uses. The outputs are those of a run without them.
+// A profile name that would reach a definition but for letter case or two
+// neighbouring letters swapped is told, and stays unhandled; a name that
+// differs otherwise is not. A definition given two different values for one
+// severity is told with the value its statement uses, where it is written.
 void addNearMissAndRepeatedValueCases(std::vector<Case>& cases) {
-  const Entry control = file("ZTQPROD.TXT", "LOCKWAIT,DBLOCKS.WAITTIME,I\nBPHIT1,BUF.HIT,I\n");
+  const std::string lockwait = "LOCKWAIT,DBLOCKS.WAITTIME,I\n";
   const std::string bphit = updatePair("ZTQ", "BPHIT1", "BUF.HIT", "70", "90");
-  const std::string notMigrated = "; names compare exactly, so its values are not migrated\n";
-  const std::string byCase =
-      "tornvel: PROF.TXT line 1: Lockwait reaches no definition, but would "
-      "reach LOCKWAIT in other letter case" +
-      notMigrated;
-  const std::string bySwap =
-      "tornvel: PROF.TXT line 1: LOCKWIAT reaches no definition, but would "
-      "reach LOCKWAIT with two neighbouring letters swapped" +
-      notMigrated;
+  const auto migrated = [](const char* warning) {
+    return updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", warning, "95");
+  };
+  const auto nearly = [](const std::string& at, const char* how) {
+    return "tornvel: PROF.TXT " + at + " reaches no definition, but would reach LOCKWAIT " + how +
+           "; names compare exactly, so its values are not migrated\n";
+  };
+  const std::string byCase = nearly("line 1: Lockwait", "in other letter case");
+  const std::string bySwap = nearly("line 1: LOCKWIAT", "with two neighbouring letters swapped");
+  const std::string twice =
+      "tornvel: PROF.TXT lines 1 and 2: LOCKWAIT warning value 80, then 90; "
+      "the statement uses 90\n";
   const std::string strict = "tornvel: --strict: 1 warning; nothing was written\n";
-  for (const auto& [name, line, errors] :
-       {std::tuple{"NameInOtherLetterCase", "Lockwait 80 95\n", byCase},
-        std::tuple{"NameWithNeighbouringLettersSwapped", "LOCKWIAT 80 95\n", bySwap}}) {
-    const Entry profile = file("PROF.TXT", std::string(line) + "BPHIT1 70 90\n");
-    cases.push_back(makeCase(name, {"PROF.TXT", "T5"}, {control, profile}, true, 0, "",
-                             {{"SQLLIB/ZT5_UPD.SQL", bphit}}));
-    cases.back().errors = errors;
-    cases.push_back(makeCase(std::string("Strict") + name, {"--strict", "PROF.TXT", "T5"},
-                             {control, profile}, true, 24, "",
-                             {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
-    cases.back().errors = errors + strict;
+  const std::string given80then90 = "LOCKWAIT 80 95\nLOCKWAIT 90 95\n";
+  struct Run {
+    const char* name;
+    const char* option;
+    std::string profile;  // before a line for BPHIT1
+    int exitCode;
+    std::optional<std::string> statements;
+    std::string errors;
+  };
+  const Run runs[] = {
+      {"NameInOtherLetterCase", "", "Lockwait 80 95\n", 0, bphit, byCase},
+      {"StrictNameInOtherLetterCase", "--strict", "Lockwait 80 95\n", 24, {}, byCase + strict},
+      {"NameWithNeighbouringLettersSwapped", "", "LOCKWIAT 80 95\n", 0, bphit, bySwap},
+      {"StrictNameWithNeighboursSwapped", "--strict", "LOCKWIAT 80 95\n", 24, {}, bySwap + strict},
+      // Another digit, a letter more or less, a swap on a short line.
+      {"NamesThatDifferOtherwise", "", "BPHIT3 1 2\nLOCKWAITS 1 2\nLOCKWAT 1 2\nLOCKWIAT 1\n", 0,
+       bphit, ""},
+      {"ValueGivenTwice", "", given80then90, 0, migrated("90") + bphit, twice},
+      {"StrictValueGivenTwice", "--strict", given80then90, 24, {}, twice + strict},
+      {"SameValueGivenTwice", "", "LOCKWAIT 80 95\nLOCKWAIT 80 95\n", 0, migrated("80") + bphit,
+       ""},
+      // -nw: no warning is written, so none is given twice.
+      {"ValueGivenTwiceToNoWarning", "-nw", given80then90, 0,
+       migrated("") + updatePair("ZTQ", "BPHIT1", "BUF.HIT", "", "90"), ""},
+  };
+  for (const Run& run : runs) {
+    std::vector<std::string> args{"PROF.TXT", "T5"};
+    if (*run.option != '\0') args.insert(args.begin(), run.option);
+    cases.push_back(makeCase(run.name, args,
+                             {file("ZTQPROD.TXT", lockwait + "BPHIT1,BUF.HIT,I\n"),
+                              file("PROF.TXT", run.profile + "BPHIT1 70 90\n")},
+                             true, run.exitCode, "", {{"SQLLIB/ZT5_UPD.SQL", run.statements}}));
+    cases.back().errors = run.errors;
   }
-  // Another digit, a letter more or less, a swap on a short line: no word.
-  cases.push_back(
-      makeCase("NamesThatDifferOtherwiseAreNoNearMiss", {"PROF.TXT", "T5"},
-               {control, file("PROF.TXT",
-                              "BPHIT3 1 2\nLOCKWAITS 1 2\nLOCKWAT 1 2\nLOCKWIAT 1\n"
-                              "LOCKWAIT 80 95\nBPHIT1 70 90\n")},
-               true, 0, "",
-               {{"SQLLIB/ZT5_UPD.SQL",
-                 updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "80", "95") + bphit}}));
-  cases.back().errors = "";
-  // The other layouts: a name record, a column by its exception name.
+  // A column by its exception name; a table gives a column once per row.
   cases.push_back(makeCase(
-      "NearMissInNumberedRecords", {"PROF.TXT", "W5"},
-      {file("ZWQPROD.TXT", "LOCKWAIT,DBLOCKS.WAITTIME,I\nBPHIT1,BUF.HIT,I\n"),
+      "NearMissAndRowsRepeatingAColumnInASectionedProfile", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", lockwait + "DASDQLEN,IO.QLEN,I\n"),
        file("PROF.TXT",
-            "4THR_NAME\n5NM lockwait\n4THR_WARN\n580.\n4THR_CRIT\n595.\n"
-            "4THR_NAME\n5NM BPHIT1\n4THR_WARN\n570.\n4THR_CRIT\n590.\n")},
-      true, 0, "", {{"SQLLIB/ZW5_UPD.SQL", updatePair("ZWQ", "BPHIT1", "BUF.HIT", "70", "90")}}));
-  cases.back().errors =
-      "tornvel: PROF.TXT line 2: lockwait reaches no definition, but would "
-      "reach LOCKWAIT in other letter case" +
-      notMigrated;
-  cases.push_back(makeCase(
-      "NearMissInASectionedProfile", {"PROF.TXT", "R5"},
-      {file("ZR5PROD.TXT", "LOCKWAIT,DBLOCKS.WAITTIME,I\nBPHIT1,BUF.HIT,I\n"),
-       file(
-           "PROF.TXT",
-           "Begin Table PR.SYS\nBegin Row\n LOCKWIATW(80)\n BPHIT1W(70)\n BPHIT1C(90)\nEnd Row\n")},
-      true, 0, "",
-      {{"SQLLIB/ZR5_UPD.SQL", updatePair("ZR5", "BPHIT1", "BUF.HIT", "70", "90")},
-       {"SQLLIB/UR5_ZPX.SQL", std::nullopt}}));
-  cases.back().errors =
-      "tornvel: PROF.TXT line 3: LOCKWIAT reaches no definition, but would "
-      "reach LOCKWAIT with two neighbouring letters swapped" +
-      notMigrated;
-  // A synonym member reaches its group's definition, however like a
-  // definition's name it looks.
+            "Begin Table PR.IO\nBegin Row\n LOCKWIATW(80)\n DASDQLENW(3)\nEnd Row\n"
+            "Begin Row\n DASDQLENW(4)\nEnd Row\n")},
+      true, 0, "", {{"SQLLIB/ZR5_UPD.SQL", updatePair("ZR5", "DASDQLEN", "IO.QLEN", "4", "")}}));
+  cases.back().errors = nearly("line 3: LOCKWIAT", "with two neighbouring letters swapped");
+  // A synonym member reaches its group's definition, however it looks.
   cases.push_back(makeCase(
       "SynonymMemberReachedThroughItsGroup", {"PROF.TXT", "Y5"},
-      {file("ZYQPROD.TXT", "LOCKWAIT,DBLOCKS.WAITTIME,I\n:SYNONYM H LOCKWAIT,LOCKWIAT\n"),
+      {file("ZYQPROD.TXT", lockwait + ":SYNONYM H LOCKWAIT,LOCKWIAT\n"),
        file("PROF.TXT", "THRLOCKWIAT 0 90 80\n")},
       true, 0, "",
       {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "LOCKWAIT", "DBLOCKS.WAITTIME", "80", "90")}}));
   cases.back().errors = "";
-  // Five are told one by one; the rest are counted.
-  for (int count : {6, 7}) {
-    std::string definitions;
-    std::string mistyped;
-    std::string errors;
-    for (int i = 1; i <= count; ++i) {
-      const std::string digit = std::to_string(i);
-      definitions += "WAIT" + digit + ",TAB.W" + digit + ",I\n";
-      mistyped += "WIAT" + digit + " 1 2\n";
-      if (i <= 5) {
-        errors += "tornvel: PROF.TXT line " + digit + ": WIAT" + digit +
-                  " reaches no definition, but would reach WAIT" + digit +
-                  " with two neighbouring letters swapped" + notMigrated;
-      }
-    }
-    errors += count == 6 ? "tornvel: PROF.TXT: 1 more name nearly reaches a definition\n"
-                         : "tornvel: PROF.TXT: 2 more names nearly reach a definition\n";
-    cases.push_back(makeCase(
-        "NearMissesCount" + std::to_string(count), {"PROF.TXT", "T5"},
-        {file("ZTQPROD.TXT", definitions + "ABC1,TAB.COL,I\n"),
-         file("PROF.TXT", mistyped + "ABC1 80 95\n")},
-        true, 0, "", {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "ABC1", "TAB.COL", "80", "95")}}));
-    cases.back().errors = errors;
+  // Five of each are told one by one, the rest counted; a statement uses its
+  // value as stored, normalised.
+  std::string control;
+  std::string profile[3];
+  std::string statements;
+  std::string nearMisses;
+  std::string repeated;
+  for (int i = 1; i <= 7; ++i) {
+    const std::string n = std::to_string(i);
+    control += "D" + n + ",TAB.C" + n + ",I1\nWAIT" + n + ",TAB.W" + n + ",I\n";
+    profile[0] += "D" + n + " 1" + n + " 90\n";
+    profile[1] += "D" + n + " 2" + n + " 90\n";
+    profile[2] += i < 7 ? "WIAT" + n + " 1 2\n" : "";
+    statements += updatePair("ZTQ", "D" + n, "TAB.C" + n, "2." + n, "9.0");
+    if (i > 5) continue;
+    nearMisses += "tornvel: PROF.TXT line " + std::to_string(14 + i) + ": WIAT" + n +
+                  " reaches no definition, but would reach WAIT" + n +
+                  " with two neighbouring letters swapped; names compare exactly, so its values "
+                  "are not migrated\n";
+    repeated += "tornvel: PROF.TXT lines " + n + " and " + std::to_string(7 + i) + ": D" + n +
+                " warning value 1" + n + ", then 2" + n + "; the statement uses 2." + n + "\n";
   }
-
-  // Two values for one severity: the later one is used; the same value
-  // twice says nothing.
   cases.push_back(makeCase(
-      "NameGivenTwoWarningValues", {"PROF.TXT", "T5"},
-      {control, file("PROF.TXT", "LOCKWAIT 80 95\nBPHIT1 70 90\nLOCKWAIT 90 95\n")}, true, 0, "",
-      {{"SQLLIB/ZT5_UPD.SQL",
-        updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "90", "95") + bphit}}));
-  cases.back().errors =
-      "tornvel: PROF.TXT lines 1 and 3: LOCKWAIT warning value 80, then 90; the statement uses "
-      "90\n";
-  cases.push_back(makeCase("StrictNameGivenTwoWarningValues", {"--strict", "PROF.TXT", "T5"},
-                           {control, file("PROF.TXT", "LOCKWAIT 80 95\nLOCKWAIT 90 95\n")}, true,
-                           24, "", {{"SQLLIB/ZT5_UPD.SQL", std::nullopt}}));
-  cases.back().errors =
-      "tornvel: PROF.TXT lines 1 and 2: LOCKWAIT warning value 80, then 90; the statement uses "
-      "90\n" +
-      strict;
-  cases.push_back(makeCase(
-      "NameGivenTheSameValuesTwice", {"PROF.TXT", "T5"},
-      {control, file("PROF.TXT", "LOCKWAIT 80 95\nBPHIT1 70 90\nLOCKWAIT 80 95\n")}, true, 0, "",
-      {{"SQLLIB/ZT5_UPD.SQL",
-        updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "80", "95") + bphit}}));
-  cases.back().errors = "";
-  // The statement uses the value as stored: with its implied decimals.
-  cases.push_back(makeCase(
-      "CriticalGivenTwiceInThresholdStatements", {"PROF.TXT", "Y5"},
-      {file("ZYQPROD.TXT", "LOCKWAIT,DBLOCKS.WAITTIME,I1\n"),
-       file("PROF.TXT", "THRLOCKWAIT 0 950 800\nTHRLOCKWAIT 0 990 800\n")},
-      true, 0, "",
-      {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "LOCKWAIT", "DBLOCKS.WAITTIME", "80.0", "99.0")}}));
-  cases.back().errors =
-      "tornvel: PROF.TXT lines 1 and 2: LOCKWAIT critical value 950, then 990; the statement "
-      "uses 99.0\n";
-  // A warning switched off (-nw) is written by no statement: nothing to tell.
-  cases.push_back(makeCase(
-      "WarningGivenTwiceUnderNoWarnings", {"-nw", "PROF.TXT", "T5"},
-      {control, file("PROF.TXT", "LOCKWAIT 80 95\nLOCKWAIT 90 95\n")}, true, 0, "",
-      {{"SQLLIB/ZT5_UPD.SQL", updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", "", "95")}}));
-  cases.back().errors = "";
-  // A table gives its columns once per row.
-  cases.push_back(
-      makeCase("SectionedRowsRepeatAColumn", {"PROF.TXT", "R5"},
-               {file("ZR5PROD.TXT", "DASDQLEN,IO.QLEN,I\n"),
-                file("PROF.TXT",
-                     "Begin Table PR.IO\nBegin Row\n DASDQLENW(3)\nEnd Row\n"
-                     "Begin Row\n DASDQLENW(4)\nEnd Row\nEnd Table\n")},
-               true, 0, "",
-               {{"SQLLIB/ZR5_UPD.SQL", updatePair("ZR5", "DASDQLEN", "IO.QLEN", "4", "")},
-                {"SQLLIB/UR5_ZPX.SQL", std::nullopt}}));
-  cases.back().errors = "";
-  for (int count : {6, 7}) {
-    std::string definitions;
-    std::string profile;
-    std::string statements;
-    std::string errors;
-    for (int i = 1; i <= count; ++i) {
-      const std::string digit = std::to_string(i);
-      definitions += "D" + digit + ",TAB.C" + digit + ",I\n";
-      profile += "D" + digit + " 1" + digit + " 90\n";
-      statements += updatePair("ZTQ", "D" + digit, "TAB.C" + digit, "2" + digit, "90");
-      if (i <= 5) {
-        errors += "tornvel: PROF.TXT lines " + digit + " and " + std::to_string(count + i) + ": D" +
-                  digit + " warning value 1" + digit + ", then 2" + digit +
-                  "; the statement uses 2" + digit + "\n";
-      }
-    }
-    for (int i = 1; i <= count; ++i) {
-      profile += "D" + std::to_string(i) + " 2" + std::to_string(i) + " 90\n";
-    }
-    errors += count == 6 ? "tornvel: PROF.TXT: 1 more value was given twice\n"
-                         : "tornvel: PROF.TXT: 2 more values were given twice\n";
-    cases.push_back(makeCase("ValuesGivenTwiceCount" + std::to_string(count), {"PROF.TXT", "T5"},
-                             {file("ZTQPROD.TXT", definitions), file("PROF.TXT", profile)}, true, 0,
-                             "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
-    cases.back().errors = errors;
-  }
+      "NearMissesAndValuesGivenTwiceCounted", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", control), file("PROF.TXT", profile[0] + profile[1] + profile[2])}, true,
+      0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.back().errors = nearMisses +
+                        "tornvel: PROF.TXT: 1 more name nearly reaches a definition\n" + repeated +
+                        "tornvel: PROF.TXT: 2 more values were given twice\n";
 }
 
 // --dry-run: everything but the writing, with the same messages and exit
