@@ -1,6 +1,7 @@
 #include "fuzz_support.h"
 
 #include <sstream>
+#include <utility>
 
 #include "driver/command_line.h"
 #include "readers/control_loader.h"
@@ -67,7 +68,12 @@ void migrateInMemory(std::string_view productCode, const std::string& controlTex
   LineReader profile;
   profile.openText(profileText);
   UnhandledList unhandled;
-  ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}, {}};
+  NearMissIndex reachable;
+  reachable.addDefinitions(table);
+  reachable.addSynonymMembers(synonyms);
+  ProfileContext context{profile, table,   console, unhandled, synonyms,
+                         release, verbose, {},      {},        std::move(reachable),
+                         true};
   reader(context);
 
   // The run's own emission, once in each mode, with the threshold lines.

@@ -148,7 +148,9 @@ std::string_view ExceptionDefinition::setWarningFromProfile(std::string_view tex
     } else if (isOffWord(text)) {
       warning_.value = "0";
       warning_.enabled = false;
+      return text;
     }
+    warning_.given.note(text, line);
     return text;
   }
   if (isOffWord(text)) {
@@ -167,6 +169,7 @@ std::string_view ExceptionDefinition::setCriticalFromProfile(std::string_view te
     if (beginsWithOnWord(text)) {
       critical_.value = critical_.onValue.empty() ? std::string("True") : critical_.onValue;
       critical_.line = 0;
+      critical_.given.note(text, line);
     } else {
       critical_.enabled = false;
     }
@@ -175,6 +178,7 @@ std::string_view ExceptionDefinition::setCriticalFromProfile(std::string_view te
   if (beginsWithOnWord(text)) {
     critical_.value = critical_.onValue.empty() ? std::string("0") : critical_.onValue;
     critical_.line = 0;
+    critical_.given.note(text, line);
     return text;
   }
   if (isOffWord(text)) {
@@ -189,12 +193,13 @@ std::string_view ExceptionDefinition::setCriticalFromProfile(std::string_view te
 // at before normalising changes it; that is rare, and is done on a copy anyway.
 std::string_view ExceptionDefinition::storeValue(Condition& condition, std::string& normalised,
                                                  std::string_view text, std::size_t line) {
+  condition.given.note(text, line);
   condition.line = line;
-  if (!condition.givenNonNumber.empty()) condition.givenNonNumber.clear();
   if (keepsValuesAsGiven()) {
     assignField(condition.value, text, field::kValue);
     return text;
   }
+  if (!condition.givenNonNumber.empty()) condition.givenNonNumber.clear();
   if (takesNumbers() && !isNumberText(text)) condition.givenNonNumber = text;
   normalised.assign(text);
   normaliseValue(normalised);

@@ -15,6 +15,7 @@
 #include <string_view>
 #include <utility>
 
+#include "definitions/given_texts.h"
 #include "definitions/product.h"
 
 namespace tornvel {
@@ -118,15 +119,22 @@ enum class ValueType { kInteger, kFloat, kBoolean, kOther };
 // file's value for "on", the comparison operator and whether it is written.
 struct Condition {
   std::string situation;
-  std::string value;
   std::string onValue;
   std::string comparison;
+  // For a definition that normalises its values, the profile text when it is
+  // no number.
+  std::string givenNonNumber;
+  // What every profile value reads and writes stands in one cache line:
+  // profiles give values to definitions in no order, and every further line
+  // touched would be a further cache miss for every value.
+  alignas(64) std::string value;
   bool enabled = true;
   // Where a value the profile gave as a text of its own (no on/off word) came
-  // from: its line (0 for none), and, for a definition that normalises its
-  // values, the text as given when it is no number.
+  // from: its line (0 for none).
   std::size_t line = 0;
-  std::string givenNonNumber;
+  // The profile's texts for this situation while it was enabled, whatever
+  // the setter made of them, but for those that disabled it.
+  GivenTexts given;
 };
 
 // The top of the warning band: the operator and the control file's value.

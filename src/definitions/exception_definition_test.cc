@@ -572,5 +572,37 @@ TEST(ExceptionDefinitionTest, GivenTextsAreNormalisedOnACopy) {
   EXPECT_FALSE(makeDefinition("I", "1").keepsValuesAsGiven());
 }
 
+// The setters note, on lines 1, 2, ..., the texts of an enabled situation as
+// given, of every length, on-words and ignored words too, but not a word
+// that disables it; the first text that differs from the first counts.
+TEST(ExceptionDefinitionTest, NotesTheFirstTextThatDiffersFromTheFirst) {
+  struct Case {
+    const char* type;
+    Severity severity;
+    std::vector<std::string> texts;
+    std::string different;  // "TEXT@LINE", or "@0" for none
+  };
+  const std::string longer(30, '7');
+  const Case cases[] = {
+      {"I", Severity::kWarning, {"80", "80", "90", "95", "80"}, "90@3"},
+      {"I2", Severity::kCritical, {"8000", "800"}, "800@2"},  // as given, not normalised
+      {"I", Severity::kWarning, {"12345678", "12345678", "12345679"}, "12345679@3"},
+      {"I", Severity::kWarning, {"123456789", longer, longer}, longer + "@2"},
+      {"I", Severity::kCritical, {"80", "OFF", "ON"}, "ON@3"},
+      {"I", Severity::kWarning, {"80", "OFF", "90"}, "@0"},
+      {"B", Severity::kWarning, {"ON", "XYZ"}, "XYZ@2"},
+  };
+  for (const Case& c : cases) {
+    ExceptionDefinition d = makeDefinition(c.type);
+    std::size_t line = 0;
+    for (const std::string& text : c.texts) {
+      if (c.severity == Severity::kWarning) d.setWarningFromProfile(text, ++line);
+      if (c.severity == Severity::kCritical) d.setCriticalFromProfile(text, ++line);
+    }
+    const GivenTexts::Given different = d.condition(c.severity).given.firstDifferent();
+    EXPECT_EQ(different.text + "@" + std::to_string(different.line), c.different) << c.texts[1];
+  }
+}
+
 }  // namespace
 }  // namespace tornvel

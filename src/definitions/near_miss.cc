@@ -7,32 +7,9 @@
 namespace tornvel {
 namespace {
 
-// A scattered 16-bit weight per byte value (the steps of a SplitMix64
-// generator), so that sums of weights tell different sets of bytes apart.
-constexpr std::array<std::uint16_t, 256> kByteWeights = [] {
-  std::array<std::uint16_t, 256> weights{};
-  std::uint64_t state = 0;
-  for (std::uint16_t& weight : weights) {
-    state += 0x9E3779B97F4A7C15ULL;
-    std::uint64_t x = state;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    weight = static_cast<std::uint16_t>((x ^ (x >> 31)) >> 48);
-  }
-  return weights;
-}();
-
 unsigned char upperCase(char c) {
   const auto byte = static_cast<unsigned char>(c);
   return static_cast<unsigned char>(byte - unsigned{'a'} < 26 ? byte - 32 : byte);
-}
-
-// The sum of the weights of a name's bytes in upper case, and of its length:
-// the same for every case and every order of the same letters.
-std::uint16_t letterSignature(std::string_view name) {
-  auto sum = static_cast<std::uint16_t>(name.size() * 0x9E37u);
-  for (char c : name) sum = static_cast<std::uint16_t>(sum + kByteWeights[upperCase(c)]);
-  return sum;
 }
 
 std::string foldCase(std::string_view name) {
@@ -51,8 +28,11 @@ void NearMissIndex::addCandidate(std::string_view name) {
   shortest_ = std::min(shortest_, name.size());
   longest_ = std::max(longest_, name.size());
 
-  const std::uint16_t signature = letterSignature(name);
-  signatures_[signature / 64] |= std::uint64_t{1} << (signature % 64);
+  mark(signatures_, letterSignature(name));
+  if (name.size() >= 2) {
+    mark(leads_, leadKey(name, 1));
+    mark(leads_, leadKey(name, 2));
+  }
   byFoldedCase_.insertFirst(foldCase(name), position);
   // Swapping two equal characters changes nothing: that is no variant.
   for (std::size_t i = 0; i + 1 < name.size(); ++i) {
@@ -75,10 +55,10 @@ void NearMissIndex::addSynonymMembers(const SynonymList& synonyms) {
   }
 }
 
-std::optional<std::string_view> NearMissIndex::nearMiss(std::string_view profileName) const {
+std::optional<std::string_view> NearMissIndex::nearMissSlowly(
+    std::string_view profileName) const {
   // Neither a change of case nor a swap changes the length.
   if (profileName.size() < shortest_ || profileName.size() > longest_) return std::nullopt;
-  if (!signatureSeen(letterSignature(profileName))) return std::nullopt;
   // Definition names have at most 8 characters: the copy needs no allocation.
   const std::size_t byCase = firstOf(byFoldedCase_, foldCase(profileName));
   const std::size_t bySwap = firstOf(bySwap_, profileName);

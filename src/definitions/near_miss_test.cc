@@ -30,12 +30,12 @@ TEST(NearMissIndexTest, OnlyCaseAndOneNeighbourSwapAreNearMisses) {
   NearMissIndex index;
   index.addDefinitions(table);
   index.addSynonymMembers(synonyms);
-  // Case, a swap at the start, within, at the end; a synonym member; a
-  // definition name cut at 8 characters.
+  // Case, a swap at the start, of the second and third, within, at the end;
+  // a synonym member; a definition name cut at 8 characters.
   const std::pair<const char*, const char*> nearMisses[] = {
       {"lockwait", "LOCKWAIT"}, {"LockWait", "LOCKWAIT"}, {"OLCKWAIT", "LOCKWAIT"},
-      {"LOCKWIAT", "LOCKWAIT"}, {"LOCKWATI", "LOCKWAIT"}, {"bphit1", "BPHIT1"},
-      {"DLRAET", "DLRATE"},     {"LONGNAEM", "LONGNAME"},
+      {"LCOKWAIT", "LOCKWAIT"}, {"LOCKWIAT", "LOCKWAIT"}, {"LOCKWATI", "LOCKWAIT"},
+      {"bphit1", "BPHIT1"},     {"DLRAET", "DLRATE"},     {"LONGNAEM", "LONGNAME"},
   };
   for (const auto& [name, expected] : nearMisses) EXPECT_EQ(answer(index, name), expected);
   // Names that reached (a definition, a synonym member); another digit, with

@@ -7,6 +7,7 @@
 #include "driver/summary.h"
 #include "platform/file_names.h"
 #include "platform/host_files.h"
+#include "platform/text.h"
 #include "readers/service_class_keywords.h"
 
 namespace tornvel {
@@ -62,6 +63,13 @@ std::string consequences(const std::vector<std::string_view>& missing) {
     }
   }
   return joined(parts);
+}
+
+// Equal but for ASCII letter case.
+bool foldedEqual(std::string a, std::string b) {
+  upperCaseInPlace(a);
+  upperCaseInPlace(b);
+  return a == b;
 }
 
 }  // namespace
@@ -290,6 +298,63 @@ void diagnoseProfileFindings(Console& console, const std::string& profile,
                      " gives no " + joined(row.missing) + "; " + consequences(row.missing),
                  profile);
   }
+}
+
+void diagnoseNearMisses(Console& console, const std::string& profile,
+                        const ProfileFindings& findings) {
+  for (const ProfileFindings::NearMiss& miss : findings.nearMisses) {
+    const bool byCase = foldedEqual(miss.name, miss.reaches);
+    console.warn(word(K::kNearMissName),
+                 profile + " line " + std::to_string(miss.line) + ": " + miss.name +
+                     " reaches no definition, but would reach " + miss.reaches +
+                     (byCase ? " in other letter case" : " with two neighbouring letters swapped") +
+                     "; names compare exactly, so its values are not migrated",
+                 profile, miss.line);
+  }
+  const std::size_t more = findings.nearMissTotal - findings.nearMisses.size();
+  if (more > 0) {
+    console.warn(word(K::kNearMissName),
+                 profile + ": " + std::to_string(more) +
+                     (more == 1 ? " more name nearly reaches" : " more names nearly reach") +
+                     " a definition",
+                 profile);
+  }
+}
+
+void diagnoseRepeatedValues(Console& console, const std::string& profile,
+                            const ProfileFindings& findings) {
+  constexpr std::size_t kShown = 5;
+  const std::vector<ProfileFindings::RepeatedValue>& repeated = findings.repeatedValues;
+  for (std::size_t i = 0; i < std::min(repeated.size(), kShown); ++i) {
+    const ProfileFindings::RepeatedValue& value = repeated[i];
+    // The pieces of a line longer than the line limit share its number.
+    const std::string lines = value.earlier.line == value.later.line
+                                  ? " line " + std::to_string(value.later.line)
+                                  : " lines " + std::to_string(value.earlier.line) + " and " +
+                                        std::to_string(value.later.line);
+    console.warn(word(K::kRepeatedValue),
+                 profile + lines + ": " + value.name +
+                     (value.severity == Severity::kWarning ? " warning" : " critical") + " value " +
+                     value.earlier.text + ", then " + value.later.text + "; the statement uses " +
+                     value.used,
+                 profile, value.later.line);
+  }
+  if (repeated.size() > kShown) {
+    const std::size_t more = repeated.size() - kShown;
+    console.warn(word(K::kRepeatedValue),
+                 profile + ": " + std::to_string(more) + " more value" +
+                     (more == 1 ? " was" : "s were") + " given twice",
+                 profile);
+  }
+}
+
+void diagnoseEmptyProfile(Console& console, const std::string& profile,
+                          const std::string& statementFile) {
+  console.warn(word(K::kEmptyProfile),
+               "the profile " + profile +
+                   " is empty (no bytes, or blank lines only), so the statement file " +
+                   statementFile + " holds no statement",
+               profile);
 }
 
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,

@@ -76,6 +76,16 @@ void diagnoseNoDefinitions(Console& console, const std::string& controlName);
 // Profile values that are no numbers, workload rows that leave keywords out.
 void diagnoseProfileFindings(Console& console, const std::string& profile,
                              const ProfileFindings& findings, const DefinitionTable& table);
+// Profile names that reach no definition but would, but for letter case or
+// two neighbouring letters swapped: five, then how many more.
+void diagnoseNearMisses(Console& console, const std::string& profile,
+                        const ProfileFindings& findings);
+// Situations the profile gave two different values: five, then how many more.
+void diagnoseRepeatedValues(Console& console, const std::string& profile,
+                            const ProfileFindings& findings);
+// A profile without bytes, or with blank lines only (it gave no value either).
+void diagnoseEmptyProfile(Console& console, const std::string& profile,
+                          const std::string& statementFile);
 // A profile that gave no value to any definition.
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile);

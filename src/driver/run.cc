@@ -7,6 +7,7 @@
 #include <variant>
 
 #include "definitions/definition_table.h"
+#include "definitions/near_miss.h"
 #include "definitions/synonym_group.h"
 #include "driver/command_line.h"
 #include "driver/diagnostics.h"
@@ -80,6 +81,7 @@ class MigrationRun {
   bool loadDefinitions();
   void listSynonyms();
   ProfileReader chooseReader() const;
+  NearMissIndex reachableNames() const;
   bool readAdviceFile();
   bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
   bool anyThresholdGiven() const;
@@ -133,17 +135,26 @@ ExitCode MigrationRun::execute() {
     console_.print("Unsupported product " + options_.recordedCode + "\n");
     return ExitCode::kUnsupportedProduct;
   }
+  // The names that reach no definition are kept for the summary; a verbose
+  // run lists them anyway.
+  const bool keepUnhandled = !options_.summaryName.empty() || options_.verbose;
   ProfileContext context{
-      profile,          table, console_, unhandled_, loaded_.synonyms, loaded_.release,
-      options_.verbose, {},    {}};
+      profile,          table, console_, unhandled_,       loaded_.synonyms, loaded_.release,
+      options_.verbose, {},    {},       reachableNames(), keepUnhandled};
   reader(context);
   profile.close();
   findings_ = std::move(context.findings);
   if (!readToTheEnd(profile, kProfile, options_.inputName)) return ExitCode::kFile;
   diagnoseProfileFindings(console_, options_.inputName, findings_, table);
+  diagnoseNearMisses(console_, options_.inputName, findings_);
+  diagnoseRepeatedValues(console_, options_.inputName, findings_);
   if (!anyThresholdGiven()) {
-    diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
-                         options_.statementName);
+    if (!profile.nonBlankByteRead()) {
+      diagnoseEmptyProfile(console_, options_.inputName, options_.statementName);
+    } else {
+      diagnoseNoThresholds(console_, options_.inputName, options_.fileCode.substr(1),
+                           options_.statementName);
+    }
   }
 
   // One timestamp for every statement of the run.
@@ -198,12 +209,10 @@ void MigrationRun::describe(RunSummary& summary) const {
     counts.templateRows = static_cast<std::int64_t>(counts_->templateRows);
     counts.thresholdLines = static_cast<std::int64_t>(counts_->thresholdLines);
   }
-  for (const ProfileFindings::Unhandled& entry : findings_.unhandled) {
-    summary.unhandled.push_back(
-        {entry.name, static_cast<std::int64_t>(entry.line),
-         entry.table.empty() ? std::nullopt : std::optional<std::string>(entry.table)});
+  for (const ProfileFindings::UnhandledName& entry : findings_.unhandled) {
+    summary.unhandled.push_back({entry.name, static_cast<std::int64_t>(entry.line), entry.table});
   }
-  counts.unhandled = static_cast<std::int64_t>(findings_.unhandledCount);
+  counts.unhandled = static_cast<std::int64_t>(findings_.unhandledTotal);
   if (!counts_) return;  // the run ended before it had anything to write
   const auto output = [&summary](const std::string& name, std::int64_t size, OutputFate fate) {
     summary.outputs.push_back({name, hostPath(name), size, fate});
@@ -388,6 +397,16 @@ MigrationRun::ProfileReader MigrationRun::chooseReader() const {
       break;
   }
   return nullptr;
+}
+
+// The names a profile line can reach, for telling the names that nearly do.
+// Only the threshold statements offer their values to synonym groups, whose
+// members reach the group's definition.
+NearMissIndex MigrationRun::reachableNames() const {
+  NearMissIndex index;
+  index.addDefinitions(loaded_.table);
+  if (options_.product == Product::kIms) index.addSynonymMembers(loaded_.synonyms);
+  return index;
 }
 
 // Build mode's advice file is optional: a file that does not open is passed

@@ -42,6 +42,7 @@ void LineReader::passOverByteOrderMark() {
   decodeProblem_.clear();
   linesEnded_ = lineNumber_ = lastCutLine_ = overlongLineCount_ = 0;
   overlongLines_.clear();
+  lookingForNonBlank_ = nonBlankByteRead_ = false;
   if (!refill()) return;
   // A mark split by a read that returned fewer bytes is not looked for: a
   // file's first read returns its first block whole.
@@ -61,6 +62,18 @@ void LineReader::passOverByteOrderMark() {
   } else {
     lookForUnmarkedUtf16();
   }
+  lookingForNonBlank_ = true;
+  lookForNonBlank();
+}
+
+// The bytes in the buffer not yet looked at stand from position_ on: the
+// first block after its byte-order mark, or a block just read.
+void LineReader::lookForNonBlank() {
+  if (!lookingForNonBlank_) return;
+  const std::string_view block(buffer_.data() + position_, available_ - position_);
+  if (block.find_first_not_of(" \t\r\n") == std::string_view::npos) return;
+  nonBlankByteRead_ = true;
+  lookingForNonBlank_ = false;
 }
 
 // Windows PowerShell writes UTF-16 with a mark by default. Such an input is
@@ -183,6 +196,7 @@ bool LineReader::refill() {
     if (got > 0) {
       position_ = 0;
       available_ = static_cast<std::size_t>(got);
+      lookForNonBlank();
       return true;
     }
     if (got < 0 && errno == EINTR) continue;

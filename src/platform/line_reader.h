@@ -123,6 +123,12 @@ class LineReader {
   const std::vector<CutLine>& overlongLines() const { return overlongLines_; }
   std::size_t overlongLineCount() const { return overlongLineCount_; }
 
+  // True once the input showed a byte other than a blank, a tab, a carriage
+  // return or a line feed (a NUL counts as other): an input read to its end
+  // without one is empty, whatever byte-order mark it began with. Each block
+  // is looked at as it is read, until the first such byte, and no line is.
+  bool nonBlankByteRead() const { return nonBlankByteRead_; }
+
   // True once reading failed with an error: the lines read so far are not
   // the whole input. The failure stays known after close(): the read that
   // failed (Step::kRead, with the system's reason), or text that is not
@@ -161,6 +167,7 @@ class LineReader {
   void decodeUtf16(bool bigEndian);
   void lookForUnmarkedUtf16();
   void noteCutLine(std::size_t limit);
+  void lookForNonBlank();
   bool refill();
   int getByte();
   int peekByte();
@@ -175,6 +182,8 @@ class LineReader {
   std::size_t lastCutLine_ = 0;  // the line last cut at the limit
   std::size_t overlongLineCount_ = 0;
   std::vector<CutLine> overlongLines_;
+  bool lookingForNonBlank_ = false;  // past the byte-order mark, none found yet
+  bool nonBlankByteRead_ = false;
   bool inMemory_ = false;
   bool ended_ = false;
   std::vector<char> buffer_;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -278,6 +279,35 @@ TEST(LineReaderTest, ReadsUtf16AsUtf8) {
     }
     EXPECT_EQ(reader.unmarkedUtf16(), c.unmarked) << c.text;
   }
+}
+
+// Blanks, tabs and line ends are no text, whatever mark stands before them
+// (the first three); a NUL or any other byte is. A file is looked at block
+// by block.
+TEST(LineReaderTest, TellsWhetherAnyByteWasMoreThanBlank) {
+  const std::string texts[] = {" \t\r\n\n\r", "\xEF\xBB\xBF \r\n", "\xFE\xFF\0 \0\n"s, "\n  x",
+                               "\0"s,         "\xFF\xFE\0\x0A"s};
+  for (std::size_t i = 0; i < std::size(texts); ++i) {
+    LineReader reader;
+    reader.openText(texts[i]);
+    std::string line;
+    while (reader.readLine(line)) {
+    }
+    EXPECT_EQ(reader.nonBlankByteRead(), i >= 3) << ::testing::PrintToString(texts[i]);
+  }
+  const std::string name = (std::filesystem::temp_directory_path() /
+                            ("tornvel-blank-" + std::to_string(std::random_device()())))
+                               .string();
+  std::ofstream(name, std::ios::binary) << std::string(200000, ' ') << "\nx";
+  LineReader reader;
+  ASSERT_TRUE(reader.open(name));
+  EXPECT_FALSE(reader.nonBlankByteRead());
+  std::string line;
+  while (reader.readLine(line)) {
+  }
+  EXPECT_TRUE(reader.nonBlankByteRead());
+  reader.close();
+  std::filesystem::remove(name);
 }
 
 TEST(LineReaderTest, NumbersTheLineLastRead) {

@@ -17,8 +17,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "platform/text.h"
+#include "readers/repeated_values.h"
 
 namespace tornvel {
 
@@ -42,8 +44,10 @@ struct RecordState {
   std::string name;
   std::string warning;
   std::string critical;
-  std::size_t warningLine = 0;  // where each held value was read
+  std::size_t nameLine = 0;  // where the held name and each held value were read
+  std::size_t warningLine = 0;
   std::size_t criticalLine = 0;
+  bool nameLooked = false;  // the held name was looked at for a near miss
 };
 
 void readKeywordRecord(RecordState& state, std::string_view rest) {
@@ -77,6 +81,8 @@ bool readValueRecord(RecordState& state, std::string_view rest, std::size_t line
     std::string_view name =
         value->size() > kNamePrefixLength ? value->substr(kNamePrefixLength) : std::string_view();
     state.name.assign(name.substr(0, kHeldTextLimit));
+    state.nameLine = line;
+    state.nameLooked = false;
     state.nameExpected = false;
   } else if (state.warningExpected) {
     state.warning.assign(value->substr(0, kHeldTextLimit));
@@ -94,12 +100,19 @@ bool readValueRecord(RecordState& state, std::string_view rest, std::size_t line
   return true;
 }
 
-void applyHeldValues(RecordState& state, ProfileContext& context) {
+// An unmatched name is noted at the line it stands on (before any name was
+// read, at the line that completed the pair), with every pair applied to it,
+// as a verbose run lists it; whether it nearly reaches a definition is told
+// once.
+void applyHeldValues(RecordState& state, ProfileContext& context, std::size_t line) {
   if (ExceptionDefinition* definition = context.table.findFirst(state.name)) {
     definition->setWarningFromProfile(state.warning, state.warningLine);
     definition->setCriticalFromProfile(state.critical, state.criticalLine);
-  } else if (context.verbose) {
-    context.unhandled.add(state.name, state.warning, state.critical);
+  } else {
+    const std::size_t nameLine = state.nameLine != 0 ? state.nameLine : line;
+    if (context.keepUnhandled) context.findings.noteUnhandled(state.name, nameLine);
+    if (!std::exchange(state.nameLooked, true)) context.noteNearMiss(state.name, nameLine);
+    if (context.verbose) context.unhandled.add(state.name, state.warning, state.critical);
   }
   state.warningHeld = false;
   state.criticalHeld = false;
@@ -116,13 +129,14 @@ void readNumberedRecords(ProfileContext& context) {
     if (line.front() == '4') {
       readKeywordRecord(state, rest);
     } else if (line.front() == '5') {
-      if (readValueRecord(state, rest, context.profile.lineNumber()) && state.warningHeld &&
-          state.criticalHeld) {
-        applyHeldValues(state, context);
+      const std::size_t number = context.profile.lineNumber();
+      if (readValueRecord(state, rest, number) && state.warningHeld && state.criticalHeld) {
+        applyHeldValues(state, context, number);
       }
     }
   }
 
+  noteRepeatedValues(context.table, context.findings);
   if (context.verbose) context.unhandled.print(context.console);
 }
 

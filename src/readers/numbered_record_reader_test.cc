@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "readers/reader_test_support.h"
 
@@ -92,6 +93,9 @@ TEST(NumberedRecordReaderTest, VerboseRunListsPairsWhoseNameMatchesNoDefinition)
                                         "    \t80\t95\n"
                                         "abc1    \toff\t" +
                                             longValue.substr(0, 39) + "\n");
+    // The same pairs are kept, at their names' lines, in either run.
+    EXPECT_EQ(unhandledOf(run.findings), (std::vector<std::string>{"@2", "abc1@8"}));
+    EXPECT_EQ(nearMissesOf(run.findings), std::vector<std::string>{"abc1>ABC1@8"});
   }
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/text.h"
+#include "readers/repeated_values.h"
 
 namespace tornvel {
 
@@ -27,25 +28,27 @@ void readPlainList(ProfileContext& context) {
     Tokenizer tokens(line);
     std::optional<std::string_view> name = tokens.next(kNameDelimiters);
     if (!name || name->front() == '*') continue;
-    // A name that matches no definition leaves no trace outside a verbose
-    // run, whatever follows it: its values need not be looked for.
+    // A name that matches no definition often leaves no trace, whatever
+    // follows it: its values need not be looked for.
     ExceptionDefinition* definition = context.table.findFirst(*name);
-    if (definition == nullptr && !context.verbose) continue;
+    if (definition == nullptr && !context.unhandledLineMatters(*name)) continue;
     std::optional<std::string_view> warningToken = tokens.next(kValueDelimiters);
     std::optional<std::string_view> criticalToken = tokens.next(kValueDelimiters);
     if (!warningToken || !criticalToken) continue;
 
+    const std::size_t number = context.profile.lineNumber();
     if (definition == nullptr) {
-      context.unhandled.add(*name, *warningToken, *criticalToken);
+      context.noteUnhandled(*name, number);
+      if (context.verbose) context.unhandled.add(*name, *warningToken, *criticalToken);
       continue;
     }
-    const std::size_t number = context.profile.lineNumber();
     // A verbose run shows the texts as the setters leave them (normalised).
     const std::string_view warning = definition->setWarningFromProfile(*warningToken, number);
     const std::string_view critical = definition->setCriticalFromProfile(*criticalToken, number);
     if (context.verbose) context.information.printRow(context.console, *name, warning, critical);
   }
 
+  noteRepeatedValues(context.table, context.findings);
   if (context.verbose) context.unhandled.print(context.console);
 }
 

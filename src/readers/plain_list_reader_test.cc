@@ -5,6 +5,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "readers/reader_test_support.h"
 
@@ -76,6 +77,28 @@ TEST(PlainListReaderTest, FirstDefinitionOfANameTakesEveryLineInFileOrder) {
   EXPECT_EQ(second.condition(Severity::kWarning).value, "");
   EXPECT_TRUE(run.unhandled.empty());
   EXPECT_EQ(run.out.str(), "");
+}
+
+// The lines a verbose run lists as not handled are kept with their numbers
+// when asked for, the first 512 and a count; a name that nearly reaches a
+// definition is noted in every run, and only where its line would be listed.
+TEST(PlainListReaderTest, KeepsUnhandledNamesAndNearMisses) {
+  std::string profile = "abc1 80 95\n* ABC1 1 2\nACB1 5\nABC12 1 2\nABC1 70 90\n";
+  for (int i = 0; i < 600; ++i) profile += "ACB1 1 2\n";
+  for (const bool keep : {true, false}) {
+    PlainListRun run;
+    run.define("ABC1");
+    run.keepUnhandled = keep;
+    run.read(profile);
+    const std::vector<std::string> unhandled = unhandledOf(run.findings);
+    ASSERT_EQ(unhandled.size(), keep ? 512u : 0u);
+    EXPECT_EQ(run.findings.unhandledTotal, keep ? 602u : 0u);
+    EXPECT_EQ(keep ? unhandled[1] + " " + unhandled.back() : "", keep ? "ABC12@4 ACB1@515" : "");
+    EXPECT_EQ(nearMissesOf(run.findings),
+              (std::vector<std::string>{"abc1>ABC1@1", "ACB1>ABC1@6", "ACB1>ABC1@7", "ACB1>ABC1@8",
+                                        "ACB1>ABC1@9"}));
+    EXPECT_EQ(run.findings.nearMissTotal, 601u);
+  }
 }
 
 }  // namespace

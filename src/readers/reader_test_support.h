@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "readers/profile_context.h"
 
@@ -34,10 +35,19 @@ struct ReaderRun {
     return *table.append(std::make_unique<ExceptionDefinition>(inputs));
   }
 
+  // The near-miss index is built as the run builds it: the definitions, and
+  // for the IMS product the synonym members. What the reader found stays in
+  // `findings`.
   void read(std::string text, bool verbose = false) {
     profile.openText(std::move(text));
-    ProfileContext context{profile, table, console, unhandled, synonyms, release, verbose, {}, {}};
+    NearMissIndex reachable;
+    reachable.addDefinitions(table);
+    if (product == recordedCode(Product::kIms, {})) reachable.addSynonymMembers(synonyms);
+    ProfileContext context{profile,      table,   console, unhandled, synonyms,
+                           release,      verbose, {},      {},        std::move(reachable),
+                           keepUnhandled};
     reader(context);
+    findings = std::move(context.findings);
   }
 
   std::string product;
@@ -49,8 +59,27 @@ struct ReaderRun {
   DefinitionTable table;
   UnhandledList unhandled;
   SynonymList synonyms;
+  bool keepUnhandled = true;  // as a run with a summary
+  ProfileFindings findings;
 };
 
+// What a reader found, one text per entry, for comparing with a list:
+// "NAME@LINE" (and "@TABLE" for a column), "NAME>REACHES@LINE".
+inline std::vector<std::string> unhandledOf(const ProfileFindings& findings) {
+  std::vector<std::string> texts;
+  for (const ProfileFindings::UnhandledName& name : findings.unhandled) {
+    texts.push_back(name.name + "@" + std::to_string(name.line) +
+                    (name.table ? "@" + *name.table : std::string()));
+  }
+  return texts;
+}
+inline std::vector<std::string> nearMissesOf(const ProfileFindings& findings) {
+  std::vector<std::string> texts;
+  for (const ProfileFindings::NearMiss& miss : findings.nearMisses) {
+    texts.push_back(miss.name + ">" + miss.reaches + "@" + std::to_string(miss.line));
+  }
+  return texts;
+}
 }  // namespace tornvel
 
 #endif  // TORNVEL_READERS_READER_TEST_SUPPORT_H_

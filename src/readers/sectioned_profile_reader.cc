@@ -159,7 +159,7 @@ class SectionedProfileReader {
     if (column.column.empty()) return true;
     ExceptionDefinition* definition = context_.table.findFirst(column.exceptionName);
     if (definition == nullptr) {
-      countUnhandled(column.column);
+      noteUnhandled(column);
       return true;
     }
     // A column of neither kind, or one without a value, holds nothing. Only
@@ -235,11 +235,20 @@ class SectionedProfileReader {
     criticalHeld_ = false;
   }
 
-  // Only verbose runs keep the tally, and only columns inside a table count.
-  void countUnhandled(std::string_view column) {
-    if (!context_.verbose || !inTable_) return;
-    if (isOneOf(column, kUntalliedColumns) || isOneOf(tableName_, kUntalliedTables)) return;
-    tally_.count(column, tableName_);
+  // Only columns inside a table count, key columns and control tables not.
+  // A threshold column, of either letter case, that nearly names an
+  // exception is told by its exception name; the rest are kept only when
+  // asked for (the tally only in verbose runs), and then looked at further.
+  void noteUnhandled(const ColumnLine& column) {
+    if (!inTable_) return;
+    const bool threshold = isThresholdKind(column.kind) || column.kind == 'w' || column.kind == 'c';
+    const bool nearly = threshold && context_.nearMisses.nearMiss(column.exceptionName);
+    if (!nearly && !context_.keepUnhandled && !context_.verbose) return;
+    if (isOneOf(column.column, kUntalliedColumns) || isOneOf(tableName_, kUntalliedTables)) return;
+    const std::size_t line = context_.profile.lineNumber();
+    if (context_.keepUnhandled) context_.findings.noteUnhandled(column.column, line, tableName_);
+    if (nearly) context_.noteNearMiss(column.exceptionName, line);
+    if (context_.verbose) tally_.count(column.column, tableName_);
   }
 
   ProfileContext& context_;

@@ -4,6 +4,7 @@
 
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "readers/reader_test_support.h"
 
@@ -162,6 +163,11 @@ TEST(SectionedProfileReaderTest, TalliesUnmatchedColumnsInVerboseRuns) {
     SectionedRun run;
     run.define("ABC1");
     run.read(profile, verbose);
+    // The counted columns are kept one by one with their lines, in either run.
+    EXPECT_EQ(unhandledOf(run.findings),
+              (std::vector<std::string>{"ABC@3@DEVICE", "ABC@4@DEVICE", "IDX@5@DEVICE",
+                                        "IDW@9@DEVICE", "ABC@11@DEVICE", "ABC@21@CPU",
+                                        "ABCDEFGHIJKLMNOPQRS@29@" + std::string(39, 'T')}));
     if (!verbose) {
       EXPECT_EQ(run.out.str(), "");
       continue;

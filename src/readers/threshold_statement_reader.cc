@@ -17,6 +17,7 @@
 
 #include "platform/name_index.h"
 #include "platform/text.h"
+#include "readers/repeated_values.h"
 
 namespace tornvel {
 
@@ -73,8 +74,10 @@ void applyGroups(ProfileContext& context) {
     critical = std::to_string(group->combinedCritical);
     if (ExceptionDefinition* definition = context.table.findFirst(group->name)) {
       applyValues(context, *definition, group->name, warning, critical, 0);
-    } else if (context.verbose) {
-      context.unhandled.add(group->name, warning, critical);
+    } else {
+      // A group's name comes from the control file: no mistyped profile name.
+      if (context.keepUnhandled) context.findings.noteUnhandled(group->name, 0);
+      if (context.verbose) context.unhandled.add(group->name, warning, critical);
     }
   }
 }
@@ -94,13 +97,15 @@ void readThresholdStatements(ProfileContext& context) {
     }
     std::string_view name = statement->substr(kStatementPrefix.size());
     // A synonym member records its values; otherwise a definition of the name
-    // takes them. A name that is neither leaves no trace outside a verbose
-    // run, whatever follows it: its values need not be looked for.
+    // takes them. A name that is neither often leaves no trace, whatever
+    // follows it: its values need not be looked for.
     const ValueTarget* found = targets.find(name);
     const ValueTarget& target = found != nullptr ? *found : neither;
     SynonymMember* member = target.member;
     ExceptionDefinition* definition = target.definition;
-    if (member == nullptr && definition == nullptr && !context.verbose) continue;
+    if (member == nullptr && definition == nullptr && !context.unhandledLineMatters(name)) {
+      continue;
+    }
     std::optional<std::string_view> unused = tokens.next(kValueDelimiters);
     std::optional<std::string_view> criticalToken = tokens.next(kValueDelimiters);
     std::optional<std::string_view> warningToken = tokens.next(kValueDelimiters);
@@ -114,7 +119,8 @@ void readThresholdStatements(ProfileContext& context) {
     if (member != nullptr) {
       member->recordValues(warningText, criticalText);
     } else if (definition == nullptr) {
-      context.unhandled.add(name, warningText, criticalText);
+      context.noteUnhandled(name, context.profile.lineNumber());
+      if (context.verbose) context.unhandled.add(name, warningText, criticalText);
     } else {
       applyValues(context, *definition, name, warningText, criticalText,
                   context.profile.lineNumber());
@@ -122,6 +128,8 @@ void readThresholdStatements(ProfileContext& context) {
   }
 
   applyGroups(context);
+  // A group's values stand on no profile line: they are no value given twice.
+  noteRepeatedValues(context.table, context.findings);
   if (context.verbose) context.unhandled.print(context.console);
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "readers/reader_test_support.h"
 
@@ -127,6 +128,8 @@ TEST(ThresholdStatementReaderTest, GroupsReachTheirDefinitionsAfterTheProfile) {
                                             std::string(kUnhandledHeader) +
                                             "ZZZ    \t1\t2\n"
                                             "NODEF    \t-7\t-3\n");
+    // A group's combined values stand on no profile line.
+    EXPECT_EQ(unhandledOf(run.findings), (std::vector<std::string>{"ZZZ@5", "NODEF@0"}));
   }
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -295,6 +296,12 @@ void addInputFileCases(std::vector<Case>& cases) {
                  {"PROF.TXT", product->argument},
                  {file(product->controlFile, std::string(kOneDefinition)), file("PROF.TXT", "")},
                  true, 0, "", outputs));
+    // Blank lines, however they end, after a byte-order mark, are empty too.
+    cases.push_back(makeCase("BlankLinesProfileGivesAnEmptyStatementFile" + product->argument,
+                             {"PROF.TXT", product->argument},
+                             {file(product->controlFile, std::string(kOneDefinition)),
+                              file("PROF.TXT", "\xEF\xBB\xBF \t\r\n\n\t  \r\n")},
+                             true, 0, "", outputs));
     cases.push_back(makeCase("BinaryGarbageProfileMatchesNothing" + product->argument,
                              {"PROF.TXT", product->argument},
                              {file(product->controlFile, std::string(kOneDefinition)),
@@ -1076,6 +1083,108 @@ void addDiagnosticCases(std::vector<Case>& cases) {
       "tornvel: PROF.TXT: service class BATCH period 1 gives no PRWLMWO; its I/O warning is off\n";
 }
 
+// A profile name that would reach a definition but for letter case or two
+// neighbouring letters swapped is told, and stays unhandled; a name that
+// differs otherwise is not. A definition given two different values for one
+// severity is told with the value its statement uses, where it is written.
+void addNearMissAndRepeatedValueCases(std::vector<Case>& cases) {
+  const std::string lockwait = "LOCKWAIT,DBLOCKS.WAITTIME,I\n";
+  const std::string bphit = updatePair("ZTQ", "BPHIT1", "BUF.HIT", "70", "90");
+  const auto migrated = [](const char* warning) {
+    return updatePair("ZTQ", "LOCKWAIT", "DBLOCKS.WAITTIME", warning, "95");
+  };
+  const auto nearly = [](const std::string& at, const char* how) {
+    return "tornvel: PROF.TXT " + at + " reaches no definition, but would reach LOCKWAIT " + how +
+           "; names compare exactly, so its values are not migrated\n";
+  };
+  const std::string byCase = nearly("line 1: Lockwait", "in other letter case");
+  const std::string bySwap = nearly("line 1: LOCKWIAT", "with two neighbouring letters swapped");
+  const std::string twice =
+      "tornvel: PROF.TXT lines 1 and 2: LOCKWAIT warning value 80, then 90; "
+      "the statement uses 90\n";
+  const std::string strict = "tornvel: --strict: 1 warning; nothing was written\n";
+  const std::string given80then90 = "LOCKWAIT 80 95\nLOCKWAIT 90 95\n";
+  struct Run {
+    const char* name;
+    const char* option;
+    std::string profile;  // before a line for BPHIT1
+    int exitCode;
+    std::optional<std::string> statements;
+    std::string errors;
+  };
+  const Run runs[] = {
+      {"NameInOtherLetterCase", "", "Lockwait 80 95\n", 0, bphit, byCase},
+      {"StrictNameInOtherLetterCase", "--strict", "Lockwait 80 95\n", 24, {}, byCase + strict},
+      {"NameWithNeighbouringLettersSwapped", "", "LOCKWIAT 80 95\n", 0, bphit, bySwap},
+      {"StrictNameWithNeighboursSwapped", "--strict", "LOCKWIAT 80 95\n", 24, {}, bySwap + strict},
+      // Another digit, a letter more or less, a swap on a short line.
+      {"NamesThatDifferOtherwise", "", "BPHIT3 1 2\nLOCKWAITS 1 2\nLOCKWAT 1 2\nLOCKWIAT 1\n", 0,
+       bphit, ""},
+      {"ValueGivenTwice", "", given80then90, 0, migrated("90") + bphit, twice},
+      {"StrictValueGivenTwice", "--strict", given80then90, 24, {}, twice + strict},
+      {"SameValueGivenTwice", "", "LOCKWAIT 80 95\nLOCKWAIT 80 95\n", 0, migrated("80") + bphit,
+       ""},
+      // -nw: no warning is written, so none is given twice.
+      {"ValueGivenTwiceToNoWarning", "-nw", given80then90, 0,
+       migrated("") + updatePair("ZTQ", "BPHIT1", "BUF.HIT", "", "90"), ""},
+  };
+  for (const Run& run : runs) {
+    std::vector<std::string> args{"PROF.TXT", "T5"};
+    if (*run.option != '\0') args.insert(args.begin(), run.option);
+    cases.push_back(makeCase(run.name, args,
+                             {file("ZTQPROD.TXT", lockwait + "BPHIT1,BUF.HIT,I\n"),
+                              file("PROF.TXT", run.profile + "BPHIT1 70 90\n")},
+                             true, run.exitCode, "", {{"SQLLIB/ZT5_UPD.SQL", run.statements}}));
+    cases.back().errors = run.errors;
+  }
+  // A column by its exception name; a table gives a column once per row.
+  cases.push_back(makeCase(
+      "NearMissAndRowsRepeatingAColumnInASectionedProfile", {"PROF.TXT", "R5"},
+      {file("ZR5PROD.TXT", lockwait + "DASDQLEN,IO.QLEN,I\n"),
+       file("PROF.TXT",
+            "Begin Table PR.IO\nBegin Row\n LOCKWIATW(80)\n DASDQLENW(3)\nEnd Row\n"
+            "Begin Row\n DASDQLENW(4)\nEnd Row\n")},
+      true, 0, "", {{"SQLLIB/ZR5_UPD.SQL", updatePair("ZR5", "DASDQLEN", "IO.QLEN", "4", "")}}));
+  cases.back().errors = nearly("line 3: LOCKWIAT", "with two neighbouring letters swapped");
+  // A synonym member reaches its group's definition, however it looks.
+  cases.push_back(makeCase(
+      "SynonymMemberReachedThroughItsGroup", {"PROF.TXT", "Y5"},
+      {file("ZYQPROD.TXT", lockwait + ":SYNONYM H LOCKWAIT,LOCKWIAT\n"),
+       file("PROF.TXT", "THRLOCKWIAT 0 90 80\n")},
+      true, 0, "",
+      {{"SQLLIB/ZY5_UPD.SQL", updatePair("IMS", "LOCKWAIT", "DBLOCKS.WAITTIME", "80", "90")}}));
+  cases.back().errors = "";
+  // Five of each are told one by one, the rest counted; a statement uses its
+  // value as stored, normalised.
+  std::string control;
+  std::string profile[3];
+  std::string statements;
+  std::string nearMisses;
+  std::string repeated;
+  for (int i = 1; i <= 7; ++i) {
+    const std::string n = std::to_string(i);
+    control += "D" + n + ",TAB.C" + n + ",I1\nWAIT" + n + ",TAB.W" + n + ",I\n";
+    profile[0] += "D" + n + " 1" + n + " 90\n";
+    profile[1] += "D" + n + " 2" + n + " 90\n";
+    profile[2] += i < 7 ? "WIAT" + n + " 1 2\n" : "";
+    statements += updatePair("ZTQ", "D" + n, "TAB.C" + n, "2." + n, "9.0");
+    if (i > 5) continue;
+    nearMisses += "tornvel: PROF.TXT line " + std::to_string(14 + i) + ": WIAT" + n +
+                  " reaches no definition, but would reach WAIT" + n +
+                  " with two neighbouring letters swapped; names compare exactly, so its values "
+                  "are not migrated\n";
+    repeated += "tornvel: PROF.TXT lines " + n + " and " + std::to_string(7 + i) + ": D" + n +
+                " warning value 1" + n + ", then 2" + n + "; the statement uses 2." + n + "\n";
+  }
+  cases.push_back(makeCase(
+      "NearMissesAndValuesGivenTwiceCounted", {"PROF.TXT", "T5"},
+      {file("ZTQPROD.TXT", control), file("PROF.TXT", profile[0] + profile[1] + profile[2])}, true,
+      0, "", {{"SQLLIB/ZT5_UPD.SQL", statements}}));
+  cases.back().errors = nearMisses +
+                        "tornvel: PROF.TXT: 1 more name nearly reaches a definition\n" + repeated +
+                        "tornvel: PROF.TXT: 2 more values were given twice\n";
+}
+
 // --dry-run: everything but the writing, with the same messages and exit
 // code; --strict: a warning ends the run with 24, nothing written.
 void addDryRunAndStrictCases(std::vector<Case>& cases) {
@@ -1405,6 +1514,11 @@ void expectDiagnostics(std::vector<Case>& cases) {
       "tornvel: no line of the profile PROF.TXT gave a threshold to a definition of T5, so the "
       "statement file SQLLIB\\ZT5_UPD.SQL holds no statement; the profile may belong to another "
       "product\n";
+  const auto emptyProfile = [](std::string_view fileCode) {
+    return "tornvel: the profile PROF.TXT is empty (no bytes, or blank lines only), so the "
+           "statement file SQLLIB\\" +
+           std::string(fileCode) + "_UPD.SQL holds no statement\n";
+  };
   const std::pair<const char*, std::string> expected[] = {
       {"MissingProfile",
        "tornvel: cannot open the profile MISSING.TXT: No such file or directory\n"},
@@ -1439,7 +1553,10 @@ void expectDiagnostics(std::vector<Case>& cases) {
       {"UnknownSwitchIsTheInputName", "tornvel: -x" + noSwitch +
                                           "it is taken as the input file name\ntornvel: PROF.TXT" +
                                           products},
-      {"EmptyProfileGivesAnEmptyStatementFileT5", noThreshold},
+      {"EmptyProfileGivesAnEmptyStatementFileT5", emptyProfile("ZT5")},
+      {"EmptyProfileGivesAnEmptyStatementFileR5", emptyProfile("ZR5")},
+      {"BlankLinesProfileGivesAnEmptyStatementFileW5", emptyProfile("ZW5")},
+      {"BlankLinesProfileGivesAnEmptyStatementFileY5", emptyProfile("ZY5")},
       {"ProfileInUtf16WithCrLf", ""},
       {"ControlFileInUtf16BigEndian", ""},
       {"AdviceFileInUtf16", ""},
@@ -1588,6 +1705,7 @@ std::vector<Case> allCases() {
   addIntegrityCases(cases);
   addByteOrderMarkCases(cases);
   addDiagnosticCases(cases);
+  addNearMissAndRepeatedValueCases(cases);
   addDryRunAndStrictCases(cases);
   addSummaryCases(cases);
   addNameCases(cases);
