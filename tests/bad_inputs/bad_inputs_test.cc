@@ -1480,6 +1480,17 @@ void addSummaryCases(std::vector<Case>& cases) {
       "same file as the statement file SQLLIB\\ZT5_UPD.SQL; the run's outputs were not written\n"
       "tornvel: dry run: would replace SQLLIB\\ZT5_UPD.SQL (2 statements); nothing was written\n";
 
+  // A profile name that reaches no definition is listed with its line; its
+  // Latin-1 byte, no UTF-8, is written as U+FFFD.
+  Summary unhandled = created;
+  unhandled.counts[5] = 1;
+  unhandled.unhandled = {{"AB\xEF\xBF\xBDX", 2}};
+  cases.push_back(makeCase("SummaryWritesAByteThatIsNoUtf8AsAReplacementCharacter",
+                           {"--summary=RUNS.JSON", "PROF.TXT", "T5"},
+                           {control, file("PROF.TXT", "ABC1 80 95\nAB\xE9X 70 90\n")}, true, 0, "",
+                           {{"SQLLIB/ZT5_UPD.SQL", statements}}, summaryFileHolds(unhandled)));
+  cases.back().errors = "";
+
   // A command-line fault ends the run before any summary.
   cases.push_back(makeCase("SummaryWithoutAFileNameIsACommandLineFault",
                            {"--summary=RUNS.JSON", "PROF.TXT", "T5", "--summary"},
