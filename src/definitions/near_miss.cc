@@ -55,8 +55,7 @@ void NearMissIndex::addSynonymMembers(const SynonymList& synonyms) {
   }
 }
 
-std::optional<std::string_view> NearMissIndex::nearMissSlowly(
-    std::string_view profileName) const {
+std::optional<std::string_view> NearMissIndex::nearMissSlowly(std::string_view profileName) const {
   // Neither a change of case nor a swap changes the length.
   if (profileName.size() < shortest_ || profileName.size() > longest_) return std::nullopt;
   // Definition names have at most 8 characters: the copy needs no allocation.
