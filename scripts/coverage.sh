@@ -22,7 +22,10 @@ fi
 if [ -d build/coverage ]; then find build/coverage -name '*.gcda' -delete; fi
 cmake --workflow --preset coverage
 
-report=(--root . --object-directory build/coverage --filter 'src/' --exclude '.*_test\.cc$')
+# The counts are looked for under build/coverage only: the Windows build's wine
+# prefix maps drive Z: to /, through which a search of the whole tree would
+# reach other builds' counts on the machine and mix them in.
+report=(--root . --object-directory build/coverage --filter 'src/' --exclude '.*_test\.cc$' build/coverage)
 gcovr "${report[@]}" --html-details build/coverage/coverage.html >/dev/null
 gcovr "${report[@]}" --print-summary | tee build/coverage/summary.txt
 
