@@ -15,7 +15,6 @@ namespace tornvel {
 namespace {
 
 using K = DiagnosticKind;
-std::string_view word(DiagnosticKind kind) { return kindWord(kind); }
 
 std::string reason(int error) {
   return error != 0 ? host::errorText(error) : std::string("unknown reason");
@@ -94,7 +93,7 @@ void diagnoseOpenFailure(Console& console, std::string_view role, const std::str
     text += folder.empty() ? "; the current folder cannot be written"
                            : "; the folder " + folder + " cannot be written";
   }
-  console.diagnose(word(K::kCannotOpen), text, nameAsBuilt);
+  console.diagnose(kindWord(K::kCannotOpen), text, nameAsBuilt);
 }
 
 void reportOutputOpenFailure(Console& console, std::string_view role,
@@ -111,7 +110,7 @@ void reportOutputIsInput(Console& console, std::string_view role, const std::str
 
 void diagnoseSameFile(Console& console, std::string_view role, const std::string& nameAsBuilt,
                       std::string_view input) {
-  console.diagnose(word(K::kSameFile),
+  console.diagnose(kindWord(K::kSameFile),
                    "cannot write " + describeFile(role, nameAsBuilt) + ": it is the same file as " +
                        std::string(input),
                    nameAsBuilt);
@@ -126,14 +125,14 @@ void diagnoseReadFailure(Console& console, std::string_view role, const std::str
           input.decodeProblem() + ")";
   }
   console.diagnose(
-      word(K::kCannotRead),
+      kindWord(K::kCannotRead),
       "cannot read " + describeFile(role, nameAsBuilt) + ": " + why + "; nothing was written",
       nameAsBuilt);
 }
 
 void diagnoseWriteFailure(Console& console, std::string_view role, const std::string& nameAsBuilt,
                           const Failure& failure, bool earlierKept) {
-  console.diagnose(word(K::kCannotWrite),
+  console.diagnose(kindWord(K::kCannotWrite),
                    "cannot write " + describeFile(role, nameAsBuilt) + ": " +
                        reason(failure.error) +
                        (earlierKept ? "; the earlier outputs are kept"
@@ -147,19 +146,19 @@ void diagnoseLeftover(Console& console, std::string_view role, const std::string
   const std::string noun(role.substr(role.find(' ') + 1));
   if (!leftover.earlierAt.empty()) {
     console.diagnose(
-        word(K::kLeftover),
+        kindWord(K::kLeftover),
         "the earlier " + noun + " is kept as " + leftover.earlierAt + "; rename it to " + target,
         nameAsBuilt);
   }
   if (leftover.newStays) {
-    console.diagnose(word(K::kLeftover),
+    console.diagnose(kindWord(K::kLeftover),
                      "the new " + noun + " " + target +
                          " could not be removed (there was none before this run); delete it",
                      nameAsBuilt);
   }
   const std::string at = std::to_string(leftover.appendedAt);
   if (leftover.cutUnconfirmed) {
-    console.diagnose(word(K::kLeftover),
+    console.diagnose(kindWord(K::kLeftover),
                      std::string(role) + " " + nameAsBuilt + " was cut back to " + at +
                          " bytes, but the system did not confirm that the cut reached the disk; "
                          "check that it holds " +
@@ -169,7 +168,7 @@ void diagnoseLeftover(Console& console, std::string_view role, const std::string
     const std::string kept = std::string(role) + " " + nameAsBuilt + " keeps the " +
                              std::to_string(leftover.appendedSize) +
                              " bytes this run appended after byte " + at;
-    console.diagnose(word(K::kLeftover),
+    console.diagnose(kindWord(K::kLeftover),
                      leftover.othersAfter
                          ? kept +
                                ", and another run's lines follow them; take this run's "
@@ -181,13 +180,13 @@ void diagnoseLeftover(Console& console, std::string_view role, const std::string
 
 void diagnoseStandardOutputFailure(Console& console, const Failure& failure) {
   console.diagnose(
-      word(K::kStandardOutput),
+      kindWord(K::kStandardOutput),
       "cannot write standard output: " + reason(failure.error) + "; the earlier outputs are kept");
 }
 
 void diagnoseControlFileReplaced(Console& console, const std::string& typed, const Failure& failure,
                                  const std::string& used) {
-  console.warn(word(K::kControlFileReplaced),
+  console.warn(kindWord(K::kControlFileReplaced),
                "the control file " + typed + " did not open (" + reason(failure.error) +
                    "); the run reads " + used + " instead",
                typed);
@@ -195,7 +194,7 @@ void diagnoseControlFileReplaced(Console& console, const std::string& typed, con
 
 void diagnoseNoAdviceFile(Console& console, const std::string& nameAsBuilt,
                           const Failure& failure) {
-  console.warn(word(K::kNoAdviceFile),
+  console.warn(kindWord(K::kNoAdviceFile),
                "no advice file " + nameAsBuilt + " (" + reason(failure.error) +
                    "): the situations get no texts or parameters from it",
                nameAsBuilt);
@@ -207,14 +206,14 @@ void diagnoseInputShape(Console& console, std::string_view role, const std::stri
   if (input.unmarkedUtf16() != Unmarked::kNone) {
     const char* encoding =
         input.unmarkedUtf16() == Unmarked::kLittleEndian ? "UTF-16LE" : "UTF-16BE";
-    console.warn(word(K::kUnmarkedUtf16),
+    console.warn(kindWord(K::kUnmarkedUtf16),
                  std::string(role) + " " + nameAsBuilt + " looks like " + encoding +
                      " without a byte-order mark, and is read as bytes; save it as UTF-8, or as "
                      "UTF-16 with a byte-order mark",
                  nameAsBuilt);
   }
   for (const LineReader::CutLine& line : input.overlongLines()) {
-    console.warn(word(K::kLongLine),
+    console.warn(kindWord(K::kLongLine),
                  nameAsBuilt + " line " + std::to_string(line.number) + " is longer than " +
                      std::to_string(line.limit) +
                      " characters; the rest of it is read as the next line",
@@ -222,7 +221,7 @@ void diagnoseInputShape(Console& console, std::string_view role, const std::stri
   }
   const std::size_t more = input.overlongLineCount() - input.overlongLines().size();
   if (more > 0) {
-    console.warn(word(K::kLongLine),
+    console.warn(kindWord(K::kLongLine),
                  nameAsBuilt + ": " + std::to_string(more) + " more line" +
                      (more == 1 ? " was" : "s were") +
                      " longer than the line limit and read as two or more lines",
@@ -234,7 +233,7 @@ void diagnoseCutFields(Console& console, const std::string& controlName,
                        const std::vector<CutField>& cuts, bool buildMode) {
   for (const CutField& cut : cuts) {
     if (cut.buildModeOnly && !buildMode) continue;
-    console.warn(word(K::kCutField),
+    console.warn(kindWord(K::kCutField),
                  controlName + " line " + std::to_string(cut.line) + ": the " +
                      std::string(cut.what) + " " + cut.given + " is longer than " +
                      std::to_string(cut.kept) + " characters; it is kept as " +
@@ -246,7 +245,7 @@ void diagnoseCutFields(Console& console, const std::string& controlName,
 void diagnoseReservedNames(Console& console, const std::string& controlName,
                            const std::vector<std::size_t>& lines) {
   for (std::size_t line : lines) {
-    console.warn(word(K::kReservedName),
+    console.warn(kindWord(K::kReservedName),
                  controlName + " line " + std::to_string(line) + ": " +
                      std::string(kServiceClassName) +
                      " is the name of the service classes' definitions; this one writes "
@@ -257,7 +256,7 @@ void diagnoseReservedNames(Console& console, const std::string& controlName,
 }
 
 void diagnoseNoDefinitions(Console& console, const std::string& controlName) {
-  console.diagnose(word(K::kNoDefinitions),
+  console.diagnose(kindWord(K::kNoDefinitions),
                    "the control file " + controlName +
                        " holds no definition line; a definition is an exception name and an "
                        "attribute, then optional fields, such as LOCKWAIT,DBLOCKS.WAITTIME,I "
@@ -277,7 +276,7 @@ void diagnoseProfileFindings(Console& console, const std::string& profile,
       // A definition that normalises its values compares with the normalised text.
       const Condition& condition = definition.condition(severity);
       console.warn(
-          word(K::kNotANumber),
+          kindWord(K::kNotANumber),
           profile + " line " + std::to_string(condition.line) + ": " + definition.name() +
               (severity == Severity::kWarning ? " warning" : " critical") + " value " +
               std::string(value) + " is not a number; the statement compares with " +
@@ -287,13 +286,13 @@ void diagnoseProfileFindings(Console& console, const std::string& profile,
   }
   if (notNumbers > kShown) {
     const std::size_t more = notNumbers - kShown;
-    console.warn(word(K::kNotANumber),
+    console.warn(kindWord(K::kNotANumber),
                  profile + ": " + std::to_string(more) + " more value" +
                      (more == 1 ? " was" : "s were") + " not a number",
                  profile);
   }
   for (const ProfileFindings::IncompleteRow& row : findings.incompleteRows) {
-    console.warn(word(K::kIncompleteRow),
+    console.warn(kindWord(K::kIncompleteRow),
                  profile + ": service class " + row.serviceClass + " period " + row.period +
                      " gives no " + joined(row.missing) + "; " + consequences(row.missing),
                  profile);
@@ -304,7 +303,7 @@ void diagnoseNearMisses(Console& console, const std::string& profile,
                         const ProfileFindings& findings) {
   for (const ProfileFindings::NearMiss& miss : findings.nearMisses) {
     const bool byCase = foldedEqual(miss.name, miss.reaches);
-    console.warn(word(K::kNearMissName),
+    console.warn(kindWord(K::kNearMissName),
                  profile + " line " + std::to_string(miss.line) + ": " + miss.name +
                      " reaches no definition, but would reach " + miss.reaches +
                      (byCase ? " in other letter case" : " with two neighbouring letters swapped") +
@@ -313,7 +312,7 @@ void diagnoseNearMisses(Console& console, const std::string& profile,
   }
   const std::size_t more = findings.nearMissTotal - findings.nearMisses.size();
   if (more > 0) {
-    console.warn(word(K::kNearMissName),
+    console.warn(kindWord(K::kNearMissName),
                  profile + ": " + std::to_string(more) +
                      (more == 1 ? " more name nearly reaches" : " more names nearly reach") +
                      " a definition",
@@ -332,7 +331,7 @@ void diagnoseRepeatedValues(Console& console, const std::string& profile,
                                   ? " line " + std::to_string(value.later.line)
                                   : " lines " + std::to_string(value.earlier.line) + " and " +
                                         std::to_string(value.later.line);
-    console.warn(word(K::kRepeatedValue),
+    console.warn(kindWord(K::kRepeatedValue),
                  profile + lines + ": " + value.name +
                      (value.severity == Severity::kWarning ? " warning" : " critical") + " value " +
                      value.earlier.text + ", then " + value.later.text + "; the statement uses " +
@@ -341,7 +340,7 @@ void diagnoseRepeatedValues(Console& console, const std::string& profile,
   }
   if (repeated.size() > kShown) {
     const std::size_t more = repeated.size() - kShown;
-    console.warn(word(K::kRepeatedValue),
+    console.warn(kindWord(K::kRepeatedValue),
                  profile + ": " + std::to_string(more) + " more value" +
                      (more == 1 ? " was" : "s were") + " given twice",
                  profile);
@@ -350,7 +349,7 @@ void diagnoseRepeatedValues(Console& console, const std::string& profile,
 
 void diagnoseEmptyProfile(Console& console, const std::string& profile,
                           const std::string& statementFile) {
-  console.warn(word(K::kEmptyProfile),
+  console.warn(kindWord(K::kEmptyProfile),
                "the profile " + profile +
                    " is empty (no bytes, or blank lines only), so the statement file " +
                    statementFile + " holds no statement",
@@ -359,7 +358,7 @@ void diagnoseEmptyProfile(Console& console, const std::string& profile,
 
 void diagnoseNoThresholds(Console& console, const std::string& profile, std::string_view product,
                           const std::string& statementFile) {
-  console.warn(word(K::kNoThresholds),
+  console.warn(kindWord(K::kNoThresholds),
                "no line of the profile " + profile + " gave a threshold to a definition of " +
                    std::string(product) + ", so the statement file " + statementFile +
                    " holds no statement; the profile may belong to another product",
@@ -367,20 +366,20 @@ void diagnoseNoThresholds(Console& console, const std::string& profile, std::str
 }
 
 void diagnoseLeftBehind(Console& console, const std::string& hostPath) {
-  console.diagnose(word(K::kLeftBehind),
+  console.diagnose(kindWord(K::kLeftBehind),
                    "the hidden copy " + hostPath +
                        " of an earlier output could not be removed; it may be deleted");
 }
 
 void diagnoseUnknownProduct(Console& console, std::string_view argument) {
-  console.diagnose(word(K::kUnknownProduct),
+  console.diagnose(kindWord(K::kUnknownProduct),
                    std::string(argument) +
                        " is not a product code; the products are R5, T5, W5 and Y5 "
                        "(TQ, WQ and YQ are the legacy forms of T5, W5 and Y5)");
 }
 
 void diagnoseNoSwitch(Console& console, std::string_view argument, std::string_view takenAs) {
-  console.warn(word(K::kNotASwitch),
+  console.warn(kindWord(K::kNotASwitch),
                std::string(argument) +
                    " is not a switch (-v, -nw, -d, -dh, -bd, -?, --dry-run, --strict, --summary, "
                    "--help, --version); it is taken as the " +
