@@ -35,5 +35,7 @@ if(TORNVEL_WINE)
       LC_ALL=C.UTF-8 WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix WINEDEBUG=-all
       WINEDLLOVERRIDES=mscoree,mshtml=
       WINELOADER=${TORNVEL_WINE} WINESERVER=${TORNVEL_WINESERVER})
-  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env ${TORNVEL_WINE_ENVIRONMENT} ${TORNVEL_WINE})
+  # cmake/wine-run.sh starts a program again when wine failed to start it.
+  set(CMAKE_CROSSCOMPILING_EMULATOR /usr/bin/env ${TORNVEL_WINE_ENVIRONMENT} /bin/sh
+                                    ${CMAKE_CURRENT_LIST_DIR}/wine-run.sh ${TORNVEL_WINE})
 endif()

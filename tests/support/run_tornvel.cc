@@ -206,8 +206,16 @@ RunOutcome runChild(const std::string& binary, const std::vector<std::string>& a
   PROCESS_INFORMATION child{};
   // The environment block stays in the ANSI code page: its names and values
   // are the inherited ones and the fixed settings above, all ASCII.
-  bool started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
-                                environment.data(), dir.c_str(), &startup, &child);
+  // Under wine, a start now and then fails with ERROR_INTERNAL_ERROR when
+  // many processes start at once (the new process never ran): that one error
+  // is tried again, a few times, after a pause; any other is the test's.
+  bool started = false;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) Sleep(200 * attempt);
+    started = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0,
+                             environment.data(), dir.c_str(), &startup, &child);
+    if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
+  }
   if (!started) outcome.failure = lastError("CreateProcess");
   // Only the child holds the write ends now, so the pipes end when it does.
   CloseHandle(outWrite);
