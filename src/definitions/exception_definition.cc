@@ -199,10 +199,19 @@ std::string_view ExceptionDefinition::storeValue(Condition& condition, std::stri
     assignField(condition.value, text, field::kValue);
     return text;
   }
+  return storeNormalised(condition, normalised, text);
+}
+
+std::string_view ExceptionDefinition::storeNormalised(Condition& condition, std::string& normalised,
+                                                      std::string_view text) {
   if (!condition.givenNonNumber.empty()) condition.givenNonNumber.clear();
   if (takesNumbers() && !isNumberText(text)) condition.givenNonNumber = text;
-  normalised.assign(text);
-  normaliseValue(normalised);
+  // Normalised in the field itself; only a text that the field cuts is kept
+  // whole in `normalised`, for the caller.
+  condition.value.assign(text);
+  normaliseValue(condition.value);
+  if (condition.value.size() < field::kValue) return condition.value;
+  normalised.swap(condition.value);
   assignField(condition.value, normalised, field::kValue);
   return normalised;
 }

@@ -226,6 +226,10 @@ class ExceptionDefinition {
   // the value field cuts it. `normalised` is the severity's own copy.
   std::string_view storeValue(Condition& condition, std::string& normalised, std::string_view text,
                               std::size_t line);
+  // The part of storeValue for a type whose values are normalised. Kept out of
+  // line so that a value stored as given, the common case, costs a short call.
+  [[gnu::noinline]] std::string_view storeNormalised(Condition& condition, std::string& normalised,
+                                                     std::string_view text);
   // Normalises a numeric profile text in place: implied decimals, else appended
   // zeros, else ".0" for a float type.
   void normaliseValue(std::string& text) const;
