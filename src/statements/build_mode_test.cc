@@ -7,6 +7,7 @@
 
 #include "definitions/definition_table.h"
 #include "statements/insert_heads.h"
+#include "statements/statement_test_support.h"
 #include "statements/statement_writer.h"
 #include "statements/update_statements.h"
 
@@ -16,25 +17,9 @@ namespace {
 constexpr std::string_view kTimestamp = "1261207093000000";
 const std::string kDefaultAffinities = std::string(34, '#') + std::string(9, '0');
 
-std::unique_ptr<ExceptionDefinition> lockWait() {
-  DefinitionInputs in;
-  in.recordedCode = "ZTQ";
-  in.release = "V100";
-  in.name = "LOCKWAIT";
-  in.attribute = "DBLOCKS.WAITTIME";
-  in.warningSituation = "ZT5_LOCKWAIT_Warning";
-  in.criticalSituation = "ZT5_LOCKWAIT_Critical";
-  auto definition = std::make_unique<ExceptionDefinition>(in);
-  std::string warning = "50";
-  std::string critical = "200";
-  definition->setWarningFromProfile(warning);
-  definition->setCriticalFromProfile(critical);
-  return definition;
-}
-
 TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
   DefinitionTable table;
-  ExceptionDefinition& definition = *table.append(lockWait());
+  ExceptionDefinition& definition = *table.append(lockWait("50", "200"));
   // What the advice line LOCKWAIT~Lock wait time too long~P1 attaches.
   definition.setBuildModeExtras({"P1", "Lock wait time too long"});
 
@@ -64,7 +49,7 @@ TEST(BuildModeTest, AdvisedWarningBecomesDeleteParmsAndInsert) {
 }
 
 TEST(BuildModeTest, WithoutAdviceTheSituationNamesAreTheTexts) {
-  auto definition = lockWait();
+  auto definition = lockWait("50", "200");
   EXPECT_EQ(buildParmsStatement(*definition), "$PARMS(\"\");");
   EXPECT_EQ(buildDelete(*definition, Severity::kCritical),
             "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Critical\";");
@@ -127,7 +112,7 @@ TEST(BuildModeTest, InsertCarriesTheFormulaOfTheUpdate) {
 }
 
 TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
-  auto definition = lockWait();
+  auto definition = lockWait("50", "200");
   definition->setBuildModeExtras({"", "say \" WHERE SITNAME = here"});
   const std::string statement = buildInsert(*definition, Severity::kWarning, kTimestamp,
                                             kDefaultAffinities, kBuildModeInsertHead);
@@ -141,7 +126,7 @@ TEST(BuildModeTest, SituationTextCannotCutTheInsertShort) {
 // The AFFINITIES value keeps the first 59 characters of the run's affinity
 // string.
 TEST(BuildModeTest, InsertKeepsFiftyNineCharactersOfTheAffinities) {
-  auto definition = lockWait();
+  auto definition = lockWait("50", "200");
   const std::string statement = buildInsert(*definition, Severity::kWarning, kTimestamp,
                                             std::string(300, 'v'), kBuildModeInsertHead);
   EXPECT_NE(statement.find("\"1261207093000000\",\"" + std::string(59, 'v') + "\",\"ZT5_"),
@@ -150,7 +135,7 @@ TEST(BuildModeTest, InsertKeepsFiftyNineCharactersOfTheAffinities) {
 }
 
 TEST(BuildModeTest, SeverityPicksTheSituation) {
-  auto definition = lockWait();
+  auto definition = lockWait("50", "200");
   EXPECT_EQ(buildDelete(*definition, Severity::kWarning),
             "DELETE FROM VORDA.TSITDESC WHERE SITNAME = \"ZT5_LOCKWAIT_Warning\";");
   EXPECT_EQ(buildDelete(*definition, Severity::kCritical),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "statements/insert_heads.h"
+#include "statements/statement_test_support.h"
 #include "statements/statement_writer.h"
 
 namespace tornvel {
@@ -17,21 +18,12 @@ const std::string kWarningFormula =
     "*IF *VALUE DBLOCKS.WAITTIME *GE 50 *AND *VALUE DBLOCKS.WAITTIME *LT 200";
 const std::string kCriticalFormula = "*IF *VALUE DBLOCKS.WAITTIME *GE 200";
 
-// LOCKWAIT with the default operators; an empty value is none, OFF switches
-// the situation off; `advised` as by the line LOCKWAIT~Lock wait time too long~P1.
-std::unique_ptr<ExceptionDefinition> lockWait(std::string_view warning, std::string_view critical,
-                                              bool advised = false) {
-  DefinitionInputs in;
-  in.recordedCode = "ZTQ";
-  in.release = "V100";
-  in.name = "LOCKWAIT";
-  in.attribute = "DBLOCKS.WAITTIME";
-  in.warningSituation = "ZT5_LOCKWAIT_Warning";
-  in.criticalSituation = "ZT5_LOCKWAIT_Critical";
-  auto definition = std::make_unique<ExceptionDefinition>(in);
-  if (!warning.empty()) definition->setWarningFromProfile(warning);
-  if (!critical.empty()) definition->setCriticalFromProfile(critical);
-  if (advised) definition->setBuildModeExtras(BuildModeExtras{"P1", "Lock wait time too long"});
+// LOCKWAIT; OFF switches a situation off; advised as by the line
+// LOCKWAIT~Lock wait time too long~P1.
+std::unique_ptr<ExceptionDefinition> advisedLockWait(std::string_view warning,
+                                                     std::string_view critical) {
+  auto definition = lockWait(warning, critical);
+  definition->setBuildModeExtras(BuildModeExtras{"P1", "Lock wait time too long"});
   return definition;
 }
 
@@ -95,11 +87,11 @@ TEST(EmissionTest, StatementsInTableOrder) {
       {lockWait("50", "200"), false, false, updates, 2},
       {lockWait("OFF", "200"), false, false,
        laidOut({update(kCriticalFormula, "ZT5_LOCKWAIT_Critical")}), 1},
-      {lockWait("50", "200", true), false, true, groups, 6},
-      {lockWait("50", "", true), false, true,
+      {advisedLockWait("50", "200"), false, true, groups, 6},
+      {advisedLockWait("50", ""), false, true,
        group("ZT5_LOCKWAIT_Warning", "*IF *VALUE DBLOCKS.WAITTIME *GE 50"), 3},
       {lockWait("50", "200"), true, false, updates + serviceClasses, 4},
-      {lockWait("50", "200", true), true, true, groups + serviceClasses, 8},
+      {advisedLockWait("50", "200"), true, true, groups + serviceClasses, 8},
   };
   for (Case& c : cases) {
     DefinitionTable table;

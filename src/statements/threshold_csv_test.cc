@@ -5,27 +5,19 @@
 #include <string>
 #include <string_view>
 
+#include "statements/statement_test_support.h"
+
 namespace tornvel {
 namespace {
-
-ExceptionDefinition makeDefinition(std::string_view name, std::string_view type) {
-  DefinitionInputs inputs;
-  inputs.recordedCode = "ZT5";
-  inputs.release = "V100";
-  inputs.name = name;
-  inputs.attribute = "TABLE.COLUMN";
-  inputs.typeText = type;
-  return ExceptionDefinition(inputs);
-}
 
 TEST(ThresholdCsvTest, Lines) {
   ThresholdCsv csv;
   csv.start("ZT5", "PROF1");
-  ExceptionDefinition first = makeDefinition("ABC1", "I");
+  ExceptionDefinition first = typedDefinition("ABC1", "I");
   std::string warning = "80", critical = "95";
   first.setWarningFromProfile(warning);
   first.setCriticalFromProfile(critical);
-  ExceptionDefinition second = makeDefinition("ABC2", "I");
+  ExceptionDefinition second = typedDefinition("ABC2", "I");
   std::string off = "OFF", ten = "10";
   second.setWarningFromProfile(off);
   second.setCriticalFromProfile(ten);
@@ -48,7 +40,7 @@ TEST(ThresholdCsvTest, QuotesFieldsThatWouldShiftColumns) {
   for (const Case& c : cases) {
     ThresholdCsv csv;
     csv.start("ZR5", "P,1.TXT");
-    ExceptionDefinition definition = makeDefinition("ABC1", "I");
+    ExceptionDefinition definition = typedDefinition("ABC1", "I");
     if (!c.value.empty()) definition.setCriticalFromProfile(c.value);
     csv.add(definition);
     EXPECT_EQ(csv.text(false),
