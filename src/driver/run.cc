@@ -84,7 +84,7 @@ class MigrationRun {
   NearMissIndex reachableNames() const;
   bool readAdviceFile();
   bool readToTheEnd(const LineReader& input, std::string_view role, const std::string& name);
-  bool anyThresholdGiven() const;
+  std::size_t thresholdsGiven() const;
   EmissionSettings emissionSettings(std::string_view timestamp) const;
   bool openThresholdCsvFile();
   bool writeThresholdCsv();
@@ -148,7 +148,7 @@ ExitCode MigrationRun::execute() {
   diagnoseProfileFindings(console_, options_.inputName, findings_, table);
   diagnoseNearMisses(console_, options_.inputName, findings_);
   diagnoseRepeatedValues(console_, options_.inputName, findings_);
-  if (!anyThresholdGiven()) {
+  if (thresholdsGiven() == 0) {
     if (!profile.nonBlankByteRead()) {
       diagnoseEmptyProfile(console_, options_.inputName, options_.statementName);
     } else {
@@ -199,11 +199,8 @@ ExitCode MigrationRun::emitAndCommit(EmissionLoop& loop, std::string_view timest
 void MigrationRun::describe(RunSummary& summary) const {
   if (controlOpened_) summary.control = controlName_;
   SummaryCounts& counts = summary.counts;
-  const DefinitionTable& table = loaded_.table;
-  counts.definitions = static_cast<std::int64_t>(table.size());
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (givesThreshold(table.at(i))) ++counts.thresholds;
-  }
+  counts.definitions = static_cast<std::int64_t>(loaded_.table.size());
+  counts.thresholds = static_cast<std::int64_t>(thresholdsGiven());
   if (counts_) {
     counts.statements = static_cast<std::int64_t>(counts_->statements);
     counts.templateRows = static_cast<std::int64_t>(counts_->templateRows);
@@ -285,11 +282,13 @@ bool MigrationRun::readToTheEnd(const LineReader& input, std::string_view role,
   return false;
 }
 
-bool MigrationRun::anyThresholdGiven() const {
+// The definitions that the profile gave a threshold or a service class.
+std::size_t MigrationRun::thresholdsGiven() const {
+  std::size_t count = 0;
   for (std::size_t i = 0; i < loaded_.table.size(); ++i) {
-    if (givesThreshold(loaded_.table.at(i))) return true;
+    if (givesThreshold(loaded_.table.at(i))) ++count;
   }
-  return false;
+  return count;
 }
 
 // The control file named on the command line (or derived from the product

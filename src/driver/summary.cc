@@ -6,66 +6,50 @@ namespace tornvel {
 namespace {
 
 // Appends `"name":` after a comma, or after the opening brace for the first
-// member of an object.
-void appendKey(std::string& out, std::string_view name) {
+// member of an object; returns `out`, for the value to follow.
+std::string& appendKey(std::string& out, std::string_view name) {
   if (out.back() != '{') out += ',';
   appendJsonString(out, name);
   out += ':';
+  return out;
 }
 
 void appendCounts(std::string& out, const SummaryCounts& counts) {
   out += '{';
-  appendKey(out, "definitions");
-  appendJsonNumber(out, counts.definitions);
-  appendKey(out, "thresholds");
-  appendJsonNumber(out, counts.thresholds);
-  appendKey(out, "statements");
-  appendJsonNumber(out, counts.statements);
-  appendKey(out, "templateRows");
-  appendJsonNumber(out, counts.templateRows);
-  appendKey(out, "thresholdLines");
-  appendJsonNumber(out, counts.thresholdLines);
-  appendKey(out, "unhandled");
-  appendJsonNumber(out, counts.unhandled);
+  appendJsonNumber(appendKey(out, "definitions"), counts.definitions);
+  appendJsonNumber(appendKey(out, "thresholds"), counts.thresholds);
+  appendJsonNumber(appendKey(out, "statements"), counts.statements);
+  appendJsonNumber(appendKey(out, "templateRows"), counts.templateRows);
+  appendJsonNumber(appendKey(out, "thresholdLines"), counts.thresholdLines);
+  appendJsonNumber(appendKey(out, "unhandled"), counts.unhandled);
   out += '}';
 }
 
 void appendEntry(std::string& out, const SummaryUnhandled& entry) {
   out += '{';
-  appendKey(out, "name");
-  appendJsonString(out, entry.name);
-  appendKey(out, "line");
-  appendJsonNumber(out, entry.line);
+  appendJsonString(appendKey(out, "name"), entry.name);
+  appendJsonNumber(appendKey(out, "line"), entry.line);
   if (entry.table) {
-    appendKey(out, "table");
-    appendJsonString(out, *entry.table);
+    appendJsonString(appendKey(out, "table"), *entry.table);
   }
   out += '}';
 }
 
 void appendEntry(std::string& out, const SummaryDiagnostic& entry) {
   out += '{';
-  appendKey(out, "kind");
-  appendJsonString(out, entry.kind);
-  appendKey(out, "file");
-  appendJsonStringOrNull(out, entry.file);
-  appendKey(out, "line");
-  appendJsonNumberOrNull(out, entry.line);
-  appendKey(out, "message");
-  appendJsonString(out, entry.message);
+  appendJsonString(appendKey(out, "kind"), entry.kind);
+  appendJsonStringOrNull(appendKey(out, "file"), entry.file);
+  appendJsonNumberOrNull(appendKey(out, "line"), entry.line);
+  appendJsonString(appendKey(out, "message"), entry.message);
   out += '}';
 }
 
 void appendEntry(std::string& out, const SummaryOutput& entry) {
   out += '{';
-  appendKey(out, "name");
-  appendJsonString(out, entry.name);
-  appendKey(out, "path");
-  appendJsonString(out, entry.path);
-  appendKey(out, "size");
-  appendJsonNumber(out, entry.size);
-  appendKey(out, "fate");
-  appendJsonString(out, fateWord(entry.fate));
+  appendJsonString(appendKey(out, "name"), entry.name);
+  appendJsonString(appendKey(out, "path"), entry.path);
+  appendJsonNumber(appendKey(out, "size"), entry.size);
+  appendJsonString(appendKey(out, "fate"), fateWord(entry.fate));
   out += '}';
 }
 
@@ -149,38 +133,22 @@ std::string_view fateWord(OutputFate fate) {
 
 std::string summaryLine(const RunSummary& summary) {
   std::string out = "{";
-  appendKey(out, "format");
-  appendJsonNumber(out, kSummaryFormat);
-  appendKey(out, "version");
-  appendJsonString(out, summary.version);
-  appendKey(out, "profile");
-  appendJsonString(out, summary.profile);
-  appendKey(out, "product");
-  appendJsonString(out, summary.product);
-  appendKey(out, "productCode");
-  appendJsonString(out, summary.productCode);
-  appendKey(out, "fileCode");
-  appendJsonString(out, summary.fileCode);
-  appendKey(out, "control");
-  appendJsonStringOrNull(out, summary.control);
-  appendKey(out, "statementFile");
-  appendJsonString(out, summary.statementFile);
-  appendKey(out, "exit");
-  appendJsonNumber(out, static_cast<int>(summary.exitCode));
-  appendKey(out, "dryRun");
-  appendJsonBool(out, summary.dryRun);
-  appendKey(out, "strict");
-  appendJsonBool(out, summary.strict);
-  appendKey(out, "counts");
-  appendCounts(out, summary.counts);
-  appendKey(out, "unhandled");
-  appendArray(out, summary.unhandled);
-  appendKey(out, "warnings");
-  appendArray(out, summary.warnings);
-  appendKey(out, "errors");
-  appendArray(out, summary.errors);
-  appendKey(out, "outputs");
-  appendArray(out, summary.outputs);
+  appendJsonNumber(appendKey(out, "format"), kSummaryFormat);
+  appendJsonString(appendKey(out, "version"), summary.version);
+  appendJsonString(appendKey(out, "profile"), summary.profile);
+  appendJsonString(appendKey(out, "product"), summary.product);
+  appendJsonString(appendKey(out, "productCode"), summary.productCode);
+  appendJsonString(appendKey(out, "fileCode"), summary.fileCode);
+  appendJsonStringOrNull(appendKey(out, "control"), summary.control);
+  appendJsonString(appendKey(out, "statementFile"), summary.statementFile);
+  appendJsonNumber(appendKey(out, "exit"), static_cast<int>(summary.exitCode));
+  appendJsonBool(appendKey(out, "dryRun"), summary.dryRun);
+  appendJsonBool(appendKey(out, "strict"), summary.strict);
+  appendCounts(appendKey(out, "counts"), summary.counts);
+  appendArray(appendKey(out, "unhandled"), summary.unhandled);
+  appendArray(appendKey(out, "warnings"), summary.warnings);
+  appendArray(appendKey(out, "errors"), summary.errors);
+  appendArray(appendKey(out, "outputs"), summary.outputs);
   out += "}\n";
   return out;
 }
