@@ -6,7 +6,7 @@
 
 namespace tornvel {
 
-Outcome OutputFile::open(const std::string& nameAsBuilt, Mode) {
+Outcome OutputFile::open(const std::string& nameAsBuilt) {
   const std::string path = hostPath(nameAsBuilt);
   // What the name reaches decides, not the text of its links: a device, a
   // pipe or a socket cannot be replaced and is written as it stands.

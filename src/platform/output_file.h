@@ -19,17 +19,14 @@ namespace tornvel {
 
 class OutputFile {
  public:
-  // How the file is written: an output file is always replaced (a file that
-  // is appended to is an AppendedFile).
-  enum class Mode { kReplace };
-
   OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
   OutputFile& operator=(const OutputFile&) = delete;
 
   // Opens the output by its name as built (back-slashes are directory
-  // separators). Until it is committed, nothing of it reaches its name.
-  Outcome open(const std::string& nameAsBuilt, Mode mode = Mode::kReplace);
+  // separators). Until it is committed, nothing of it reaches its name. (A
+  // file that is appended to is an AppendedFile.)
+  Outcome open(const std::string& nameAsBuilt);
   // For a run that writes nothing: checkOutput, with the same failures as
   // open(). The file then takes and writes nothing.
   Outcome check(const std::string& nameAsBuilt);

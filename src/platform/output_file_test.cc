@@ -20,7 +20,7 @@ class OutputFileTest : public testing::ScratchFolderTest {};
 TEST_F(OutputFileTest, ReplacedFileTakesItsNameOnlyWhenCommitted) {
   {
     OutputFile file;
-    ASSERT_TRUE(file.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
+    ASSERT_TRUE(file.open(name("OUT.SQL")));
     file.write("new\n");
     EXPECT_TRUE(file.finish());
     EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "earlier\n");
@@ -35,7 +35,7 @@ TEST_F(OutputFileTest, ReplacedFileTakesItsNameOnlyWhenCommitted) {
   EXPECT_EQ(entries(), 1u);
 
   OutputFile file;
-  ASSERT_TRUE(file.open(name("OUT.SQL"), OutputFile::Mode::kReplace));
+  ASSERT_TRUE(file.open(name("OUT.SQL")));
   file.write("new\n");
   EXPECT_TRUE(file.commit());
   EXPECT_EQ(contentOf(directory_ / "OUT.SQL"), "new" + kEnd);
